@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+inline const QString kAppTitle = QStringLiteral("Verodazava 2.0");
+
+// Every modal question the windows ask goes through this seam, so that tests can answer
+// them without a real modal dialog.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // Message box with OK and Cancel, no icon; true only for OK. An empty title shows the
+  // application's title.
+  virtual bool Question(const QString& text, const QString& title = {}) = 0;
+  // Message box with OK only, for reports of failures.
+  virtual void Message(const QString& text, const QString& title = {}) = 0;
+  // Input box with prompt, title and default text; Cancel gives an empty text.
+  virtual QString InputBox(const QString& prompt, const QString& title,
+                           const QString& defaultText) = 0;
+  // The file chooser for a wildcard pattern; an empty text when nothing was chosen.
+  virtual QString ChooseFile(const QString& pattern) = 0;
+  // The font dialog; nothing when it was cancelled.
+  virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
+};
+
+// The real dialogs: QMessageBox, QInputDialog, QFontDialog. The file chooser lives in a
+// folder above this one, so it is handed in.
+class QtDialogs final : public Dialogs {
+ public:
+  using FileChooser = std::function<QString(const QString& pattern)>;
+  explicit QtDialogs(FileChooser chooser = {}) : m_chooser(std::move(chooser)) {}
+  void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+
+  bool Question(const QString& text, const QString& title = {}) override;
+  void Message(const QString& text, const QString& title = {}) override;
+  QString InputBox(const QString& prompt, const QString& title,
+                   const QString& defaultText) override;
+  QString ChooseFile(const QString& pattern) override;
+  std::optional<QFont> ChooseFont(const QFont& initial) override;
+
+ private:
+  FileChooser m_chooser;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Failures of file and printer steps are reported as "number: description", with the
+// numbers users of the earlier program know.
+enum class ErrorCode {
+  BadFileName = 52,
+  FileNotFound = 53,
+  DiskFull = 61,
+  PathFileAccess = 75,
+  PathNotFound = 76,
+  PrinterError = 482,
+  NoDefaultPrinter = 484,
+};
+
+QString ErrorDescription(ErrorCode code);
+// "53: Файлът не е намерен", or with the description given.
+QString ErrorMessage(ErrorCode code);
+QString ErrorMessage(ErrorCode code, const QString& description);

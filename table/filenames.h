@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The name rules of the save prompts: a name without a full stop gets `extension`
+// (".SPR", ".PDF"); one with a full stop anywhere is used exactly as typed.
+QString WithDefaultExtension(const QString& name, const QString& extension);
+
+// Files are only ever written inside the start directory: a name that holds a directory
+// separator, or is "." or "..", is refused.
+bool IsPlainFileName(const QString& name);
+
+// The start directory and the name joined with "/".
+QString PathInDirectory(const QString& directory, const QString& name);

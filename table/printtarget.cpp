@@ -1,0 +1,43 @@
+#include "printtarget.h"
+
+#include <QPrinterInfo>
+
+#include "dialogs.h"
+#include "errormessage.h"
+#include "filenames.h"
+#include "tablestate.h"
+
+DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, const TableState& state)
+    : m_dialogs(dialogs), m_state(state) {}
+
+DefaultPrintTarget::~DefaultPrintTarget() = default;
+
+QPrinter& DefaultPrintTarget::Printer() {
+  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter());
+  return *m_printer;
+}
+
+bool DefaultPrintTarget::BeginJob() {
+  QPrinter& printer = Printer();
+  const QPrinterInfo system = QPrinterInfo::defaultPrinter();
+  if (!system.isNull()) {
+    printer.setOutputFileName({});
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setPrinterName(system.printerName());
+    return true;
+  }
+  if (!m_dialogs.Question(ErrorMessage(ErrorCode::NoDefaultPrinter) +
+                          QStringLiteral("\r\nДа се запише ли страницата като PDF файл?")))
+    return false;
+  const QString answer = m_dialogs.InputBox(QStringLiteral("Въведете име на файла."),
+                                            QStringLiteral("Запис на справка"), QString());
+  if (answer.isEmpty()) return false;
+  const QString name = WithDefaultExtension(answer, QStringLiteral(".PDF"));
+  if (!IsPlainFileName(name)) {
+    m_dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
+    return false;
+  }
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(PathInDirectory(m_state.startDirectory, name));
+  return true;
+}

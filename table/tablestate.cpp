@@ -1,0 +1,44 @@
+#include "tablestate.h"
+
+void RowRecord::Clear() {
+  label = QString(kLabelWidth, QChar(0));
+  formula = QString(kFormulaWidth, QChar(0));
+  result = 0;
+}
+
+void RowRecord::SetFormula(QStringView text) {
+  formula = text.left(kFormulaWidth).toString();
+  if (formula.size() < kFormulaWidth) formula.append(QString(kFormulaWidth - formula.size(), u' '));
+}
+
+void RowRecord::Empty() {
+  SetFormula(u"");
+  result = 0;
+}
+
+QString TrimBlanks(QStringView text) {
+  qsizetype begin = 0;
+  qsizetype end = text.size();
+  while (begin < end && text[begin] == u' ') ++begin;
+  while (end > begin && text[end - 1] == u' ') --end;
+  return text.mid(begin, end - begin).toString();
+}
+
+QString RowRecord::Trimmed() const {
+  return TrimBlanks(formula);
+}
+
+QString RowRecord::DisplayText() const {
+  QString text = Trimmed();
+  const qsizetype nul = text.indexOf(QChar(0));
+  if (nul >= 0) text.truncate(nul);
+  return text;
+}
+
+void TableState::ClearRows() {
+  for (RowRecord& row : rows) row.Clear();
+}
+
+double TableState::Result(int slot) const {
+  return slot >= 0 && slot < kRecordCount ? rows[static_cast<size_t>(slot)].result : 0.0;
+}

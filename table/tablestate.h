@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+#include "calcformula.h"
+
+inline constexpr int kRecordCount = 27;    // row records 0..26
+inline constexpr int kVisibleRows = 25;    // records 0..24 are the table rows 1..25
+inline constexpr int kHiddenRecord = 25;   // overflow row: insert fills it, delete clears it
+inline constexpr int kFormulaWidth = 255;  // fixed width of a stored formula text
+inline constexpr int kLabelWidth = 8;
+
+// One row of the table. The formula text always has kFormulaWidth characters: a stored text
+// padded with blanks, or kFormulaWidth NUL characters while the record is cleared.
+struct RowRecord {
+  QString label = QString(kLabelWidth, QChar(0));
+  QString formula = QString(kFormulaWidth, QChar(0));
+  double result = 0;
+
+  // Back to the start state: NUL formula and label, result 0.
+  void Clear();
+  // Stores a text: its first kFormulaWidth characters, padded with blanks.
+  void SetFormula(QStringView text);
+  // Stores the empty text (kFormulaWidth blanks) and result 0.
+  void Empty();
+  bool IsCleared() const { return formula.startsWith(QChar(0)); }
+  // The formula with leading and trailing blanks (U+0020 only) removed; NULs are kept.
+  QString Trimmed() const;
+  // What a text box shows for the stored formula: trimmed, up to the first NUL.
+  QString DisplayText() const;
+};
+
+// Blanks (U+0020 only) removed at both ends, as the stored texts are trimmed.
+QString TrimBlanks(QStringView text);
+
+// The state of the table that the main window owns and hands to the other windows.
+class TableState final : public RowResults {
+ public:
+  std::array<RowRecord, kRecordCount> rows;
+  QString explanation;     // mirror of the explanation field txtH
+  QString lastFileName;    // the formula file last saved or read
+  QString startDirectory;  // the process's current directory when the main window loaded
+  int roundingDigits = 4;  // 0..15 decimals shown for results
+
+  // Every record cleared; explanation, rounding and file name stay.
+  void ClearRows();
+
+  double Result(int slot) const override;
+};
+
+// UTF-16 view of a QString for the engine.
+inline std::u16string_view ToU16(QStringView text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <deque>
+#include <optional>
+
+#include "dialogs.h"
+
+// A Dialogs seam for tests: answers come from a script, every question is recorded, and a
+// question the script did not expect fails the running test instead of blocking.
+class ScriptedDialogs final : public Dialogs {
+ public:
+  struct Asked {
+    QString kind;  // "question", "message", "input", "file", "font"
+    QString text;  // the message, the prompt or the pattern
+    QString title;
+    QString defaultText;
+  };
+
+  void AnswerQuestion(bool ok) { m_questions.push_back(ok); }
+  void AnswerInput(const QString& text) { m_inputs.push_back(text); }
+  void AnswerFile(const QString& name) { m_files.push_back(name); }
+  void AnswerFont(std::optional<QFont> font) { m_fonts.push_back(std::move(font)); }
+
+  // Everything asked so far, in order; messages included.
+  const QList<Asked>& Log() const { return m_log; }
+  QList<Asked> Of(const QString& kind) const;
+  void ClearLog() { m_log.clear(); }
+  // Answers the script still holds.
+  int Pending() const;
+
+  bool Question(const QString& text, const QString& title = {}) override;
+  void Message(const QString& text, const QString& title = {}) override;
+  QString InputBox(const QString& prompt, const QString& title,
+                   const QString& defaultText) override;
+  QString ChooseFile(const QString& pattern) override;
+  std::optional<QFont> ChooseFont(const QFont& initial) override;
+
+ private:
+  void Unexpected(const Asked& asked);
+
+  QList<Asked> m_log;
+  std::deque<bool> m_questions;
+  std::deque<QString> m_inputs;
+  std::deque<QString> m_files;
+  std::deque<std::optional<QFont>> m_fonts;
+};

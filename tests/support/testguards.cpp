@@ -1,0 +1,26 @@
+#include "testguards.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+ModalGuard::ModalGuard(QObject* parent) : QObject(parent) {
+  connect(&m_timer, &QTimer::timeout, this, &ModalGuard::Check);
+  m_timer.start(20);
+}
+
+QStringList ModalGuard::TakeSeen() {
+  QStringList seen;
+  seen.swap(m_seen);
+  return seen;
+}
+
+void ModalGuard::Check() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal) return;
+  m_seen.append(modal->windowTitle());
+  if (auto* dialog = qobject_cast<QDialog*>(modal))
+    dialog->reject();
+  else
+    modal->close();
+}

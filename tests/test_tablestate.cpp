@@ -1,0 +1,133 @@
+#include <QTest>
+#include <cmath>
+#include <limits>
+
+#include "filenames.h"
+#include "resultformat.h"
+#include "tablestate.h"
+
+class TestTableState : public QObject {
+  Q_OBJECT
+ private slots:
+  void formatResult_data();
+  void formatResult();
+  void records();
+  void fileNames_data();
+  void fileNames();
+};
+
+void TestTableState::formatResult_data() {
+  QTest::addColumn<double>("value");
+  QTest::addColumn<int>("digits");
+  QTest::addColumn<QString>("separator");
+  QTest::addColumn<QString>("expected");
+
+  const double inf = std::numeric_limits<double>::infinity();
+  QTest::newRow("half-up-2.675") << 2.675 << 2 << "."
+                                 << "2.68";
+  QTest::newRow("half-up-1.005") << 1.005 << 2 << "."
+                                 << "1.01";
+  QTest::newRow("half-up-0.125") << 0.125 << 2 << "."
+                                 << "0.13";
+  QTest::newRow("neg-half-away") << -2.5 << 0 << "."
+                                 << "-3";
+  QTest::newRow("pos-half-away") << 2.5 << 0 << "."
+                                 << "3";
+  QTest::newRow("fifteen-digits") << (0.1 + 0.2) << 15 << "."
+                                  << "0.300000000000000";
+  QTest::newRow("no-exponent") << 1e20 << 2 << "."
+                               << "100000000000000000000.00";
+  QTest::newRow("default-4") << 14.0 << 4 << "."
+                             << "14.0000";
+  QTest::newRow("no-grouping") << 1234567.891 << 2 << "."
+                               << "1234567.89";
+  QTest::newRow("tiny-not-zero") << 0.00001 << 4 << "."
+                                 << "0.0000";
+  QTest::newRow("tiny-negative-no-sign") << -0.00001 << 4 << "."
+                                         << "0.0000";
+  QTest::newRow("zero") << 0.0 << 2 << "."
+                        << "0.00";
+  QTest::newRow("carry-into-new-digit") << 9.999 << 2 << "."
+                                        << "10.00";
+  QTest::newRow("comma-separator") << 1.5 << 1 << ","
+                                   << "1,5";
+  QTest::newRow("sqr2") << 1.4142135623731 << 2 << "."
+                        << "1.41";
+  QTest::newRow("small-round-up") << 0.0005 << 3 << "."
+                                  << "0.001";
+  QTest::newRow("digits-above-15-clamped") << 1.0 << 20 << "."
+                                           << "1.000000000000000";
+  QTest::newRow("plus-infinity") << inf << 4 << "."
+                                 << "∞";
+  QTest::newRow("minus-infinity") << -inf << 4 << "."
+                                  << "-∞";
+  QTest::newRow("nan") << std::nan("") << 4 << "."
+                       << "не е число";
+}
+
+void TestTableState::formatResult() {
+  QFETCH(double, value);
+  QFETCH(int, digits);
+  QFETCH(QString, separator);
+  QFETCH(QString, expected);
+  QCOMPARE(FormatResult(value, digits, separator[0]), expected);
+}
+
+void TestTableState::records() {
+  TableState state;
+  QVERIFY(state.rows[0].IsCleared());
+  QCOMPARE(state.rows[0].formula.size(), kFormulaWidth);
+  QCOMPARE(state.rows[0].DisplayText(), QString());
+
+  RowRecord& row = state.rows[3];
+  row.SetFormula(u"  2+3  ");
+  QCOMPARE(row.formula.size(), kFormulaWidth);
+  QVERIFY(!row.IsCleared());
+  QCOMPARE(row.Trimmed(), QStringLiteral("2+3"));
+  row.SetFormula(QString(300, u'1'));
+  QCOMPARE(row.Trimmed(), QString(kFormulaWidth, u'1'));
+  row.result = 7;
+  QCOMPARE(state.Result(3), 7.0);
+  QCOMPARE(state.Result(27), 0.0);
+  QCOMPARE(state.Result(-1), 0.0);
+
+  row.Empty();
+  QCOMPARE(row.formula, QString(kFormulaWidth, u' '));
+  QCOMPARE(row.result, 0.0);
+
+  state.explanation = QStringLiteral("Заглавие");
+  state.ClearRows();
+  QVERIFY(state.rows[3].IsCleared());
+  QCOMPARE(state.explanation, QStringLiteral("Заглавие"));
+}
+
+void TestTableState::fileNames_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<bool>("plain");
+  QTest::newRow("extension-added") << "abc"
+                                   << "abc.SPR" << true;
+  QTest::newRow("own-extension") << "abc.txt"
+                                 << "abc.txt" << true;
+  QTest::newRow("several-stops") << "a.b.c"
+                                 << "a.b.c" << true;
+  QTest::newRow("dot") << "."
+                       << "." << false;
+  QTest::newRow("dotdot") << ".."
+                          << ".." << false;
+  QTest::newRow("slash") << "../x"
+                         << "../x" << false;
+  QTest::newRow("backslash") << "a\\b"
+                             << "a\\b.SPR" << false;
+}
+
+void TestTableState::fileNames() {
+  QFETCH(QString, typed);
+  QFETCH(QString, name);
+  QFETCH(bool, plain);
+  QCOMPARE(WithDefaultExtension(typed, QStringLiteral(".SPR")), name);
+  QCOMPARE(IsPlainFileName(name), plain);
+}
+
+QTEST_GUILESS_MAIN(TestTableState)
+#include "test_tablestate.moc"
