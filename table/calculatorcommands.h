@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+
+// The commands of the main window that other folders carry out. app/ fills them in, so the
+// table never depends on the windows above it.
+struct CalculatorCommands {
+  std::function<void()> saveFile;      // cmdSaveFile, F2
+  std::function<void()> readFile;      // cmdReadFile, F3
+  std::function<void()> print;         // cmdPrint: compose the report and show the viewer
+  std::function<void()> diagram;       // cmdDiagram: open the chart window
+  std::function<void()> help;          // cmdHelp: show the help window
+  std::function<void()> closeWindows;  // the main window unloads: close chart and viewer
+};
