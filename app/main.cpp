@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMainWindow>
 #include <QTranslator>
 
+#include "calculatorcommands.h"
 #include "dialogs.h"
+#include "frmcalculator.h"
+#include "tablestate.h"
 #include "userlocale.h"
 
 int main(int argc, char* argv[]) {
@@ -18,10 +20,10 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&qtBulgarian);
 
   const UserLocale locale = UserLocale::From(QLocale::system());
-  (void)locale;
-
-  QMainWindow window;
-  window.setWindowTitle(kAppTitle);
+  TableState state;
+  QtDialogs dialogs;
+  frmCalculator window(state, dialogs, locale);
+  window.SetCommands(CalculatorCommands{});
   window.show();
   return QApplication::exec();
 }

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStringView>
+
+// The texts the main window shows, in one place.
+namespace texts {
+
+inline constexpr QStringView kExitCaption = u"Изход";
+inline constexpr QStringView kExplanationCaption = u"Обяснение:";
+inline constexpr QStringView kRoundingCaption = u"Закръгления (max 15):";
+inline constexpr QStringView kNoHeader = u"No:";
+inline constexpr QStringView kFormulaHeader = u"Формула";
+inline constexpr QStringView kResultHeader = u"Резултат";
+inline constexpr QStringView kWrongFormulaTitle = u"Грешна формула.";
+inline constexpr QStringView kClearQuestion = u"Изчиства таблицата?";
+inline constexpr QStringView kDeleteQuestion = u"Изтрива ред";
+inline constexpr QStringView kDeleteQuestionEnd = u" ?";
+inline constexpr QStringView kRoundingInitial = u"4";
+// After these characters a function name needs no "+" in front of it.
+inline constexpr QStringView kNoPlusAfter = u"[(+-*/\\^&|><=~,";
+
+}  // namespace texts

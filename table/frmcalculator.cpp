@@ -1,0 +1,446 @@
+#include "frmcalculator.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <limits>
+
+#include "calculatortexts.h"
+#include "dialogs.h"
+#include "functionbuttons.h"
+#include "icons.h"
+#include "resultformat.h"
+#include "rowediting.h"
+#include "twips.h"
+
+namespace {
+
+const QColor kGrey(192, 192, 192);
+const QColor kPanelCyan(192, 255, 255);
+const QColor kHeaderCyan(128, 255, 255);
+const QColor kFocusYellow(230, 230, 16);
+const QColor kDeleteRed(255, 0, 0);
+const QColor kWhite(255, 255, 255);
+
+// Grid of the function buttons, in twips from the panel's top left.
+constexpr int kColumnLeft[] = {120, 750, 1380, 2010, 2640, 3270, 3990, 4620, 5250, 5880};
+constexpr int kRowTop[] = {60, 330, 600, 870};
+constexpr int kRowTopTwips = 1620;
+constexpr int kRowPitchTwips = 240;
+constexpr int kRowHeightTwips = 285;
+
+void SetBase(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  if (palette.color(QPalette::Base) == colour) return;
+  palette.setColor(QPalette::Base, colour);
+  widget->setPalette(palette);
+}
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Window, colour);
+  palette.setColor(QPalette::WindowText, Qt::black);
+  widget->setPalette(palette);
+  widget->setAutoFillBackground(true);
+}
+
+QLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
+                      Qt::Alignment alignment, const QRect& geometry) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setFrameStyle(QFrame::Box | QFrame::Plain);
+  label->setLineWidth(1);
+  label->setAlignment(alignment);
+  SetBackground(label, colour);
+  label->setGeometry(geometry);
+  return label;
+}
+
+QLineEdit* WhiteBox(QWidget* parent, const QString& name, const QRect& geometry) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(name);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Base, kWhite);
+  palette.setColor(QPalette::Text, Qt::black);
+  box->setPalette(palette);
+  box->setGeometry(geometry);
+  return box;
+}
+
+QString Indexed(const char* name, int i) {
+  return QLatin1String(name) + u'_' + QString::number(i);
+}
+
+}  // namespace
+
+frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale locale,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_state(state),
+      m_dialogs(dialogs),
+      m_locale(locale),
+      m_evaluator(locale.dates, &state) {
+  setObjectName(QStringLiteral("frmCalculator"));
+  setWindowTitle(kAppTitle);
+  setFixedSize(TwipsSize(11295, 7800));
+  SetBackground(this, kGrey);
+  QFont font(QStringLiteral("Arial"));
+  font.setPointSizeF(8.25);
+  font.setBold(true);
+  setFont(font);
+
+  CreateTable();
+  CreatePanel();
+
+  // Every key reaches the window before the focused control (Esc, F2, F3).
+  installEventFilter(this);
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+
+  move(Twips(100), Twips(100));
+  m_state.roundingDigits = 4;
+  m_state.startDirectory = QDir::currentPath();
+  MakeScreen();
+  m_txtH->setText(m_state.explanation);
+  m_currentRow = 0;
+  m_formula[0]->setFocus();
+}
+
+void frmCalculator::CreateTable() {
+  const int top = 1365;
+  BorderedLabel(this, QStringLiteral("Label1"), kHeaderCyan, Qt::AlignCenter,
+                TwipsRect(150, top, 375, kRowHeightTwips))
+      ->setText(texts::kNoHeader.toString());
+  BorderedLabel(this, QStringLiteral("Label2"), kHeaderCyan, Qt::AlignCenter,
+                TwipsRect(510, top, 7935, kRowHeightTwips))
+      ->setText(texts::kFormulaHeader.toString());
+  BorderedLabel(this, QStringLiteral("Label5"), kHeaderCyan, Qt::AlignCenter,
+                TwipsRect(8430, top, 2745, kRowHeightTwips))
+      ->setText(texts::kResultHeader.toString());
+
+  const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+  for (int i = 0; i < kVisibleRows; ++i) {
+    const int rowTop = kRowTopTwips + kRowPitchTwips * i;
+    const size_t k = static_cast<size_t>(i);
+    m_number[k] = BorderedLabel(this, Indexed("lblNo", i), kHeaderCyan, right,
+                                TwipsRect(150, rowTop, 375, kRowHeightTwips));
+    m_formula[k] =
+        WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
+    m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
+    m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
+                              TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
+    if (i > 0) setTabOrder(m_formula[k - 1], m_formula[k]);
+  }
+}
+
+QPushButton* frmCalculator::AddButton(const char* name, const QRect& geometry) {
+  auto* button = new QPushButton(m_panel);
+  button->setObjectName(QLatin1String(name));
+  button->setGeometry(geometry);
+  button->setAutoDefault(false);
+  return button;
+}
+
+void frmCalculator::CreatePanel() {
+  m_panel = new QFrame(this);
+  m_panel->setObjectName(QStringLiteral("Picture1"));
+  m_panel->setGeometry(TwipsRect(135, 0, 11025, 1245));
+  m_panel->setFocusPolicy(Qt::ClickFocus);
+  SetBackground(m_panel, kPanelCyan);
+
+  QWidget* previous = m_formula.back();
+  auto chain = [&](QWidget* next) {
+    setTabOrder(previous, next);
+    previous = next;
+  };
+
+  for (const FunctionButton& entry : FunctionButtons()) {
+    QPushButton* button = AddButton(
+        entry.name, TwipsRect(kColumnLeft[entry.gridColumn], kRowTop[entry.gridRow], 615, 255));
+    button->setToolTip(entry.toolTip.toString());
+    if (entry.caption.isEmpty()) {
+      button->setIcon(ButtonIcon(QLatin1String(entry.name)));
+      button->setIconSize(QSize(16, 16));
+      button->setAccessibleName(entry.toolTip.toString());
+    } else {
+      button->setText(entry.caption.toString());
+    }
+    const QString text = entry.text.toString();
+    connect(button, &QPushButton::clicked, this, [this, text] { InsertAtCaret(text); });
+    chain(button);
+  }
+
+  const std::function<void()> actions[] = {
+      [this] { RunCommand(m_commands.readFile); },
+      [this] { NewTable(); },
+      [this] { RunCommand(m_commands.saveFile); },
+      [this] { InsertRow(); },
+      [this] { DeleteRow(); },
+      [this] { Recalculate(); },
+      [this] { RunCommand(m_commands.diagram); },
+      [this] { RunCommand(m_commands.print); },
+      [this] { RunCommand(m_commands.help); },
+  };
+  int left = 6600;
+  size_t index = 0;
+  for (const CommandButton& entry : CommandButtons()) {
+    QPushButton* button = AddButton(entry.name, TwipsRect(left, 60, 360, 360));
+    button->setIcon(ButtonIcon(QLatin1String(entry.name)));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(entry.toolTip.toString());
+    button->setAccessibleName(entry.toolTip.toString());
+    connect(button, &QPushButton::clicked, this, actions[index++]);
+    chain(button);
+    left += 360;
+  }
+  QPushButton* exit = AddButton(kExitButton.name, TwipsRect(9900, 60, 945, 360));
+  exit->setText(texts::kExitCaption.toString());
+  exit->setToolTip(kExitButton.toolTip.toString());
+  connect(exit, &QPushButton::clicked, this, &QWidget::close);
+  chain(exit);
+
+  auto* label4 = new QLabel(texts::kExplanationCaption.toString(), m_panel);
+  label4->setObjectName(QStringLiteral("Label4"));
+  label4->move(Twips(6600), Twips(600));
+  label4->adjustSize();
+  m_txtH = WhiteBox(m_panel, QStringLiteral("txtH"), TwipsRect(6600, 850, 4260, 285));
+  connect(m_txtH, &QLineEdit::textChanged, this,
+          [this](const QString& text) { m_state.explanation = text; });
+  chain(m_txtH);
+
+  auto* label3 = new QLabel(texts::kRoundingCaption.toString(), m_panel);
+  label3->setObjectName(QStringLiteral("Label3"));
+  label3->move(Twips(8340), Twips(540));
+  label3->adjustSize();
+  m_txtR = WhiteBox(m_panel, QStringLiteral("txtR"), TwipsRect(10485, 510, 375, 285));
+  m_txtR->setText(texts::kRoundingInitial.toString());
+  connect(m_txtR, &QLineEdit::textChanged, this, &frmCalculator::RoundingChanged);
+  chain(m_txtR);
+}
+
+void frmCalculator::SetCommands(CalculatorCommands commands) {
+  m_commands = std::move(commands);
+}
+
+void frmCalculator::RunCommand(const std::function<void()>& command) {
+  if (command) command();
+}
+
+void frmCalculator::MakeScreen() {
+  const int digits = m_state.roundingDigits;
+  for (int i = 0; i < kVisibleRows; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    const QString number = QString::number(i + 1);
+    m_number[k]->setText(u' ' + number);
+    // Like a text box that is given a text, the caret goes to the start; an unchanged box
+    // keeps its caret.
+    const QString text = m_state.rows[k].DisplayText();
+    if (m_formula[k]->text() != text) {
+      m_formula[k]->setText(text);
+      m_formula[k]->setCursorPosition(0);
+    }
+    m_state.rows[k + 1].label = number.leftJustified(kLabelWidth, u' ');
+    const double result = m_state.rows[k].result;
+    // The trailing blank keeps the right-aligned number off the cell's edge.
+    m_suma[k]->setText(result != 0 ? FormatResult(result, digits, m_locale.decimalPoint) + u' '
+                                   : QString());
+  }
+}
+
+void frmCalculator::SetExplanationField(const QString& text) {
+  m_txtH->setText(text);
+}
+
+QString frmCalculator::ExplanationFieldText() const {
+  return m_txtH->text();
+}
+
+void frmCalculator::RoundingChanged(const QString& text) {
+  const int digits = ReadRoundingDigits(text);
+  m_state.roundingDigits = digits;
+  // The field always shows the value in force; putting it back raises one more change,
+  // which finds the same text and stops.
+  const QString shown = QString::number(digits);
+  if (text != shown) m_txtR->setText(shown);
+  MakeScreen();
+}
+
+int frmCalculator::RowOf(const QObject* object) const {
+  for (int i = 0; i < kVisibleRows; ++i)
+    if (m_formula[static_cast<size_t>(i)] == object) return i;
+  return -1;
+}
+
+void frmCalculator::SetRowColour(int row, const QColor& colour) {
+  const size_t k = static_cast<size_t>(row);
+  SetBase(m_formula[k], colour);
+  SetBackground(m_suma[k], colour);
+}
+
+bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const auto& key = static_cast<const QKeyEvent&>(*event);
+      if (FormKey(key)) return true;
+      if (const int row = RowOf(watched); row >= 0) FormulaKey(row, key);
+      break;
+    }
+    case QEvent::FocusIn:
+      if (const int row = RowOf(watched); row >= 0) {
+        SetBase(m_formula[static_cast<size_t>(row)], kFocusYellow);
+        m_currentRow = row;
+      } else if (watched == m_txtH || watched == m_txtR) {
+        SetBase(static_cast<QWidget*>(watched), kFocusYellow);
+      }
+      break;
+    case QEvent::FocusOut:
+      if (const int row = RowOf(watched); row >= 0)
+        SetBase(m_formula[static_cast<size_t>(row)], kWhite);
+      else if (watched == m_txtH || watched == m_txtR)
+        SetBase(static_cast<QWidget*>(watched), kWhite);
+      break;
+    case QEvent::MouseButtonPress:
+      if (watched == m_panel) PanelClicked();
+      break;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// Esc, F2 and F3 belong to the window, and only without Shift, Ctrl or Alt. True when the
+// key closed the window.
+bool frmCalculator::FormKey(const QKeyEvent& key) {
+  if (key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) return false;
+  switch (key.key()) {
+    case Qt::Key_Escape:
+      close();
+      return true;
+    case Qt::Key_F2:
+      RunCommand(m_commands.saveFile);
+      break;
+    case Qt::Key_F3:
+      RunCommand(m_commands.readFile);
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+void frmCalculator::FormulaKey(int row, const QKeyEvent& key) {
+  m_currentRow = row;
+  switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (!(key.modifiers() & Qt::ControlModifier)) EnterRow(row);
+      break;
+    case Qt::Key_Up:
+      MoveTo(row == 0 ? kVisibleRows - 1 : row - 1);
+      break;
+    case Qt::Key_Down:
+      MoveTo(row == kVisibleRows - 1 ? 0 : row + 1);
+      break;
+    default:
+      break;
+  }
+}
+
+void frmCalculator::EnterRow(int row) {
+  const size_t k = static_cast<size_t>(row);
+  QLineEdit* box = m_formula[k];
+  // Everything after "=" is kept: cutting it would silently lose the end of a formula.
+  if (box->text().startsWith(u'=')) box->setText(TextAfterEquals(box->text()));
+  const QString entered = box->text();
+  RowRecord& record = m_state.rows[k];
+  record.SetFormula(entered);
+
+  const double value = m_evaluator.CalcFormula(ToU16(record.Trimmed()));
+  const int errorPos = m_evaluator.ErrorPos();
+  if (errorPos <= 0) {
+    record.result = value;
+    const int next = std::min(row + 1, kVisibleRows - 1);
+    m_formula[static_cast<size_t>(next)]->setCursorPosition(0);
+    FocusRow(next);
+    MakeScreen();
+    m_currentRow = next;
+    return;
+  }
+  m_dialogs.Question(TrimBlanks(entered), texts::kWrongFormulaTitle.toString());
+  FocusRow(row);
+  box->setSelection(ErrorIndexInBox(entered, errorPos), 1);
+}
+
+void frmCalculator::MoveTo(int row) {
+  m_formula[static_cast<size_t>(row)]->setCursorPosition(0);
+  FocusRow(row);
+}
+
+void frmCalculator::FocusRow(int row) {
+  QLineEdit* box = m_formula[static_cast<size_t>(row)];
+  box->setFocus();
+  // A box that had the focus already gets no focus event, so it is highlighted here.
+  if (box->hasFocus()) SetBase(box, kFocusYellow);
+  m_currentRow = row;
+}
+
+void frmCalculator::PanelClicked() {
+  if (m_currentRow < 0) return;
+  SetBase(m_formula[static_cast<size_t>(m_currentRow)], kWhite);
+  m_currentRow = -1;
+}
+
+void frmCalculator::InsertAtCaret(const QString& text) {
+  const int row = m_currentRow;
+  if (row < 0 || row >= kVisibleRows) return;
+  QLineEdit* box = m_formula[static_cast<size_t>(row)];
+  const CaretInsertion insertion = InsertAtCaretText(box->text(), box->cursorPosition(), text);
+  if (insertion.changed) {
+    box->setText(insertion.text);
+    m_state.rows[static_cast<size_t>(row)].SetFormula(insertion.text);
+  }
+  FocusRow(row);
+  box->setCursorPosition(insertion.caret);
+}
+
+void frmCalculator::Recalculate() {
+  RecalculateAll(m_state, m_evaluator);
+  MakeScreen();
+}
+
+void frmCalculator::NewTable() {
+  if (!m_dialogs.Question(texts::kClearQuestion.toString())) return;
+  m_state.ClearRows();
+  MakeScreen();
+  FocusRow(0);
+}
+
+void frmCalculator::DeleteRow() {
+  const int row = m_currentRow;
+  if (row < 0 || row >= kVisibleRows) return;
+  SetRowColour(row, kDeleteRed);
+  const QString question = texts::kDeleteQuestion.toString() + u' ' + QString::number(row + 1) +
+                           texts::kDeleteQuestionEnd.toString();
+  if (m_dialogs.Question(question)) DeleteRecord(m_state, row);
+  SetRowColour(row, kWhite);
+  FocusRow(row);
+  MakeScreen();
+}
+
+void frmCalculator::InsertRow() {
+  const int row = m_currentRow;
+  if (row < 0 || row >= kVisibleRows) return;
+  InsertRecord(m_state, row);
+  FocusRow(row);
+  MakeScreen();
+}
+
+void frmCalculator::closeEvent(QCloseEvent* event) {
+  RunCommand(m_commands.closeWindows);
+  event->accept();
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "calcformula.h"
+#include "calculatorcommands.h"
+#include "tablestate.h"
+#include "userlocale.h"
+
+class Dialogs;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The main window: the button panel, the rounding and explanation fields and the 25 rows of
+// the table. It owns no table data; the state it is handed is what the other windows see.
+class frmCalculator final : public QWidget {
+  Q_OBJECT
+ public:
+  frmCalculator(TableState& state, Dialogs& dialogs, UserLocale locale, QWidget* parent = nullptr);
+
+  // The commands carried out by the windows above the table (files, report, chart, help).
+  void SetCommands(CalculatorCommands commands);
+
+  // Repaints the 25 visible rows from the row store with the current rounding digits.
+  void MakeScreen();
+  // The explanation field; its text is mirrored into the table state on every change.
+  void SetExplanationField(const QString& text);
+  QString ExplanationFieldText() const;
+
+  // Inserts a function name into the current row at its caret (what the function buttons do).
+  void InsertAtCaret(const QString& text);
+
+  // The row commands, as their buttons run them.
+  void Recalculate();
+  void NewTable();
+  void DeleteRow();
+  void InsertRow();
+
+  // The formula row last edited (0..24), or -1 after a click on the button panel.
+  int CurrentRow() const { return m_currentRow; }
+  QLineEdit* FormulaBox(int row) const { return m_formula.at(static_cast<size_t>(row)); }
+  QLabel* ResultLabel(int row) const { return m_suma.at(static_cast<size_t>(row)); }
+  QLabel* NumberLabel(int row) const { return m_number.at(static_cast<size_t>(row)); }
+  QLineEdit* RoundingField() const { return m_txtR; }
+  QLineEdit* ExplanationField() const { return m_txtH; }
+  QFrame* ButtonPanel() const { return m_panel; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreatePanel();
+  void CreateTable();
+  QPushButton* AddButton(const char* name, const QRect& geometry);
+  void RunCommand(const std::function<void()>& command);
+
+  bool FormKey(const QKeyEvent& key);
+  void FormulaKey(int row, const QKeyEvent& key);
+  void EnterRow(int row);
+  void MoveTo(int row);
+  void FocusRow(int row);
+  void PanelClicked();
+  void RoundingChanged(const QString& text);
+  int RowOf(const QObject* object) const;
+  void SetRowColour(int row, const QColor& colour);
+
+  TableState& m_state;
+  Dialogs& m_dialogs;
+  UserLocale m_locale;
+  CalculatorCommands m_commands;
+  mdlCalcFunction m_evaluator;
+  int m_currentRow = 0;
+
+  QFrame* m_panel = nullptr;
+  QLineEdit* m_txtR = nullptr;
+  QLineEdit* m_txtH = nullptr;
+  std::array<QLabel*, kVisibleRows> m_number{};
+  std::array<QLineEdit*, kVisibleRows> m_formula{};
+  std::array<QLabel*, kVisibleRows> m_suma{};
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+class TableState;
+class mdlCalcFunction;
+
+// What a function button does to a formula box: the box's new text and where its caret goes.
+struct CaretInsertion {
+  QString text;
+  int caret = 0;
+  bool changed = false;  // false: the text stays and is not stored
+};
+
+// Inserts `text` at `caret` of `boxText`. A "+" goes in front when the character that decides
+// (the one before the caret, or the first one when the caret is at the start) is not an
+// operator, an opening bracket or a comma; "PI" never gets one. The caret ends between the
+// parentheses of a function, or after PI. Everything after the caret is kept.
+CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QString& text);
+
+// The rounding field's value: the number at the start of the text (blanks, tabs and line
+// feeds ignored anywhere), without fraction and sign, at most 15; 0 when there is none.
+int ReadRoundingDigits(const QString& text);
+
+// Enter on a text that begins with "=" keeps what follows it; any other text is kept as is.
+QString TextAfterEquals(const QString& boxText);
+
+// Where, in the text of the box, the evaluator stopped: a 0-based index for an `errorPos`
+// (1-based, counted in the evaluator's prepared text) of the formula entered from `boxText`.
+// The evaluator counts without the blanks trimmed before it and with the "0" it puts in front
+// of a leading point; the user needs the character in the text in front of them.
+int ErrorIndexInBox(const QString& boxText, int errorPos);
+
+// Delete row r (0..24): records r..24 move up by one, the hidden record 25 included, and
+// record 25 is emptied. Row labels and record 26 stay.
+void DeleteRecord(TableState& state, int r);
+// Insert a blank row at r (0..24): records r..24 move down by one into 25 (the old record 25
+// is lost) and record r is emptied.
+void InsertRecord(TableState& state, int r);
+
+// Evaluates records 0..25 from the top, each as stored, and keeps every value whatever the
+// evaluator says about the syntax, so SUM of a row above sees the new result.
+void RecalculateAll(TableState& state, mdlCalcFunction& evaluator);
