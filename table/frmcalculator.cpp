@@ -314,7 +314,8 @@ bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // Esc, F2 and F3 belong to the window, and only without Shift, Ctrl or Alt. True when the
-// key closed the window.
+// key was used here: no control does anything with them, and a key that a control ignores
+// travels on to its parents, which would run the command again.
 bool frmCalculator::FormKey(const QKeyEvent& key) {
   if (key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) return false;
   switch (key.key()) {
@@ -323,14 +324,13 @@ bool frmCalculator::FormKey(const QKeyEvent& key) {
       return true;
     case Qt::Key_F2:
       RunCommand(m_commands.saveFile);
-      break;
+      return true;
     case Qt::Key_F3:
       RunCommand(m_commands.readFile);
-      break;
+      return true;
     default:
-      break;
+      return false;
   }
-  return false;
 }
 
 void frmCalculator::FormulaKey(int row, const QKeyEvent& key) {

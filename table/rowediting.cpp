@@ -60,8 +60,9 @@ int ReadRoundingDigits(const QString& text) {
     if (c == u'd' || c == u'D') c = u'e';
   bool ok = false;
   const double value = std::fabs(QLocale::c().toDouble(number, &ok));
-  // An exponent too large for a double still means "more than 15".
-  if (!ok) return number.contains(u'e') || number.contains(u'E') ? 15 : 0;
+  // Out of the double's range: a huge number means 15, a tiny one 0.
+  if (!ok)
+    return number.contains(QLatin1String("e-")) || number.contains(QLatin1String("E-")) ? 0 : 15;
   return value >= 15 ? 15 : static_cast<int>(std::trunc(value));
 }
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "frmcalculator.h"
+#include "scripteddialogs.h"
+#include "tablestate.h"
+#include "testguards.h"
+
+// A shown, active main window on fresh state, with scripted questions.
+struct CalculatorFixture {
+  explicit CalculatorFixture(Dialogs* dialogs = nullptr, UserLocale locale = {})
+      : window(state, dialogs ? *dialogs : scripted, locale) {
+    window.SetCommands(commands);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+  }
+
+  QLineEdit* Box(int row) const { return window.FormulaBox(row); }
+  QString Result(int row) const { return window.ResultLabel(row)->text(); }
+  QPushButton* Button(const char* name) const {
+    return window.findChild<QPushButton*>(QLatin1String(name));
+  }
+  void Click(const char* name) const { QTest::mouseClick(Button(name), Qt::LeftButton); }
+  // Types a formula into a row and presses Enter there.
+  void Enter(int row, const QString& text) const {
+    Box(row)->setFocus();
+    Box(row)->setText(text);
+    QTest::keyClick(Box(row), Qt::Key_Return);
+  }
+  QColor BoxColour(int row) const { return Box(row)->palette().color(QPalette::Base); }
+
+  TableState state;
+  ScriptedDialogs scripted;
+  CalculatorCommands commands;
+  frmCalculator window;
+};

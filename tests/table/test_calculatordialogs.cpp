@@ -1,0 +1,67 @@
+#include <QAbstractButton>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTranslator>
+
+#include "calculatorfixture.h"
+#include "dialogs.h"
+
+// The real message boxes: what the user sees when a question is asked, and that only OK
+// confirms it.
+class TestCalculatorDialogs : public QObject {
+  Q_OBJECT
+ private slots:
+  void initTestCase();
+  void newTableQuestion_data();
+  void newTableQuestion();
+
+ private:
+  QTranslator m_translator;
+};
+
+void TestCalculatorDialogs::initTestCase() {
+  QVERIFY(m_translator.load(QStringLiteral("qtbase_bg"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+  QApplication::installTranslator(&m_translator);
+}
+
+void TestCalculatorDialogs::newTableQuestion_data() {
+  QTest::addColumn<bool>("ok");
+  QTest::newRow("ok-clears") << true;
+  QTest::newRow("cancel-keeps") << false;
+}
+
+void TestCalculatorDialogs::newTableQuestion() {
+  QFETCH(bool, ok);
+  QtDialogs dialogs;
+  CalculatorFixture f(&dialogs);
+  f.state.rows[0].SetFormula(u"1");
+  f.state.rows[0].result = 1;
+  f.window.MakeScreen();
+
+  QString title, text, cancelText;
+  QMessageBox::Icon icon = QMessageBox::Critical;
+  QMessageBox::StandardButtons buttons;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    title = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    buttons = box->standardButtons();
+    cancelText = box->button(QMessageBox::Cancel)->text();
+    box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+  });
+  f.Click("cmdNew");
+  QCOMPARE(title, QStringLiteral("Verodazava 2.0"));
+  QCOMPARE(text, QStringLiteral("Изчиства таблицата?"));
+  QCOMPARE(icon, QMessageBox::NoIcon);
+  QCOMPARE(buttons, QMessageBox::Ok | QMessageBox::Cancel);
+  QCOMPARE(cancelText.remove(u'&'), QStringLiteral("Отказ"));
+  QCOMPARE(f.state.rows[0].IsCleared(), ok);
+  QCOMPARE(f.Result(0), ok ? QString() : QStringLiteral("1.0000 "));
+}
+
+QTEST_MAIN(TestCalculatorDialogs)
+#include "test_calculatordialogs.moc"
