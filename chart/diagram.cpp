@@ -117,6 +117,8 @@ void Diagram::BuildChart() {
   // Rounding the ends outward would overflow near the largest doubles.
   constexpr double kNiceLimit = 1e307;
   if (bottom > -kNiceLimit && top < kNiceLimit) values->applyNiceNumbers();
+  // Whole numbers without a fixed decimal, small and huge ones still readable.
+  values->setLabelFormat(QStringLiteral("%.10g"));
   values->setLabelsFont(DesignFont(QStringLiteral("Arial"), 8.25));
   values->setTitleText(QStringLiteral("Приходи"));
   values->setTitleFont(DesignFont(QStringLiteral("Times New Roman"), 8));
