@@ -1,0 +1,67 @@
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QLineEdit>
+
+#include "dialogs.h"
+#include "frmcalculator.h"
+#include "tablestate.h"
+
+namespace {
+
+// A day's work of an accountant: figures, sums of rows above and below, functions.
+const char16_t* const kFormulas[] = {
+    u"1250.40",         u"3*417.25",
+    u"SUM(1)+SUM(2)",   u"SUM(3)*0.2",
+    u"SUM(3)+SUM(4)",   u"(12.5+7.25)*4/3",
+    u"SIN(30)+COS(60)", u"SQR(2)*SQR(8)",
+    u"LOG(1000)+LN(1)", u"[SUM(5)>5000,1,0]",
+    u"2^10-1",          u"SUM(26)",
+    u"100\\7",          u"100~7",
+    u"EXP(1)",          u"TAN(45)*PI",
+    u"DEG(PI)",         u"RAD(180)",
+    u"F-C(212)",        u"C-F(100)",
+    u"KLM(10)",         u"MIL(16.09)",
+    u"SFUT(3)",         u"SDUIM(12)",
+    u"SUM(24)/2",       u"SUM(1)-SUM(2)+SUM(3)",
+};
+
+void RecalculateAndRepaint(benchmark::State& run) {
+  TableState state;
+  for (int k = 0; k <= kHiddenRecord; ++k) state.rows[k].SetFormula(QStringView(kFormulas[k]));
+  QtDialogs dialogs;
+  frmCalculator window(state, dialogs, UserLocale{});
+  window.show();
+  QApplication::processEvents();
+  // The first figure changes every time, so every result that depends on it is repainted.
+  bool odd = false;
+  for (auto _ : run) {
+    state.rows[0].SetFormula((odd = !odd) ? u"1250.40" : u"1250.41");
+    window.Recalculate();           // evaluates records 0..25, then MakeScreen
+    QApplication::processEvents();  // paints what changed
+  }
+  benchmark::DoNotOptimize(state.rows[0].result);
+}
+BENCHMARK(RecalculateAndRepaint)->Unit(benchmark::kMicrosecond);
+
+void BuildAndShowWindow(benchmark::State& run) {
+  TableState state;
+  QtDialogs dialogs;
+  for (auto _ : run) {
+    frmCalculator window(state, dialogs, UserLocale{});
+    window.show();
+    window.repaint();
+    benchmark::DoNotOptimize(window.FormulaBox(0));
+  }
+}
+BENCHMARK(BuildAndShowWindow)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
