@@ -129,6 +129,7 @@ void frmCalculator::CreateTable() {
     const size_t k = static_cast<size_t>(i);
     m_number[k] = BorderedLabel(this, Indexed("lblNo", i), kHeaderCyan, right,
                                 TwipsRect(150, rowTop, 375, kRowHeightTwips));
+    m_number[k]->setIndent(2);  // keeps the number off the cell's edge, like the results
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());

@@ -1,7 +1,4 @@
-#include <QAccessible>
 #include <QFrame>
-#include <QSignalSpy>
-#include <cmath>
 #include <limits>
 
 #include "calculatorfixture.h"
