@@ -300,6 +300,9 @@ bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     case QEvent::FocusOut:
+      // A message box over the window takes the focus only for a while: the box keeps its
+      // colour (yellow, or the red of the delete question) until the focus really moves.
+      if (static_cast<const QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) break;
       if (const int row = RowOf(watched); row >= 0)
         SetBase(m_formula[static_cast<size_t>(row)], kWhite);
       else if (watched == m_txtH || watched == m_txtR)

@@ -15,6 +15,7 @@ class TestCalculatorDialogs : public QObject {
   void initTestCase();
   void newTableQuestion_data();
   void newTableQuestion();
+  void deleteQuestionOverFocusedRow();
 
  private:
   QTranslator m_translator;
@@ -61,6 +62,30 @@ void TestCalculatorDialogs::newTableQuestion() {
   QCOMPARE(cancelText.remove(u'&'), QStringLiteral("Отказ"));
   QCOMPARE(f.state.rows[0].IsCleared(), ok);
   QCOMPARE(f.Result(0), ok ? QString() : QStringLiteral("1.0000 "));
+}
+
+// The real box takes the focus from the row while it is open; the row stays red under it.
+void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
+  QtDialogs dialogs;
+  CalculatorFixture f(&dialogs);
+  f.Box(2)->setFocus();
+  QString text;
+  QColor colour;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    text = box->text();
+    colour = f.BoxColour(2);
+    box->button(QMessageBox::Cancel)->click();
+  });
+  f.window.DeleteRow();
+  QCOMPARE(text, QStringLiteral("Изтрива ред 3 ?"));
+  QCOMPARE(colour, QColor(255, 0, 0));
+  // The desktop gives the window the focus back; the offscreen platform needs to be asked.
+  f.window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&f.window));
+  QCOMPARE(QApplication::focusWidget(), f.Box(2));
+  QCOMPARE(f.BoxColour(2), QColor(230, 230, 16));
 }
 
 QTEST_MAIN(TestCalculatorDialogs)
