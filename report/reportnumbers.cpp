@@ -1,7 +1,7 @@
 #include "reportnumbers.h"
 
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <string>
 
 double LeadingNumber(QStringView text) {
@@ -17,8 +17,7 @@ double LeadingNumber(QStringView text) {
     if (u >= u'0' && u <= u'9') {
       (exponent ? exponentDigits : digits) = true;
     } else if ((u == u'+' || u == u'-') &&
-               (number.empty() || (exponent && !exponentDigits &&
-                                   (number.back() == 'e')))) {
+               (number.empty() || (exponent && !exponentDigits && (number.back() == 'e')))) {
       // a sign at the very start or right after the exponent letter
     } else if (u == u'.' && !point && !exponent) {
       point = true;

@@ -18,8 +18,11 @@ QPixmap Sheet(const QRectF& page) {
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
   const double fold = 6;
-  QPolygonF outline({page.topLeft(), {page.right() - fold, page.top()},
-                     {page.right(), page.top() + fold}, page.bottomRight(), page.bottomLeft()});
+  QPolygonF outline({page.topLeft(),
+                     {page.right() - fold, page.top()},
+                     {page.right(), page.top() + fold},
+                     page.bottomRight(),
+                     page.bottomLeft()});
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(Qt::white);
   p.drawPolygon(outline);

@@ -51,7 +51,8 @@ QFont ReportPrinterFont(const ReportPrintSettings& settings) {
 int ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text) {
   const QFontMetricsF metrics(font, &printer);
   double widest = 0;
-  for (const QString& line : Lines(text)) widest = std::max(widest, metrics.horizontalAdvance(line));
+  for (const QString& line : Lines(text))
+    widest = std::max(widest, metrics.horizontalAdvance(line));
   const double twips = widest * kTwipsPerInch / printer.logicalDpiX();
   return static_cast<int>(std::nearbyint(twips)) / kTwipsPerMm;
 }

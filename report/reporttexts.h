@@ -12,7 +12,8 @@ inline const QString kCaptionDesign = QStringLiteral("Справки");
 inline const QString kCaptionReport = QStringLiteral("Справка");
 inline const QString kTipBold = QStringLiteral("Променя дебелината на шрифта");
 inline const QString kTipItalic = QStringLiteral("Променя текста в наклонен");
-inline const QString kTipOrientation = QStringLiteral("Променя положението на страницата при печат");
+inline const QString kTipOrientation =
+    QStringLiteral("Променя положението на страницата при печат");
 inline const QString kTipPrint = QStringLiteral("Печат");
 inline const QString kTipPrevious = QStringLiteral("Предишна страница");
 inline const QString kTipNext = QStringLiteral("Следваща страница");

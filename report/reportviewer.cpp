@@ -100,8 +100,8 @@ void ReportViewer::CreateStrip() {
   static_cast<QFrame*>(m_strip)->setFrameStyle(QFrame::Panel | QFrame::Raised);
   m_strip->setGeometry(TwipsRect(0, 0, 11895, 495));
 
-  m_lblFont = BoxedLabel(m_strip, QStringLiteral("lblFont"), Qt::AlignLeft,
-                         TwipsRect(480, 60, 2295, 315));
+  m_lblFont =
+      BoxedLabel(m_strip, QStringLiteral("lblFont"), Qt::AlignLeft, TwipsRect(480, 60, 2295, 315));
 
   m_cmdFont = new FontSizeBox(m_strip);
   m_cmdFont->setObjectName(QStringLiteral("cmdFont"));
@@ -151,8 +151,8 @@ void ReportViewer::CreateStrip() {
 
   Caption(m_strip, QStringLiteral("Label1"), reporttexts::kLabelPage, Qt::AlignLeft,
           TwipsRect(8160, 120, 375, 255));
-  m_lblPage = BoxedLabel(m_strip, QStringLiteral("lblPage"), Qt::AlignRight,
-                         TwipsRect(8520, 60, 495, 300));
+  m_lblPage =
+      BoxedLabel(m_strip, QStringLiteral("lblPage"), Qt::AlignRight, TwipsRect(8520, 60, 495, 300));
   Caption(m_strip, QStringLiteral("Label2"), QStringLiteral("/"), Qt::AlignHCenter,
           TwipsRect(9000, 120, 135, 255));
   m_lblMaxPage = BoxedLabel(m_strip, QStringLiteral("lblMaxPage"), Qt::AlignRight,
