@@ -185,7 +185,8 @@ void ApplyFormulaFile(const DecodedFormulaFile& file, TableState& state) {
   if (file.explanation) state.explanation = *file.explanation;
   for (qsizetype k = 0; k < file.formulas.size() && k < kFileRecords; ++k) {
     RowRecord& row = state.rows[static_cast<size_t>(k)];
-    if (OnlyNuls(file.formulas[k]))
+    // Blanks around NULs are trimmed away on saving, so they do not make the row a text.
+    if (OnlyNuls(TrimBlanks(file.formulas[k])))
       row.Clear();
     else
       row.SetFormula(file.formulas[k]);

@@ -45,5 +45,5 @@ DecodedFormulaFile DecodeFormulaFile(QIODevice& device);
 DecodedFormulaFile DecodeFormulaFile(const QByteArray& bytes);
 
 // Clears every record, then fills records from the decoded fields; the explanation is taken
-// when the file had one. A field of nothing but NULs gives a cleared record.
+// when the file had one. A field of nothing but NULs (and blanks) gives a cleared record.
 void ApplyFormulaFile(const DecodedFormulaFile& file, TableState& state);

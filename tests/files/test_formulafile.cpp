@@ -229,14 +229,17 @@ void TestFormulaFile::applyKeepsClearedAndEmptiedApart() {
     row.result = 7;
   }
   DecodedFormulaFile file;
-  file.formulas = {QStringLiteral("1+1"), QString(), QString(3, QChar(0))};
+  file.formulas = {QStringLiteral("1+1"), QString(), QString(3, QChar(0)),
+                   QString(5, QChar(0)) + u' ', QString(u' ') + QChar(0) + u'a'};
   ApplyFormulaFile(file, state);
 
   QCOMPARE(state.explanation, QStringLiteral("keep"));
   QCOMPARE(state.rows[0].Trimmed(), QStringLiteral("1+1"));
   QCOMPARE(state.rows[1].formula, QString(kFormulaWidth, u' '));
   QCOMPARE(state.rows[2].formula, QString(kFormulaWidth, QChar(0)));
-  for (int k = 3; k < kRecordCount; ++k) QVERIFY(state.rows[static_cast<size_t>(k)].IsCleared());
+  QCOMPARE(state.rows[3].formula, QString(kFormulaWidth, QChar(0)));
+  QCOMPARE(state.rows[4].Trimmed(), QString(QChar(0)) + u'a');
+  for (int k = 5; k < kRecordCount; ++k) QVERIFY(state.rows[static_cast<size_t>(k)].IsCleared());
   for (const RowRecord& row : state.rows) QCOMPARE(row.result, 0.0);
 }
 
