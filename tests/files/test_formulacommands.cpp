@@ -210,9 +210,7 @@ void TestFormulaCommands::saveReportsLostCharacters() {
   dialogs.AnswerInput(QStringLiteral("x"));
   SaveFormulaFile(m_state, dialogs);
 
-  const QByteArray bytes = ReadAll(m_dir->filePath("x.SPR"));
-  QVERIFY(bytes.startsWith("\"? ? ?\"\r\n"));
-  QVERIFY(bytes.contains("\"1?1\"\r\n"));
+  QVERIFY(ReadAll(m_dir->filePath("x.SPR")).contains("\"1?1\"\r\n"));  // written all the same
   const QList<ScriptedDialogs::Asked> messages = dialogs.Of("message");
   QCOMPARE(messages.size(), 1);
   QVERIFY(messages.first().text.contains(QStringLiteral("обяснението")));
