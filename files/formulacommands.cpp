@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <optional>
 
 #include "errormessage.h"
 #include "filelisting.h"
@@ -23,11 +24,8 @@ ErrorCode OpenFailure(const QString& path) {
 std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return OpenFailure(path);
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    file.commit();
-    return ErrorCode::DiskFull;
-  }
+  // Without a commit the destructor removes the half-written copy.
+  if (file.write(bytes) != bytes.size()) return ErrorCode::DiskFull;
   if (!file.commit())
     return file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResizeError
                ? ErrorCode::DiskFull
