@@ -23,7 +23,7 @@ class frmGetFile final : public QDialog {
   void SetListing(const QString& pattern, const QString& directory);
   // The pattern box; the list is rebuilt even when the text does not change.
   void SetSearchSpec(const QString& pattern);
-  // The directory later rebuilds list (the hidden path box).
+  // The directory the list is rebuilt from from now on (the hidden path box).
   void SetPath(const QString& directory) { m_path = directory; }
 
   // The selected entry of the list; empty when nothing is selected.
