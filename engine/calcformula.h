@@ -89,11 +89,11 @@ class mdlCalcFunction {
   double ParseSum();
   double ParseTerm();
   double ParsePower();
-  double ParseSigned();
-  double ParsePrimary();
+  [[gnu::always_inline]] inline double ParseSigned();
+  [[gnu::always_inline]] inline double ParsePrimary();
   void ParseChoice(double& slot);
   void CloseParen();
-  double ReadNumber();
+  [[gnu::always_inline]] inline double ReadNumber();
 
   void CallFunction(double& slot);
   void ReadDay(double& slot);

@@ -181,15 +181,31 @@ struct Group {
   std::size_t length;
   const Function* first;
   std::size_t count;
+  TokenSet starts;  // the first letters of the group's names
 };
 
 template <std::size_t N>
-constexpr Group GroupOf(std::size_t length, const std::array<Function, N>& names) {
-  return {length, names.data(), N};
+consteval Group GroupOf(std::size_t length, const std::array<Function, N>& names) {
+  char16_t starts[N] = {};
+  for (std::size_t i = 0; i < N; ++i) starts[i] = names[i].name[0];
+  return {length, names.data(), N, TokenSet(std::u16string_view(starts, N))};
 }
 
 constexpr std::array kGroups = {GroupOf(2, kLength2), GroupOf(3, kLength3), GroupOf(4, kLength4),
                                 GroupOf(5, kLength5), GroupOf(6, kLength6)};
+
+const Function* FindName(const Group& group, std::u16string_view text, int index) {
+  const auto at = static_cast<std::size_t>(index);
+  if (at + group.length > text.size()) return nullptr;
+  const char16_t* here = text.data() + at;
+  for (std::size_t i = 0; i < group.count; ++i) {
+    const std::u16string_view name = group.first[i].name;
+    std::size_t k = 0;
+    while (k < group.length && name[k] == here[k]) ++k;
+    if (k == group.length) return &group.first[i];
+  }
+  return nullptr;
+}
 
 }  // namespace
 
@@ -198,12 +214,8 @@ void mdlCalcFunction::CallFunction(double& slot) {
   // Each group is tried in turn at the current position, so a name right after another is
   // read too and its value replaces the first (PISIN(30) is 0.5).
   for (const Group& group : kGroups) {
-    if (m_state.Token == kEndToken) return;
-    const auto at =
-        m_state.FormulaText.substr(static_cast<std::size_t>(m_state.TokenPos - 1), group.length);
-    const Function* found = nullptr;
-    for (std::size_t i = 0; i < group.count && !found; ++i)
-      if (group.first[i].name == at) found = &group.first[i];
+    if (!TokenIn(group.starts)) continue;
+    const Function* found = FindName(group, m_state.FormulaText, m_state.TokenPos - 1);
     if (!found) continue;
 
     m_state.TokenPos += static_cast<int>(group.length) - 1;

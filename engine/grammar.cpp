@@ -181,14 +181,14 @@ double mdlCalcFunction::ParsePrimary() {
 }
 
 double mdlCalcFunction::ReadNumber() {
-  const int start = m_state.TokenPos;
-  do {
-    NextToken();
-  } while (TokenIn(kNumberChars));
-  // The blanks that the scanner skipped inside the run belong to the number text.
-  const auto text = m_state.FormulaText.substr(static_cast<std::size_t>(start - 1),
-                                               static_cast<std::size_t>(m_state.TokenPos - start));
-  const double value = ReadNumberText(text);
+  // The run is read in one pass instead of token by token; the blanks that the scanner would
+  // skip inside it belong to the number text.
+  const std::u16string_view text = m_state.FormulaText;
+  const auto begin = static_cast<std::size_t>(m_state.TokenPos - 1);
+  const NumberRun run = ScanNumberRun(text.substr(0, text.size() - 1), begin);
+  m_state.TokenPos = static_cast<int>(run.end) + 1;
+  m_state.Token = run.end + 1 >= text.size() ? kEndToken : text[run.end];
+  const double value = run.fast ? run.value : ReadNumberText(text.substr(begin, run.end - begin));
   if (TokenIn(kUnitLetters)) NextToken();  // 5d is 5
   return value;
 }

@@ -17,10 +17,14 @@ class OddRows : public RowResults {
   double Result(int slot) const override {
     if (slot < 0 || slot > 26) __builtin_trap();  // SUM must stay inside the row store
     switch (slot % 4) {
-      case 0: return std::numeric_limits<double>::infinity();
-      case 1: return std::numeric_limits<double>::quiet_NaN();
-      case 2: return -1;
-      default: return slot * 1e300;
+      case 0:
+        return std::numeric_limits<double>::infinity();
+      case 1:
+        return std::numeric_limits<double>::quiet_NaN();
+      case 2:
+        return -1;
+      default:
+        return slot * 1e300;
     }
   }
 };
