@@ -21,9 +21,9 @@ class RowResults {
   virtual double Result(int slot) const = 0;
 };
 
-// The token the scanner gives at the end of the prepared text and beyond it. It is not a
-// UTF-16 code unit, so a carriage return typed inside a formula stays an ordinary (unknown)
-// character instead of silently ending the formula.
+// The token the scanner gives past the end of the prepared text: the terminator, which the
+// text itself does not hold. It is not a UTF-16 code unit, so a carriage return typed inside a
+// formula stays an ordinary (unknown) character instead of silently ending the formula.
 inline constexpr char32_t kEndToken = 0x110000;
 
 // A set of ASCII characters, optionally with the end token, that the current token is tested
@@ -52,10 +52,13 @@ class TokenSet {
 
 // What one evaluation works on; every CalcFormula call starts it afresh.
 struct ParserState {
-  std::u16string_view FormulaText;  // the prepared formula, with its CR terminator
-  char32_t Token = kEndToken;       // character at TokenPos, or kEndToken past the text
-  int TokenPos = 0;                 // 1-based position of Token in FormulaText
-  int ErrorPos = 0;                 // 0, or TokenPos at the last syntax error found
+  // The prepared formula. Its terminator is implicit: every position past the end reads as
+  // kEndToken. It views the caller's text when preparation changed nothing, else a buffer
+  // of the evaluator.
+  std::u16string_view FormulaText;
+  char32_t Token = kEndToken;  // character at TokenPos, or kEndToken past the text
+  int TokenPos = 0;            // 1-based position of Token in FormulaText
+  int ErrorPos = 0;            // 0, or TokenPos at the last syntax error found
 };
 
 // The formula evaluator. Each CalcFormula call resets the parser state, so one object can
@@ -77,7 +80,8 @@ class mdlCalcFunction {
   // value of what was read is returned even when ErrorPos() is set.
   double CalcFormula(std::u16string_view formula);
   int ErrorPos() const { return m_state.ErrorPos; }
-  // The state left by the last CalcFormula call (FormulaText views this object's buffer).
+  // The state left by the last CalcFormula call; FormulaText is valid while both this
+  // object and the text last passed to CalcFormula are.
   const ParserState& State() const { return m_state; }
 
  private:
@@ -88,7 +92,7 @@ class mdlCalcFunction {
 
   double ParseSum();
   double ParseTerm();
-  double ParsePower();
+  [[gnu::always_inline]] inline double ParsePower();
   [[gnu::always_inline]] inline double ParseSigned();
   [[gnu::always_inline]] inline double ParsePrimary();
   void ParseChoice(double& slot);
@@ -99,8 +103,8 @@ class mdlCalcFunction {
   void ReadDay(double& slot);
   double StoredResult(double row) const;
 
-  // Room for a 255-character formula, the "0" put before a leading point and the terminator;
-  // longer texts go to m_long.
+  // Room for a 255-character formula with the "0" put before a leading point; longer texts
+  // that preparation changes go to m_long.
   static constexpr std::size_t kInlineLength = 264;
 
   DateSettings m_dates;
@@ -113,12 +117,10 @@ class mdlCalcFunction {
 };
 
 inline void mdlCalcFunction::NextToken() {
-  // The last code unit of FormulaText is the terminator; it and everything past it read as
-  // the end token.
-  const int terminator = static_cast<int>(m_state.FormulaText.size());
+  const int size = static_cast<int>(m_state.FormulaText.size());
   for (;;) {
     ++m_state.TokenPos;
-    if (m_state.TokenPos >= terminator) {
+    if (m_state.TokenPos > size) {
       m_state.Token = kEndToken;
       return;
     }

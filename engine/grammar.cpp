@@ -185,9 +185,9 @@ double mdlCalcFunction::ReadNumber() {
   // skip inside it belong to the number text.
   const std::u16string_view text = m_state.FormulaText;
   const auto begin = static_cast<std::size_t>(m_state.TokenPos - 1);
-  const NumberRun run = ScanNumberRun(text.substr(0, text.size() - 1), begin);
+  const NumberRun run = ScanNumberRun(text, begin);
   m_state.TokenPos = static_cast<int>(run.end) + 1;
-  m_state.Token = run.end + 1 >= text.size() ? kEndToken : text[run.end];
+  m_state.Token = run.end >= text.size() ? kEndToken : text[run.end];
   const double value = run.fast ? run.value : ReadNumberText(text.substr(begin, run.end - begin));
   if (TokenIn(kUnitLetters)) NextToken();  // 5d is 5
   return value;

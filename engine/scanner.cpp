@@ -71,18 +71,21 @@ double mdlCalcFunction::CalcFormula(std::u16string_view formula) {
   // A leading point reads as "0.", and every position after it moves up by one.
   const bool pointFirst = body.front() == u'.';
 
-  const std::size_t length = body.size() + (pointFirst ? 1 : 0) + 1;
-  char16_t* text = m_inline;
-  if (length > kInlineLength) {
-    m_long.resize(length);
-    text = m_long.data();
+  if (equalsFirst || pointFirst) {
+    const std::size_t length = body.size() + (pointFirst ? 1 : 0);
+    char16_t* text = m_inline;
+    if (length > kInlineLength) {
+      m_long.resize(length);
+      text = m_long.data();
+    }
+    char16_t* out = text;
+    if (pointFirst) *out++ = u'0';
+    std::copy(body.begin(), body.end(), out);
+    if (equalsFirst) text[0] = u' ';
+    m_state.FormulaText = std::u16string_view(text, length);
+  } else {
+    m_state.FormulaText = body;  // nothing to change: no copy
   }
-  char16_t* out = text;
-  if (pointFirst) *out++ = u'0';
-  out = std::copy(body.begin(), body.end(), out);
-  *out = u'\r';
-  if (equalsFirst) text[0] = u' ';
-  m_state.FormulaText = std::u16string_view(text, length);
 
   NextToken();
   const double value = ParseSum();
@@ -99,6 +102,6 @@ void mdlCalcFunction::AbortTooDeep() {
   SyntaxError();
   m_aborted = true;
   // Every rule stops at the end token, so the parse unwinds without reading further.
-  m_state.TokenPos = std::max(m_state.TokenPos, static_cast<int>(m_state.FormulaText.size()));
+  m_state.TokenPos = std::max(m_state.TokenPos, static_cast<int>(m_state.FormulaText.size()) + 1);
   m_state.Token = kEndToken;
 }
