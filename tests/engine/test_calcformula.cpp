@@ -49,6 +49,10 @@ void TestCalcFormula::preparation_data() {
   AddCase("comment-cuts-at-first", "2'x'y", 2);
   AddCase("comment-keeps-leading-blanks", "  2+3) 'c", 5, 6);
   AddCase("blanks-only-before-comment", "   'c", 0);
+  // Code units whose bytes hold an apostrophe's byte are no apostrophe.
+  AddCase("comment-after-lookalikes",
+          "1+2" + QString(30, u' ') + QChar(0x0127) + QChar(0x2700) + " 'c", 3, 34);
+  AddCase("comment-far-right", QString(40, u' ') + "7 'c", 7);
   AddCase("trimmed-positions", "   2+3)   ", 5, 4);
   AddCase("blanks-between-tokens", "2 + 3", 5);
   AddCase("no-break-blanks", QString::fromUtf16(u"2\u00A0+\u00A03"), 5);

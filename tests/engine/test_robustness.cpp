@@ -150,6 +150,9 @@ void TestEngineRobustness::hostileInputs_data() {
   QTest::newRow("digits-beyond-double") << repeat("9", 400000) << false << 0.0;
   QTest::newRow("long-fraction") << repeat("0", 200000) + "." + repeat("1", 200000) << false
                                  << 1.0 / 9;
+  // Preparation that changes a text longer than a table row.
+  QTest::newRow("long-equals") << "=" + repeat("1+", 200) + "1" << false << 201.0;
+  QTest::newRow("long-point") << ".5" + repeat("+1", 200) << false << 200.5;
   QTest::newRow("day-unclosed") << repeat("DAY(", 1000) << true << 0.0;
   QTest::newRow("lone-surrogates")
       << repeat(QString(QChar(0xD800)) + QChar(0xDFFF), 1000) << true << 0.0;
