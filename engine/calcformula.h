@@ -32,6 +32,7 @@ class TokenSet {
  public:
   consteval TokenSet(std::u16string_view chars, bool withEnd = false) : m_end(withEnd) {
     for (char16_t c : chars) {
+      if (c >= 128) throw "a TokenSet holds ASCII characters only";
       if (c < 64)
         m_low |= std::uint64_t{1} << c;
       else

@@ -42,6 +42,7 @@ class TestEngineRobustness : public QObject {
 
 void TestEngineRobustness::fastNumbersMatchFromChars() {
   QRandomGenerator random(20260101);
+  mdlCalcFunction calc;
   for (int i = 0; i < 200000; ++i) {
     // Up to 19 digits, a point anywhere (or none), leading zeros and grouping blanks.
     const int digits = random.bounded(1, 20);
@@ -62,8 +63,10 @@ void TestEngineRobustness::fastNumbersMatchFromChars() {
     double expected = 0;
     std::from_chars(plain.data(), plain.data() + plain.size(), expected);
     const double actual = ReadNumberText(text);
-    if (actual != expected)
-      QFAIL(qPrintable(ToQString(text) + " read as " + QString::number(actual, 'g', 17)));
+    const double evaluated = calc.CalcFormula(text);
+    if (actual != expected || evaluated != expected || calc.ErrorPos() != 0)
+      QFAIL(qPrintable(ToQString(text) + " read as " + QString::number(actual, 'g', 17) + ", " +
+                       QString::number(evaluated, 'g', 17)));
   }
 }
 
