@@ -1,5 +1,6 @@
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "calcformula.h"
 #include "datetext.h"
@@ -177,18 +178,33 @@ constexpr std::array kLength6 = {
           }),
 };
 
+// A name packed one byte per character (all names are ASCII), so that finding it is a few
+// integer comparisons.
+constexpr std::uint64_t NameKey(std::u16string_view name) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) key |= std::uint64_t{name[i]} << (8 * i);
+  return key;
+}
+
 struct Group {
   std::size_t length;
   const Function* first;
   std::size_t count;
   TokenSet starts;  // the first letters of the group's names
+  std::array<std::uint64_t, 16> keys;
 };
 
 template <std::size_t N>
 consteval Group GroupOf(std::size_t length, const std::array<Function, N>& names) {
+  static_assert(N <= 16);
   char16_t starts[N] = {};
-  for (std::size_t i = 0; i < N; ++i) starts[i] = names[i].name[0];
-  return {length, names.data(), N, TokenSet(std::u16string_view(starts, N))};
+  std::array<std::uint64_t, 16> keys{};
+  for (std::size_t i = 0; i < N; ++i) {
+    if (names[i].name.size() != length) throw "name in the wrong group";
+    starts[i] = names[i].name[0];
+    keys[i] = NameKey(names[i].name);
+  }
+  return {length, names.data(), N, TokenSet(std::u16string_view(starts, N)), keys};
 }
 
 constexpr std::array kGroups = {GroupOf(2, kLength2), GroupOf(3, kLength3), GroupOf(4, kLength4),
@@ -197,13 +213,14 @@ constexpr std::array kGroups = {GroupOf(2, kLength2), GroupOf(3, kLength3), Grou
 const Function* FindName(const Group& group, std::u16string_view text, int index) {
   const auto at = static_cast<std::size_t>(index);
   if (at + group.length > text.size()) return nullptr;
-  const char16_t* here = text.data() + at;
-  for (std::size_t i = 0; i < group.count; ++i) {
-    const std::u16string_view name = group.first[i].name;
-    std::size_t k = 0;
-    while (k < group.length && name[k] == here[k]) ++k;
-    if (k == group.length) return &group.first[i];
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < group.length; ++i) {
+    const char16_t c = text[at + i];
+    if (c >= 128) return nullptr;  // no name holds it
+    key |= std::uint64_t{c} << (8 * i);
   }
+  for (std::size_t i = 0; i < group.count; ++i)
+    if (group.keys[i] == key) return &group.first[i];
   return nullptr;
 }
 
