@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/verodazava.svg")));
   QApplication::setApplicationName(kAppTitle);
 
   // Qt's own dialogs speak Bulgarian whatever the system's language is.

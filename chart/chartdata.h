@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+class TableState;
+
+inline constexpr int kChartPoints = 25;  // the table rows 1..25; the hidden row is not charted
+
+// What the chart window shows: the title and one value per table row.
+struct ChartData {
+  QString title;
+  std::array<double, kChartPoints> values{};
+};
+
+// The explanation as stored when, trimmed of blanks, it starts with a character above the
+// blank; otherwise the default title.
+QString ChartTitle(const QString& explanation);
+
+// A row's result as the chart takes it: 15 significant digits, and 0 for a value that is not
+// a finite number (an infinite bar would leave the value axis without a scale).
+double ChartValue(double result);
+
+// The title and the results of records 0..24 at this moment.
+ChartData ChartSnapshot(const TableState& state);

@@ -1,0 +1,213 @@
+#include "frmgetfile.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include "twips.h"
+
+namespace {
+
+// "Microsoft Sans Serif" does not exist on Linux; Arial (Liberation Sans) has its metrics.
+QFont BoldFont(const QString& family, qreal points) {
+  QFont font(family);
+  font.setPointSizeF(points);
+  font.setBold(true);
+  return font;
+}
+
+QWidget* Panel(QWidget* parent, const QRect& rect, const QColor& colour) {
+  auto* panel = new QWidget(parent);
+  panel->setGeometry(rect);
+  QPalette palette = panel->palette();
+  palette.setColor(QPalette::Window, colour);
+  panel->setPalette(palette);
+  panel->setAutoFillBackground(true);
+  return panel;
+}
+
+QPushButton* Button(QWidget* parent, const QString& name, const QString& caption,
+                    const QRect& rect) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(name);
+  button->setGeometry(rect);
+  button->setFont(BoldFont(QStringLiteral("Arial"), 9.75));
+  return button;
+}
+
+bool OnlyBlanks(const QString& text) {
+  for (QChar c : text)
+    if (c != u' ') return false;
+  return true;
+}
+
+}  // namespace
+
+frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("frmGetFile"));
+  setWindowTitle(QStringLiteral("Избор на файл"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setFixedSize(TwipsSize(2985, 4320));
+  setFont(BoldFont(QStringLiteral("Arial"), 8.25));
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(0xB3, 0xB3, 0xB3));
+  setPalette(palette);
+  setAutoFillBackground(true);
+
+  m_picture1 = Panel(this, TwipsRect(-240, 0, 3255, 3735), QColor(0, 255, 255));
+  m_picture1->setObjectName(QStringLiteral("Picture1"));
+
+  m_searchSpec = new QLineEdit(QStringLiteral("*.*"), m_picture1);
+  m_searchSpec->setObjectName(QStringLiteral("txtSearchSpec"));
+  m_searchSpec->setGeometry(TwipsRect(360, 120, 2655, 285));
+  m_searchSpec->setToolTip(QStringLiteral("Посочете тип на файловете."));
+  m_searchSpec->setFont(BoldFont(QStringLiteral("Arial"), 8.25));
+  QPalette specPalette = m_searchSpec->palette();
+  specPalette.setColor(QPalette::Base, QColor(255, 255, 192));
+  specPalette.setColor(QPalette::Text, Qt::black);
+  m_searchSpec->setPalette(specPalette);
+
+  m_fileList = new QListWidget(m_picture1);
+  m_fileList->setObjectName(QStringLiteral("FileList"));
+  m_fileList->setGeometry(TwipsRect(360, 480, 2655, 2940));
+  m_fileList->setFont(BoldFont(QStringLiteral("Courier New"), 9.75));
+  m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
+  QPalette listPalette = m_fileList->palette();
+  listPalette.setColor(QPalette::Base, Qt::white);
+  listPalette.setColor(QPalette::Text, Qt::black);
+  m_fileList->setPalette(listPalette);
+
+  m_picture2 = Panel(this, TwipsRect(0, 3720, 3015, 600), QColor(0, 192, 192));
+  m_picture2->setObjectName(QStringLiteral("Picture2"));
+  m_ok = Button(m_picture2, QStringLiteral("cmdOK"), QStringLiteral("Избор"),
+                TwipsRect(100, 60, 1335, 420));
+  m_cancel = Button(m_picture2, QStringLiteral("cmdCancel"), QStringLiteral("Отказ"),
+                    TwipsRect(1530, 60, 1335, 420));
+  // Enter belongs to the list (and to a focused button); in the pattern box it chooses
+  // nothing.
+  m_ok->setAutoDefault(false);
+  m_cancel->setAutoDefault(false);
+
+  setTabOrder(m_fileList, m_ok);
+  setTabOrder(m_ok, m_cancel);
+  setTabOrder(m_cancel, m_searchSpec);
+  m_fileList->setFocus();
+
+  connect(m_searchSpec, &QLineEdit::textChanged, this, &frmGetFile::Rebuild);
+  connect(m_ok, &QPushButton::clicked, this, &frmGetFile::Choose);
+  connect(m_cancel, &QPushButton::clicked, this, &frmGetFile::Cancel);
+  m_searchSpec->installEventFilter(this);
+  m_fileList->installEventFilter(this);
+  m_fileList->viewport()->installEventFilter(this);
+}
+
+void frmGetFile::SetListing(const QString& pattern, const QString& directory) {
+  m_listing.SetPattern(pattern);
+  m_listing.SetDirectory(directory);
+}
+
+void frmGetFile::SetSearchSpec(const QString& pattern) {
+  if (m_searchSpec->text() == pattern)
+    Rebuild();
+  else
+    m_searchSpec->setText(pattern);
+}
+
+QString frmGetFile::SelectedName() const {
+  const QList<QListWidgetItem*> selected = m_fileList->selectedItems();
+  return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void frmGetFile::Unload() {
+  m_fileList->clear();
+}
+
+void frmGetFile::Rebuild() {
+  m_listing.SetPattern(m_searchSpec->text());
+  if (!m_path.isEmpty()) m_listing.SetDirectory(m_path);
+  QStringList names = m_listing.Names();
+  SortStrings(names, names.size(), false);
+  m_fileList->clear();
+  m_fileList->addItems(names);
+  if (m_fileList->count() > 0) m_fileList->setCurrentRow(0);
+}
+
+void frmGetFile::Choose() {
+  accept();
+}
+
+void frmGetFile::Cancel() {
+  m_fileList->clear();
+  reject();
+}
+
+bool frmGetFile::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_searchSpec && event->type() == QEvent::FocusIn) {
+    // Deferred, so that the click that brought the focus does not undo the selection.
+    QTimer::singleShot(0, m_searchSpec, &QLineEdit::selectAll);
+  } else if (watched == m_fileList && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Choose();
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      Cancel();
+      return true;
+    }
+  } else if (watched == m_fileList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    Choose();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void frmGetFile::closeEvent(QCloseEvent* event) {
+  Unload();
+  QDialog::closeEvent(event);
+}
+
+clsFiles::clsFiles(frmGetFile& form) : m_form(form) {
+  m_form.exec();
+}
+
+clsFiles::~clsFiles() {
+  m_form.Unload();
+}
+
+QString clsFiles::Name() const {
+  return m_form.SelectedName();
+}
+
+QString ChooseFileEntry(QString& pattern, const QString& directory) {
+  QString listed = directory;
+  const qsizetype separator = pattern.indexOf(u'/');
+  if (separator >= 0) {
+    listed = pattern.left(separator + 1);
+    pattern = pattern.mid(separator + 1, 12);
+  }
+  frmGetFile form(QApplication::activeWindow());
+  form.SetListing(pattern, listed);
+  form.SetSearchSpec(pattern);
+  form.SetPath(listed);
+  const clsFiles files(form);
+  const QString name = files.Name();
+  return OnlyBlanks(name) ? QString() : name;
+}
+
+QString ChooseFile(QString& pattern) {
+  return ChooseFileEntry(pattern, QDir::currentPath()).toUpper();
+}
+
+QtDialogs::FileChooser MakeFileChooser(const TableState& state) {
+  return [&state](const QString& pattern) {
+    QString shortened = pattern;
+    return ChooseFileEntry(shortened, state.startDirectory);
+  };
+}

@@ -1,0 +1,114 @@
+#include "frmhelp.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "helptext.h"
+#include "twips.h"
+
+namespace {
+
+constexpr int kLoadWidth = 10000;  // twips, the size the window is built with
+constexpr int kLoadHeight = 6000;
+constexpr int kShownWidth = 12000;  // the help command widens it before showing
+constexpr int kTextLeft = 120;
+constexpr int kTextTop = 150;
+constexpr int kHeightMargin = 650;  // the text box is this much lower than the window
+constexpr int kWidthMargin = 360;   // and this much narrower
+
+// Window sizes are in pixels; the margins are kept in twips and converted once, so that
+// the text box follows the rule at whatever size the user drags the window to.
+int TwipsOf(int pixels) {
+  return pixels * 15;
+}
+
+}  // namespace
+
+FrmHelp::FrmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(this)) {
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setSizeGripEnabled(false);
+
+  // "Microsoft Sans Serif" does not exist here; Arial (Liberation Sans) has its metrics.
+  QFont windowFont(QStringLiteral("Arial"));
+  windowFont.setPointSizeF(9);
+  setFont(windowFont);
+
+  QPalette ground = palette();
+  ground.setColor(QPalette::Window, QColor(0, 255, 255));
+  setPalette(ground);
+  setAutoFillBackground(true);
+
+  QFont textFont(QStringLiteral("Courier New"));
+  textFont.setPointSizeF(9.75);
+  textFont.setBold(true);
+  textFont.setStyleHint(QFont::TypeWriter);
+  m_text->setFont(textFont);
+  QPalette paper = m_text->palette();
+  paper.setColor(QPalette::Base, QColor(255, 255, 192));
+  paper.setColor(QPalette::Text, Qt::black);
+  m_text->setPalette(paper);
+  m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  // A click closes the window anyway; read-only keeps the keyboard from changing the text
+  // while it still scrolls it.
+  m_text->setReadOnly(true);
+  m_text->setTextInteractionFlags(Qt::TextSelectableByKeyboard);
+  m_text->setPlainText(QStringLiteral("Text1"));
+  m_text->move(Twips(kTextLeft), Twips(kTextTop));
+  // The window sees Escape before the text box does, and a click on the text (not on its
+  // scroll bar) closes the help.
+  m_text->installEventFilter(this);
+  m_text->viewport()->installEventFilter(this);
+
+  resize(TwipsSize(kLoadWidth, kLoadHeight));
+}
+
+void FrmHelp::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  // A window dragged smaller than the margins keeps an empty text box, never a negative one.
+  const int width = std::max(0, TwipsOf(this->width()) - kWidthMargin);
+  const int height = std::max(0, TwipsOf(this->height()) - kHeightMargin);
+  m_text->resize(Twips(width), Twips(height));
+}
+
+void FrmHelp::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    reject();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool FrmHelp::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    reject();
+    return true;
+  }
+  if (watched == m_text->viewport() && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+      m_text->viewport()->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+    reject();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+std::unique_ptr<FrmHelp> ComposeHelp(QWidget* parent) {
+  auto window = std::make_unique<FrmHelp>(parent);
+  window->TextBox()->setPlainText(HelpText());
+  window->setWindowTitle(QStringLiteral("Помощна информация"));
+  window->resize(Twips(kShownWidth), window->height());
+  return window;
+}
+
+void ShowHelp(QWidget* parent) {
+  const std::unique_ptr<FrmHelp> window = ComposeHelp(parent);
+  window->exec();
+}

@@ -1,0 +1,106 @@
+#include "reportprint.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+#include "dialogs.h"
+#include "errormessage.h"
+#include "reportnumbers.h"
+#include "reporttexts.h"
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kTwipsPerPoint = 20;
+// The warning's "мм" counts 60 twips to a millimetre.
+constexpr int kTwipsPerMm = 60;
+constexpr double kDefaultPrintSize = 8;
+
+QStringList Lines(const QString& text) {
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  plain.replace(u'\r', u'\n');
+  QStringList lines = plain.split(u'\n');
+  // The line end after the last line starts no further line.
+  if (lines.size() > 1 && lines.back().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+// A failing step of a PDF file target is a file problem, of a real printer a printer one.
+QString FailureText(const QPrinter& printer) {
+  return ErrorMessage(printer.outputFormat() == QPrinter::PdfFormat ? ErrorCode::PathFileAccess
+                                                                    : ErrorCode::PrinterError);
+}
+
+}  // namespace
+
+QFont ReportPrinterFont(const ReportPrintSettings& settings) {
+  QFont font(settings.font.family());
+  font.setStyleHint(QFont::TypeWriter);
+  font.setBold(settings.font.bold());
+  font.setItalic(settings.font.italic());
+  const double size = LeadingNumber(settings.sizeText);
+  font.setPointSizeF(size > 0 ? size : kDefaultPrintSize);
+  return font;
+}
+
+int ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text) {
+  const QFontMetricsF metrics(font, &printer);
+  double widest = 0;
+  for (const QString& line : Lines(text))
+    widest = std::max(widest, metrics.horizontalAdvance(line));
+  const double twips = widest * kTwipsPerInch / printer.logicalDpiX();
+  return static_cast<int>(std::nearbyint(twips)) / kTwipsPerMm;
+}
+
+int ReportPageWidthMm(const QPrinter& printer) {
+  const double twips = printer.pageRect(QPrinter::Point).width() * kTwipsPerPoint;
+  return static_cast<int>(std::lround(twips)) / kTwipsPerMm;
+}
+
+bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
+                     const ReportPrintSettings& settings) {
+  const QFont font = ReportPrinterFont(settings);
+  if (!printer.setPageOrientation(settings.orientation == 2 ? QPageLayout::Landscape
+                                                            : QPageLayout::Portrait))
+    dialogs.Message(ErrorMessage(ErrorCode::PrinterError));
+
+  const int textMm = ReportTextWidthMm(printer, font, text);
+  const int pageMm = ReportPageWidthMm(printer);
+  if (textMm > pageMm) {
+    const QString question = reporttexts::kWidthPage + QString::number(pageMm) +
+                             reporttexts::kMillimetreClose + QStringLiteral("\r\n") +
+                             reporttexts::kWidthText + QString::number(textMm) +
+                             reporttexts::kMillimetreClose;
+    if (!dialogs.Question(question, reporttexts::kWidthTitle)) return false;
+  }
+
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    dialogs.Message(FailureText(printer));
+    return false;
+  }
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, &printer);
+  const double pageHeight = printer.pageRect(QPrinter::DevicePixel).height();
+  double y = 0;
+  for (const QString& line : Lines(text)) {
+    // A line that no longer fits goes to the next sheet; a sheet always takes one line.
+    if (y > 0 && y + metrics.height() > pageHeight) {
+      if (!printer.newPage()) dialogs.Message(FailureText(printer));
+      y = 0;
+    }
+    painter.drawText(QPointF(0, y + metrics.ascent()), line);
+    y += metrics.lineSpacing();
+  }
+  bool sent = painter.end();
+  if (!sent || printer.printerState() == QPrinter::Error) {
+    dialogs.Message(FailureText(printer));
+    sent = false;
+  }
+  return sent;
+}

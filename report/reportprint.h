@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class Dialogs;
+class QPrinter;
+
+// What the viewer hands to the printer: the face, bold and italic of its text font, the text
+// of its size box and the print orientation (1 portrait, 2 landscape).
+struct ReportPrintSettings {
+  QFont font;
+  QString sizeText;
+  int orientation = 1;
+};
+
+// The font the printer is given: face, bold and italic of the screen font, and the size box's
+// leading number when it is above 0 (else 8 points). Underline and strikeout stay off.
+QFont ReportPrinterFont(const ReportPrintSettings& settings);
+
+// Widths as the width warning gives them: twips integer-divided by 60. The text width is that
+// of its widest line in `font` on the printer; the page width is the printable width.
+int ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text);
+int ReportPageWidthMm(const QPrinter& printer);
+
+// Prints `text` on `printer` as lines from the top left of the page, breaking to a new sheet
+// where a page is full. When the text is wider than the page the user is asked first ("Фиш"),
+// and only OK prints. Failing printer steps are reported as message boxes and the remaining
+// steps still run. True when a document was sent.
+bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
+                     const ReportPrintSettings& settings);

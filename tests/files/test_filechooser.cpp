@@ -1,0 +1,334 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <random>
+
+#include "filelisting.h"
+#include "formulacommands.h"
+#include "frmgetfile.h"
+
+namespace {
+
+// The process's current directory for the life of a test.
+class ScopedCurrentDir {
+ public:
+  explicit ScopedCurrentDir(const QString& directory) : m_previous(QDir::currentPath()) {
+    QDir::setCurrent(directory);
+  }
+  ~ScopedCurrentDir() { QDir::setCurrent(m_previous); }
+
+ private:
+  QString m_previous;
+};
+
+void Touch(const QString& path) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+QStringList Shown(const frmGetFile* form) {
+  QStringList names;
+  const auto* list = form->findChild<QListWidget*>("FileList");
+  for (int i = 0; i < list->count(); ++i) names.append(list->item(i)->text());
+  return names;
+}
+
+// Runs `act` on the chooser as soon as its modal loop shows it. Should `act` leave it open,
+// the chooser is rejected after a while and the test fails instead of hanging.
+void WhenShown(std::function<void(frmGetFile*)> act) {
+  auto* poll = new QTimer;
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, [poll, act] {
+    auto* form = qobject_cast<frmGetFile*>(QApplication::activeModalWidget());
+    if (!form || !form->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
+    act(form);
+    QTimer::singleShot(3000, form, [form] {
+      if (!form->isVisible()) return;
+      form->reject();
+      QFAIL("the chooser stayed open");
+    });
+  });
+  poll->start();
+}
+
+// The real chooser; every other question is recorded, never shown.
+class ChooserOnlyDialogs final : public Dialogs {
+ public:
+  explicit ChooserOnlyDialogs(QtDialogs::FileChooser chooser) : m_chooser(std::move(chooser)) {}
+  QStringList messages;
+
+  bool Question(const QString& text, const QString&) override {
+    messages.append(text);
+    return false;
+  }
+  void Message(const QString& text, const QString&) override { messages.append(text); }
+  QString InputBox(const QString& prompt, const QString&, const QString&) override {
+    messages.append(prompt);
+    return {};
+  }
+  QString ChooseFile(const QString& pattern) override { return m_chooser(pattern); }
+  std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
+
+ private:
+  QtDialogs::FileChooser m_chooser;
+};
+
+}  // namespace
+
+class TestFileChooser : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void sortStrings_data();
+  void sortStrings();
+  void sortStringsMatchesCodeUnitOrder();
+  void matchesPattern_data();
+  void matchesPattern();
+  void layout();
+  void accepts_data();
+  void accepts();
+  void cancels_data();
+  void cancels();
+  void patternBoxRebuildsList();
+  void patternWithDirectoryIsShortened();
+  void readCommandThroughRealChooser();
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestFileChooser::init() {
+  m_dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(m_dir->isValid());
+  for (const char* name :
+       {"B.SPR", "a.SPR", "10.SPR", "low.spr", "note.txt", ".hidden.SPR", "README"})
+    Touch(m_dir->filePath(name));
+  QVERIFY(QDir(m_dir->path()).mkdir("folder.SPR"));
+}
+
+void TestFileChooser::sortStrings_data() {
+  QTest::addColumn<QStringList>("texts");
+  QTest::addColumn<int>("count");
+  QTest::addColumn<bool>("descending");
+  QTest::addColumn<QStringList>("sorted");
+  QTest::newRow("digits-upper-lower") << QStringList{"B.SPR", "a.SPR", "10.SPR"} << 3 << false
+                                      << QStringList{"10.SPR", "B.SPR", "a.SPR"};
+  QTest::newRow("latin-before-cyrillic")
+      << QStringList{"я", "Я", "z", "Z", "1"} << 5 << false << QStringList{"1", "Z", "z", "Я", "я"};
+  QTest::newRow("prefix-first") << QStringList{"ab", "a", "abc", "a"} << 4 << false
+                                << QStringList{"a", "a", "ab", "abc"};
+  QTest::newRow("descending") << QStringList{"b", "c", "a", "B"} << 4 << true
+                              << QStringList{"c", "b", "a", "B"};
+  QTest::newRow("count-limits-range")
+      << QStringList{"c", "b", "a"} << 2 << false << QStringList{"b", "c", "a"};
+  QTest::newRow("count-zero") << QStringList{"b", "a"} << 0 << false << QStringList{"b", "a"};
+  QTest::newRow("count-one") << QStringList{"b", "a"} << 1 << false << QStringList{"b", "a"};
+  QTest::newRow("surrogates-by-code-unit")
+      << QStringList{QStringLiteral("\uFF01"), QString::fromUtf8("\xF0\x9F\x98\x80")} << 2 << false
+      << QStringList{QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("\uFF01")};
+}
+
+void TestFileChooser::sortStrings() {
+  QFETCH(QStringList, texts);
+  QFETCH(int, count);
+  QFETCH(bool, descending);
+  QFETCH(QStringList, sorted);
+  SortStrings(texts, count, descending);
+  QCOMPARE(texts, sorted);
+}
+
+void TestFileChooser::sortStringsMatchesCodeUnitOrder() {
+  // Many lengths, so that every gap sequence is walked.
+  std::mt19937 random(7);
+  const QString alphabet = QStringLiteral("09AZaz_.АЯая");
+  for (int size = 2; size < 70; ++size) {
+    QStringList texts;
+    for (int i = 0; i < size; ++i) {
+      QString text;
+      for (int n = random() % 4; n >= 0; --n) text += alphabet[random() % alphabet.size()];
+      texts.append(text);
+    }
+    QStringList expected = texts;
+    std::sort(expected.begin(), expected.end(), [](const QString& a, const QString& b) {
+      return std::u16string_view(reinterpret_cast<const char16_t*>(a.utf16()), a.size()) <
+             std::u16string_view(reinterpret_cast<const char16_t*>(b.utf16()), b.size());
+    });
+    SortStrings(texts, texts.size(), false);
+    QCOMPARE(texts, expected);
+  }
+}
+
+void TestFileChooser::matchesPattern_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("pattern");
+  QTest::addColumn<bool>("matches");
+  QTest::newRow("lower-case-file") << "abc.spr"
+                                   << "*.SPR" << true;
+  QTest::newRow("cyrillic-case") << "ФАЙЛ.SPR"
+                                 << "файл.spr" << true;
+  QTest::newRow("suffix-after-extension") << "abc.SPR.bak"
+                                          << "*.SPR" << false;
+  QTest::newRow("star-dot-star-no-extension") << "README"
+                                              << "*.*" << true;
+  QTest::newRow("several-patterns") << "a.txt"
+                                    << "*.SPR; *.TXT" << true;
+  QTest::newRow("question-one-character") << "a.SPR"
+                                          << "?.SPR" << true;
+  QTest::newRow("question-not-two") << "ab.SPR"
+                                    << "?.SPR" << false;
+  QTest::newRow("regex-characters-literal") << "a+b.SPR"
+                                            << "a+b.*" << true;
+  QTest::newRow("brackets-literal") << "a1.SPR"
+                                    << "a[1].SPR" << false;
+  QTest::newRow("empty-pattern") << "x"
+                                 << "" << false;
+}
+
+void TestFileChooser::matchesPattern() {
+  QFETCH(QString, name);
+  QFETCH(QString, pattern);
+  QFETCH(bool, matches);
+  QCOMPARE(MatchesPattern(name, pattern), matches);
+}
+
+void TestFileChooser::layout() {
+  frmGetFile form;
+  QCOMPARE(form.size(), QSize(199, 288));
+  // The top panel starts left of the window, so the pattern box sits 8 pixels in.
+  QCOMPARE(form.findChild<QLineEdit*>("txtSearchSpec")->mapTo(&form, QPoint(0, 0)), QPoint(8, 8));
+  QCOMPARE(form.findChild<QPushButton*>("cmdCancel")->mapTo(&form, QPoint(0, 0)), QPoint(102, 252));
+  const auto* list = form.findChild<QListWidget*>("FileList");
+  QStringList tabOrder;
+  const QStringList named = {"FileList", "cmdOK", "cmdCancel", "txtSearchSpec"};
+  for (QWidget* w = list->nextInFocusChain(); tabOrder.size() < 3; w = w->nextInFocusChain())
+    if (named.contains(w->objectName())) tabOrder.append(w->objectName());
+  QCOMPARE(tabOrder, QStringList({"cmdOK", "cmdCancel", "txtSearchSpec"}));
+}
+
+void TestFileChooser::accepts_data() {
+  QTest::addColumn<QString>("how");
+  QTest::addColumn<QString>("name");
+  QTest::newRow("enter-takes-first") << "enter"
+                                     << "10.SPR";
+  QTest::newRow("keypad-enter") << "keypad"
+                                << "10.SPR";
+  QTest::newRow("down-then-ok-button") << "down-ok"
+                                       << "B.SPR";
+  QTest::newRow("double-click") << "double-click"
+                                << "A.SPR";
+}
+
+void TestFileChooser::accepts() {
+  QFETCH(QString, how);
+  QFETCH(QString, name);
+  Touch(m_dir->filePath("..."));  // a dot file is never listed
+  const ScopedCurrentDir current(m_dir->path());
+  QStringList shown;
+  WhenShown([&](frmGetFile* form) {
+    shown = Shown(form);
+    auto* list = form->findChild<QListWidget*>("FileList");
+    if (how == u"enter") QTest::keyClick(list, Qt::Key_Return);
+    if (how == u"keypad") QTest::keyClick(list, Qt::Key_Enter, Qt::KeypadModifier);
+    if (how == u"down-ok") {
+      QTest::keyClick(list, Qt::Key_Down);
+      QTest::mouseClick(form->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    }
+    if (how == u"double-click") {
+      const QRect rect = list->visualItemRect(list->item(2));
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+  });
+  QString pattern = QStringLiteral("*.SPR");
+  QCOMPARE(ChooseFile(pattern), name);
+  QCOMPARE(shown, QStringList({"10.SPR", "B.SPR", "a.SPR", "low.spr"}));
+}
+
+void TestFileChooser::cancels_data() {
+  QTest::addColumn<QString>("how");
+  QTest::newRow("escape-in-list") << "escape";
+  QTest::newRow("cancel-button") << "cancel";
+  QTest::newRow("close-box") << "close";
+}
+
+void TestFileChooser::cancels() {
+  QFETCH(QString, how);
+  const ScopedCurrentDir current(m_dir->path());
+  WhenShown([&](frmGetFile* form) {
+    if (how == u"escape")
+      QTest::keyClick(form->findChild<QListWidget*>("FileList"), Qt::Key_Escape);
+    if (how == u"cancel")
+      QTest::mouseClick(form->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+    if (how == u"close") form->close();
+  });
+  QString pattern = QStringLiteral("*.SPR");
+  QCOMPARE(ChooseFile(pattern), QString());
+}
+
+void TestFileChooser::patternBoxRebuildsList() {
+  QList<QStringList> seen;
+  WhenShown([&](frmGetFile* form) {
+    auto* spec = form->findChild<QLineEdit*>("txtSearchSpec");
+    seen.append(Shown(form));
+    // Getting the focus selects the whole pattern, so typing replaces it.
+    spec->setFocus();
+    QTRY_COMPARE(spec->selectedText(), QStringLiteral("*.*"));
+    QTest::keyClicks(spec, QStringLiteral("*.zzz"));
+    seen.append(Shown(form));
+    spec->clear();
+    QTest::keyClicks(spec, QStringLiteral("*.TXT"));
+    seen.append(Shown(form));
+    QTest::mouseClick(form->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+  });
+  QString pattern = QStringLiteral("*.*");  // the pattern box's own text: listed all the same
+  QCOMPARE(ChooseFileEntry(pattern, m_dir->path()), QStringLiteral("note.txt"));
+  QCOMPARE(seen,
+           QList<QStringList>(
+               {{"10.SPR", "B.SPR", "README", "a.SPR", "low.spr", "note.txt"}, {}, {"note.txt"}}));
+}
+
+void TestFileChooser::patternWithDirectoryIsShortened() {
+  QString boxText;
+  WhenShown([&](frmGetFile* form) {
+    boxText = form->findChild<QLineEdit*>("txtSearchSpec")->text();
+    form->reject();
+  });
+  QString pattern = QStringLiteral("/abcdefghijklmnop");
+  QCOMPARE(ChooseFileEntry(pattern, m_dir->path()), QString());
+  QCOMPARE(pattern, QStringLiteral("abcdefghijkl"));
+  QCOMPARE(boxText, pattern);
+}
+
+void TestFileChooser::readCommandThroughRealChooser() {
+  QFile file(m_dir->filePath("low.spr"));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write("\"t\"\r\n\"7*6\"\r\n");
+  file.close();
+  TableState state;
+  state.startDirectory = m_dir->path();
+  ChooserOnlyDialogs dialogs(MakeFileChooser(state));
+  WhenShown([](frmGetFile* form) {
+    auto* list = form->findChild<QListWidget*>("FileList");
+    list->setCurrentRow(list->count() - 1);
+    QTest::keyClick(list, Qt::Key_Return);
+  });
+  ReadFormulaFile(
+      state, dialogs, [] {}, [](const QString&) {});
+  QCOMPARE(dialogs.messages, QStringList());
+  QCOMPARE(state.lastFileName, QStringLiteral("low.spr"));
+  QCOMPARE(state.rows[0].Trimmed(), QStringLiteral("7*6"));
+  QCOMPARE(state.explanation, QStringLiteral("t"));
+}
+
+QTEST_MAIN(TestFileChooser)
+#include "test_filechooser.moc"

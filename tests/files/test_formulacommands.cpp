@@ -1,0 +1,339 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "errormessage.h"
+#include "formulacommands.h"
+#include "formulafile.h"
+#include "scripteddialogs.h"
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList Entries(const QString& directory) {
+  return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Counts the repaints and records what reached the explanation field.
+struct Screen {
+  int repaints = 0;
+  QStringList explanationField;
+  std::function<void()> MakeScreen() {
+    return [this] { ++repaints; };
+  }
+  std::function<void(const QString&)> SetField() {
+    return [this](const QString& text) { explanationField.append(text); };
+  }
+};
+
+}  // namespace
+
+class TestFormulaCommands : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void saveNames_data();
+  void saveNames();
+  void saveCancelledWritesNothing();
+  void saveRefusesNamesOutsideTheDirectory_data();
+  void saveRefusesNamesOutsideTheDirectory();
+  void saveFailureIsReported_data();
+  void saveFailureIsReported();
+  void saveReplacesExistingFile();
+  void saveReportsLostCharacters();
+  void readFile();
+  void readCancelled();
+  void readUnopenableKeepsTable_data();
+  void readUnopenableKeepsTable();
+  void readEmptyFileKeepsExplanation();
+  void readOpensEntryWhateverItsCase();
+  void saveThenReadRestoresTable();
+
+ private:
+  std::unique_ptr<QTemporaryDir> m_dir;
+  TableState m_state;
+};
+
+void TestFormulaCommands::init() {
+  m_dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(m_dir->isValid());
+  m_state = TableState();
+  m_state.startDirectory = m_dir->path();
+}
+
+void TestFormulaCommands::saveNames_data() {
+  QTest::addColumn<QString>("previous");
+  QTest::addColumn<QString>("answer");
+  QTest::addColumn<QString>("written");
+  QTest::newRow("extension-added") << ""
+                                   << "abc"
+                                   << "abc.SPR";
+  QTest::newRow("other-extension-kept") << "abc.SPR"
+                                        << "abc.txt"
+                                        << "abc.txt";
+  QTest::newRow("several-stops-kept") << "x"
+                                      << "a.b.c"
+                                      << "a.b.c";
+  QTest::newRow("case-kept") << ""
+                             << "Отчет.spr"
+                             << "Отчет.spr";
+  QTest::newRow("blanks-kept") << ""
+                               << " a b"
+                               << " a b.SPR";
+  QTest::newRow("trailing-stop") << ""
+                                 << "abc."
+                                 << "abc.";
+}
+
+void TestFormulaCommands::saveNames() {
+  QFETCH(QString, previous);
+  QFETCH(QString, answer);
+  QFETCH(QString, written);
+  m_state.lastFileName = previous;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(answer);
+  SaveFormulaFile(m_state, dialogs);
+
+  QCOMPARE(dialogs.Log().size(), 1);
+  const ScriptedDialogs::Asked asked = dialogs.Log().first();
+  QCOMPARE(asked.text, QStringLiteral("Въведете име на файла."));
+  QCOMPARE(asked.title, QStringLiteral("Запис на справка"));
+  QCOMPARE(asked.defaultText, previous);
+  QCOMPARE(Entries(m_dir->path()), QStringList{written});
+  QCOMPARE(m_state.lastFileName, written);
+  // An empty explanation is saved as one blank, in the table too.
+  QCOMPARE(m_state.explanation, QStringLiteral(" "));
+  const QByteArray bytes = ReadAll(QDir(m_dir->path()).filePath(written));
+  QVERIFY(bytes.startsWith("\" \"\r\n\"" + QByteArray(kFormulaWidth, '\0') + "\"\r\n"));
+  QCOMPARE(bytes.count("\r\n"), 27);
+}
+
+void TestFormulaCommands::saveCancelledWritesNothing() {
+  m_state.lastFileName = QStringLiteral("old.SPR");
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(QString());
+  SaveFormulaFile(m_state, dialogs);
+  QVERIFY(Entries(m_dir->path()).isEmpty());
+  QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
+  QCOMPARE(m_state.explanation, QString());
+  QCOMPARE(dialogs.Of("message").size(), 0);
+}
+
+void TestFormulaCommands::saveRefusesNamesOutsideTheDirectory_data() {
+  QTest::addColumn<QString>("answer");
+  QTest::newRow("parent") << "../escape.SPR";
+  QTest::newRow("subdirectory") << "sub/a";
+  QTest::newRow("absolute") << "/tmp/a.SPR";
+  QTest::newRow("backslash") << "a\\b";
+  QTest::newRow("dot") << ".";
+  QTest::newRow("dot-dot") << "..";
+}
+
+void TestFormulaCommands::saveRefusesNamesOutsideTheDirectory() {
+  QFETCH(QString, answer);
+  // The start directory sits one level down, so that an escape would be seen.
+  QVERIFY(QDir(m_dir->path()).mkdir("start"));
+  QVERIFY(QDir(m_dir->path()).mkdir("start/sub"));
+  m_state.startDirectory = m_dir->filePath("start");
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(answer);
+  SaveFormulaFile(m_state, dialogs);
+
+  QCOMPARE(Entries(m_dir->path()), QStringList{"start"});
+  QCOMPARE(Entries(m_state.startDirectory), QStringList{"sub"});
+  QVERIFY(Entries(m_dir->filePath("start/sub")).isEmpty());
+  QCOMPARE(dialogs.Of("message").size(), 1);
+  QCOMPARE(dialogs.Of("message").first().text, ErrorMessage(ErrorCode::BadFileName));
+}
+
+void TestFormulaCommands::saveFailureIsReported_data() {
+  QTest::addColumn<QString>("startBelow");
+  QTest::addColumn<QString>("answer");
+  QTest::addColumn<int>("code");
+  QTest::newRow("target-is-directory") << ""
+                                       << "taken" << int(ErrorCode::PathFileAccess);
+  QTest::newRow("start-under-regular-file") << "plain.txt/sub"
+                                            << "a" << int(ErrorCode::PathNotFound);
+  QTest::newRow("start-directory-gone") << "gone"
+                                        << "a" << int(ErrorCode::PathNotFound);
+}
+
+void TestFormulaCommands::saveFailureIsReported() {
+  QFETCH(QString, startBelow);
+  QFETCH(QString, answer);
+  QFETCH(int, code);
+  QDir dir(m_dir->path());
+  QVERIFY(dir.mkpath("taken.SPR/inside"));
+  WriteAll(dir.filePath("plain.txt"), "keep");
+  if (!startBelow.isEmpty()) m_state.startDirectory = dir.filePath(startBelow);
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(answer);
+  SaveFormulaFile(m_state, dialogs);
+
+  QCOMPARE(dialogs.Of("message").size(), 1);
+  QCOMPARE(dialogs.Of("message").first().text, ErrorMessage(static_cast<ErrorCode>(code)));
+  // Nothing left behind and nothing damaged.
+  QCOMPARE(Entries(dir.path()), QStringList({"plain.txt", "taken.SPR"}));
+  QCOMPARE(Entries(dir.filePath("taken.SPR")), QStringList{"inside"});
+  QCOMPARE(ReadAll(dir.filePath("plain.txt")), QByteArray("keep"));
+  QCOMPARE(m_state.lastFileName, answer + ".SPR");
+}
+
+void TestFormulaCommands::saveReplacesExistingFile() {
+  const QString path = m_dir->filePath("abc.SPR");
+  WriteAll(path, QByteArray(20000, 'x'));
+  m_state.explanation = QStringLiteral("ново");
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(QStringLiteral("abc"));
+  SaveFormulaFile(m_state, dialogs);
+  QCOMPARE(dialogs.Log().size(), 1);  // no question before replacing
+  QCOMPARE(ReadAll(path), EncodeFormulaFile(m_state).bytes);
+  QCOMPARE(Entries(m_dir->path()), QStringList{"abc.SPR"});
+}
+
+void TestFormulaCommands::saveReportsLostCharacters() {
+  m_state.explanation = QStringLiteral("α ≈ β");
+  m_state.rows[2].SetFormula(QStringLiteral("1≈1"));
+  m_state.rows[25].SetFormula(QStringLiteral("2≈2"));
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(QStringLiteral("x"));
+  SaveFormulaFile(m_state, dialogs);
+
+  QVERIFY(ReadAll(m_dir->filePath("x.SPR")).contains("\"1?1\"\r\n"));  // written all the same
+  const QList<ScriptedDialogs::Asked> messages = dialogs.Of("message");
+  QCOMPARE(messages.size(), 1);
+  QVERIFY(messages.first().text.contains(QStringLiteral("обяснението")));
+  QVERIFY(messages.first().text.contains(QStringLiteral("ред 3,")));
+  QVERIFY(messages.first().text.contains(QStringLiteral("ред 26")));
+  QVERIFY(!messages.first().text.contains(QStringLiteral("ред 1,")));
+}
+
+void TestFormulaCommands::readFile() {
+  WriteAll(m_dir->filePath("t.SPR"), "\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n\"1+1\"\r\n\"\"\r\n\"" +
+                                         QByteArray(kFormulaWidth, '\0') + "\"\r\n\"2*2\"\r\n");
+  for (RowRecord& row : m_state.rows) {
+    row.SetFormula(QStringLiteral("9"));
+    row.result = 9;
+  }
+  Screen screen;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerFile(QStringLiteral("t.SPR"));
+  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+
+  QCOMPARE(dialogs.Log().first().text, QStringLiteral("*.SPR"));
+  QCOMPARE(m_state.explanation, QStringLiteral("Сметка"));
+  QCOMPARE(screen.explanationField, QStringList{"Сметка"});
+  QCOMPARE(screen.repaints, 1);
+  QCOMPARE(m_state.lastFileName, QStringLiteral("t.SPR"));
+  QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1+1"));
+  QCOMPARE(m_state.rows[1].formula, QString(kFormulaWidth, u' '));
+  QVERIFY(m_state.rows[2].IsCleared());
+  QCOMPARE(m_state.rows[3].Trimmed(), QStringLiteral("2*2"));
+  for (int k = 4; k < kRecordCount; ++k) QVERIFY(m_state.rows[static_cast<size_t>(k)].IsCleared());
+  for (const RowRecord& row : m_state.rows) QCOMPARE(row.result, 0.0);  // nothing evaluated
+  QCOMPARE(dialogs.Of("message").size(), 0);
+}
+
+void TestFormulaCommands::readCancelled() {
+  m_state.rows[0].SetFormula(QStringLiteral("1"));
+  m_state.lastFileName = QStringLiteral("old.SPR");
+  Screen screen;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerFile(QString());
+  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  QCOMPARE(screen.repaints, 1);
+  QVERIFY(screen.explanationField.isEmpty());
+  QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1"));
+  QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
+}
+
+void TestFormulaCommands::readUnopenableKeepsTable_data() {
+  QTest::addColumn<QString>("chosen");
+  QTest::addColumn<int>("code");
+  QTest::newRow("file-disappeared") << "gone.SPR" << int(ErrorCode::FileNotFound);
+  QTest::newRow("directory") << "dir.SPR" << int(ErrorCode::PathFileAccess);
+  QTest::newRow("path-outside") << "../x.SPR" << int(ErrorCode::FileNotFound);
+}
+
+void TestFormulaCommands::readUnopenableKeepsTable() {
+  QFETCH(QString, chosen);
+  QFETCH(int, code);
+  QVERIFY(QDir(m_dir->path()).mkdir("dir.SPR"));
+  m_state.rows[0].SetFormula(QStringLiteral("1+2"));
+  m_state.rows[0].result = 3;
+  m_state.explanation = QStringLiteral("заглавие");
+  Screen screen;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerFile(chosen);
+  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+
+  QCOMPARE(dialogs.Of("message").size(), 1);
+  QCOMPARE(dialogs.Of("message").first().text, ErrorMessage(static_cast<ErrorCode>(code)));
+  QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1+2"));
+  QCOMPARE(m_state.rows[0].result, 3.0);
+  QCOMPARE(m_state.explanation, QStringLiteral("заглавие"));
+  QCOMPARE(screen.repaints, 1);
+}
+
+void TestFormulaCommands::readEmptyFileKeepsExplanation() {
+  WriteAll(m_dir->filePath("e.SPR"), QByteArray());
+  m_state.rows[3].SetFormula(QStringLiteral("1"));
+  m_state.explanation = QStringLiteral("заглавие");
+  Screen screen;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerFile(QStringLiteral("e.SPR"));
+  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  QVERIFY(m_state.rows[3].IsCleared());
+  QCOMPARE(m_state.explanation, QStringLiteral("заглавие"));
+  QVERIFY(screen.explanationField.isEmpty());
+  QCOMPARE(screen.repaints, 1);
+}
+
+void TestFormulaCommands::readOpensEntryWhateverItsCase() {
+  WriteAll(m_dir->filePath("Lower.spr"), "\"a\"\r\n\"1\"\r\n");
+  WriteAll(m_dir->filePath("other.SPR"), "\"b\"\r\n\"2\"\r\n");
+  Screen screen;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerFile(QStringLiteral("LOWER.SPR"));
+  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1"));
+  // The save prompt then offers the file that was read, not a new upper-case twin.
+  QCOMPARE(m_state.lastFileName, QStringLiteral("Lower.spr"));
+}
+
+void TestFormulaCommands::saveThenReadRestoresTable() {
+  m_state.explanation = QStringLiteral("Курсов проект");
+  m_state.rows[0].SetFormula(QStringLiteral("25+65"));
+  m_state.rows[1].Empty();
+  m_state.rows[24].SetFormula(QStringLiteral("SUM(1)*2"));
+  m_state.rows[25].SetFormula(QStringLiteral("SUM(25)"));
+  const TableState saved = m_state;
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(QStringLiteral("round"));
+  SaveFormulaFile(m_state, dialogs);
+
+  m_state.ClearRows();
+  m_state.explanation.clear();
+  dialogs.AnswerFile(QStringLiteral("ROUND.SPR"));
+  Screen screen;
+  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  QCOMPARE(m_state.explanation, saved.explanation);
+  for (int k = 0; k < kRecordCount; ++k)
+    QCOMPARE(m_state.rows[static_cast<size_t>(k)].formula,
+             saved.rows[static_cast<size_t>(k)].formula);
+  QCOMPARE(dialogs.Of("message").size(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestFormulaCommands)
+#include "test_formulacommands.moc"

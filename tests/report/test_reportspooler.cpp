@@ -1,0 +1,216 @@
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "pdftools.h"
+#include "printtarget.h"
+#include "reportprint.h"
+#include "reporttext.h"
+#include "reportwindow.h"
+#include "scripteddialogs.h"
+#include "tablestate.h"
+#include "testguards.h"
+
+// Prints through a real spooler: a private cupsd with a cups-pdf queue as the default printer.
+// The spooler, its configuration and socket live in a temporary directory; cups-pdf only reads
+// its settings from /etc/cups, so one file named after the queue is put there and removed again.
+class TestReportSpooler : public QObject {
+  Q_OBJECT
+ public:
+  ~TestReportSpooler() override { StopSpooler(); }
+
+ private slots:
+  void initTestCase();
+  void cleanupTestCase() { StopSpooler(); }
+  void printsThroughDefaultPrinter();
+
+ private:
+  bool Tool(const QString& program, const QStringList& arguments, QString* output = nullptr);
+  QString SpoolerLog() const;
+  void StopSpooler();
+
+  QTemporaryDir m_dir;
+  QString m_queue;
+  QString m_pdfConfig;
+  QProcess m_cupsd;
+};
+
+bool TestReportSpooler::Tool(const QString& program, const QStringList& arguments,
+                             QString* output) {
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  process.start(program, arguments);
+  const bool ok = process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
+                  process.exitCode() == 0;
+  if (output) *output = QString::fromLocal8Bit(process.readAll());
+  return ok;
+}
+
+QString TestReportSpooler::SpoolerLog() const {
+  QFile log(m_dir.filePath(QStringLiteral("log/error_log")));
+  return log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
+}
+
+void TestReportSpooler::StopSpooler() {
+  if (m_cupsd.state() != QProcess::NotRunning) {
+    m_cupsd.terminate();
+    if (!m_cupsd.waitForFinished(10000)) {
+      m_cupsd.kill();
+      m_cupsd.waitForFinished(5000);
+    }
+  }
+  if (!m_pdfConfig.isEmpty()) {
+    QFile::remove(m_pdfConfig);
+    m_pdfConfig.clear();
+  }
+}
+
+void TestReportSpooler::initTestCase() {
+  const QString cupsd = QStandardPaths::findExecutable(
+      QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
+  const QString lpadmin = QStandardPaths::findExecutable(
+      QStringLiteral("lpadmin"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+  const QString ppd = QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd");
+  if (cupsd.isEmpty() || lpadmin.isEmpty())
+    QFAIL(
+        "the print spooler cannot start: cupsd or lpadmin is missing (Debian: cups, cups-client)");
+  if (!QFile::exists(ppd) || !QFile::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")))
+    QFAIL("the print spooler cannot start: no cups-pdf queue driver (printer-driver-cups-pdf)");
+  if (geteuid() != 0) QFAIL("the print spooler cannot start: cups-pdf writes files only as root");
+  QVERIFY(m_dir.isValid());
+
+  // The filters run as the spooler's own user, which must reach the job files.
+  QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                          QFile::ExeOther);
+  const QDir dir(m_dir.path());
+  for (const char* sub : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out", "pdfspool"})
+    QVERIFY(dir.mkpath(QString::fromLatin1(sub)));
+  QFile::setPermissions(dir.filePath(QStringLiteral("spool/tmp")), QFile::Permissions(0x7777));
+
+  const QString socket = dir.filePath(QStringLiteral("cups.sock"));
+  QFile cupsdConf(dir.filePath(QStringLiteral("conf/cupsd.conf")));
+  QVERIFY(cupsdConf.open(QIODevice::WriteOnly));
+  cupsdConf.write(QStringLiteral("Listen %1\nLogLevel warn\nBrowsing Off\nWebInterface No\n"
+                                 "DefaultAuthType None\n"
+                                 "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                                 "<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                                 "  </Limit>\n</Policy>\n")
+                      .arg(socket)
+                      .toLocal8Bit());
+  cupsdConf.close();
+  QFile filesConf(dir.filePath(QStringLiteral("conf/cups-files.conf")));
+  QVERIFY(filesConf.open(QIODevice::WriteOnly));
+  filesConf.write(QStringLiteral("ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
+                                 "CacheDir %1/cache\nStateDir %1/state\n"
+                                 "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+                                 "PageLog %1/log/page_log\n")
+                      .arg(m_dir.path())
+                      .toLocal8Bit());
+  filesConf.close();
+
+  m_queue = QStringLiteral("vz-report-%1").arg(QCoreApplication::applicationPid());
+  m_pdfConfig = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(m_queue);
+  QFile pdfConf(m_pdfConfig);
+  if (!pdfConf.open(QIODevice::WriteOnly))
+    QFAIL(qPrintable("the print spooler cannot start: cannot write " + m_pdfConfig));
+  pdfConf.write(QStringLiteral("Out %1/out\nAnonDirName %1/out\nSpool %1/pdfspool\nLog %1/log\n")
+                    .arg(m_dir.path())
+                    .toLocal8Bit());
+  pdfConf.close();
+
+  m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+  m_cupsd.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"),
+                        dir.filePath(QStringLiteral("conf/cupsd.conf")), QStringLiteral("-s"),
+                        dir.filePath(QStringLiteral("conf/cups-files.conf"))});
+  if (!m_cupsd.waitForStarted(10000))
+    QFAIL(qPrintable("the print spooler cannot start: " + m_cupsd.errorString()));
+
+  // Every CUPS client of this process, Qt's print support included, talks to this spooler.
+  qputenv("CUPS_SERVER", socket.toLocal8Bit());
+  qunsetenv("LPDEST");
+  qunsetenv("PRINTER");
+  bool running = false;
+  for (int i = 0; i < 100 && !running && m_cupsd.state() == QProcess::Running; ++i) {
+    QString answer;
+    running = Tool(QStringLiteral("lpstat"), {QStringLiteral("-r")}, &answer) &&
+              answer.contains(QStringLiteral("is running"));
+    if (!running) QTest::qWait(100);
+  }
+  if (!running)
+    QFAIL(qPrintable("the print spooler cannot start:\n" +
+                     QString::fromLocal8Bit(m_cupsd.readAll()) + SpoolerLog()));
+
+  QString output;
+  if (!Tool(
+          lpadmin,
+          {QStringLiteral("-p"), m_queue, QStringLiteral("-v"),
+           QStringLiteral("cups-pdf:/") + m_queue, QStringLiteral("-P"), ppd, QStringLiteral("-E")},
+          &output) ||
+      !Tool(lpadmin, {QStringLiteral("-d"), m_queue}, &output))
+    QFAIL(qPrintable("the cups-pdf queue cannot be set up: " + output + SpoolerLog()));
+  QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), m_queue);
+}
+
+void TestReportSpooler::printsThroughDefaultPrinter() {
+  ModalGuard guard;
+  TableState state;
+  state.startDirectory = m_dir.path();
+  state.rows[0].SetFormula(u"2+3*4");
+  state.rows[0].result = 14;
+  ScriptedDialogs dialogs;
+  DefaultPrintTarget target(dialogs, state);
+  ReportWindow window(dialogs, target);
+  window.ShowReport(ComposeTableReport(state, 2, QStringLiteral("Печат през опашката"), u'.'));
+  ReportViewer* viewer = window.Viewer();
+  QVERIFY(viewer);
+
+  // Enough lines for more than one sheet.
+  auto* text = viewer->findChild<QPlainTextEdit*>(QStringLiteral("Text"));
+  QVERIFY(text);
+  text->moveCursor(QTextCursor::End);
+  for (int i = 1; i <= 150; ++i) text->insertPlainText(QStringLiteral("ред %1\n").arg(i));
+
+  viewer->findChild<QToolButton*>(QStringLiteral("cmdPrint"))->click();
+  QVERIFY2(dialogs.Log().isEmpty(), qPrintable(dialogs.Log().value(0).text));
+  QCOMPARE(guard.TakeSeen(), QStringList());
+
+  // The same page printed straight into a file with the queue's page layout tells how many
+  // sheets the spooler must deliver.
+  const QString reference = m_dir.filePath(QStringLiteral("reference.pdf"));
+  QPrinter direct(QPrinter::HighResolution);
+  direct.setOutputFormat(QPrinter::PdfFormat);
+  direct.setOutputFileName(reference);
+  direct.setPageLayout(target.Printer().pageLayout());
+  QVERIFY(PrintReportText(direct, dialogs, viewer->ReportPages().value(0),
+                          {text->font(), QStringLiteral("8"), 1}));
+  const int expectedPages = pdftools::PageCount(reference);
+  QVERIFY(expectedPages >= 2);
+
+  const QDir out(m_dir.filePath(QStringLiteral("out")));
+  QString printed;
+  int pages = -1;
+  for (int i = 0; i < 600 && pages != expectedPages; ++i) {
+    const QStringList files = out.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    QString pending;
+    Tool(QStringLiteral("lpstat"), {QStringLiteral("-o")}, &pending);
+    if (!files.isEmpty() && pending.trimmed().isEmpty()) {
+      printed = out.filePath(files.first());
+      pages = pdftools::PageCount(printed);
+    }
+    if (pages != expectedPages) QTest::qWait(100);
+  }
+  QVERIFY2(!printed.isEmpty(), qPrintable("no PDF from the queue\n" + SpoolerLog()));
+  QCOMPARE(pages, expectedPages);
+  viewer->close();
+}
+
+QTEST_MAIN(TestReportSpooler)
+#include "test_reportspooler.moc"
