@@ -1,0 +1,288 @@
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+#include "calcformula.h"
+#include "datetext.h"
+#include "numbertext.h"
+
+namespace {
+
+// The calculator's own constants, each the double nearest the decimal written.
+constexpr double kP = 3.14159265358979;  // not the double nearest pi
+constexpr double kD = 57.2957795130824;  // degrees per radian
+constexpr double kMile = 1.609314;       // kilometres
+constexpr double kFoot = 30.48;          // centimetres
+constexpr double kInch = 2.54;           // centimetres
+constexpr double kYard = 0.9144;         // metres
+constexpr int kStoredRows = 27;
+
+// The steps of one function value. The first step that overflows, divides by zero or leaves
+// a library function's domain fails the whole value; the caller then keeps its slot. Only
+// the last multiplication or division is written as a plain operator, unchecked.
+class Steps {
+ public:
+  bool Failed() const { return m_failed; }
+
+  double Add(double a, double b) { return Check(a + b); }
+  double Sub(double a, double b) { return Check(a - b); }
+  double Mul(double a, double b) { return Check(a * b); }
+  double Div(double a, double b) { return b == 0 ? Fail() : Check(a / b); }
+  double Sqrt(double x) { return std::isfinite(x) && x >= 0 ? Check(std::sqrt(x)) : Fail(); }
+  double Ln(double x) { return std::isfinite(x) && x > 0 ? Check(std::log(x)) : Fail(); }
+  double Exp(double x) { return std::isfinite(x) ? Check(std::exp(x)) : Fail(); }
+  double Atan(double x) { return std::isfinite(x) ? Check(std::atan(x)) : Fail(); }
+  double Sin(double x) { return std::isfinite(x) ? Check(std::sin(x)) : Fail(); }
+  double Cos(double x) { return std::isfinite(x) ? Check(std::cos(x)) : Fail(); }
+  double Tan(double x) { return std::isfinite(x) ? Check(std::tan(x)) : Fail(); }
+  // arctangent(1), computed at run time as the formulas have it.
+  double RightAngle() { return Mul(Atan(1), 2); }
+
+ private:
+  double Check(double v) { return std::isfinite(v) ? v : Fail(); }
+  double Fail() {
+    m_failed = true;
+    return 0;
+  }
+  bool m_failed = false;
+};
+
+// Degrees to radians: a step of its own whose result stands even when infinite.
+double Rad(double x) {
+  return (x * kP) / 180;
+}
+
+double ArcRoot(double x, Steps& s) {
+  return s.Sqrt(s.Add(s.Mul(-x, x), 1));
+}
+
+using Compute = double (*)(double x, Steps& s);
+
+enum class Kind { Pi, Day, Sum, Plain };
+
+struct Function {
+  std::u16string_view name;
+  Kind kind;
+  Compute compute;
+};
+
+constexpr Function Named(std::u16string_view name, Compute compute) {
+  return {name, Kind::Plain, compute};
+}
+
+// Grouped by name length and in the order tested; no name is the start of a longer one.
+constexpr std::array kLength2 = {
+    Function{u"PI", Kind::Pi, nullptr},
+    Function{u"pi", Kind::Pi, nullptr},
+    Named(u"LN", [](double x, Steps& s) { return s.Ln(x); }),
+};
+
+constexpr std::array kLength3 = {
+    Function{u"DAY", Kind::Day, nullptr},
+    Named(u"SIN", [](double x, Steps& s) { return s.Sin(Rad(x)); }),
+    Named(u"COS", [](double x, Steps& s) { return s.Cos(Rad(x)); }),
+    Named(u"TAN", [](double x, Steps& s) { return s.Tan(Rad(x)); }),
+    Named(u"SEC", [](double x, Steps& s) { return 1 / s.Cos(Rad(x)); }),
+    Named(u"LOG", [](double x, Steps& s) { return s.Ln(x) / s.Ln(10); }),
+    Named(u"SQR", [](double x, Steps& s) { return s.Sqrt(x); }),
+    Named(u"EXP", [](double x, Steps& s) { return s.Exp(x); }),
+    Named(u"DEG", [](double x, Steps&) { return x * kD; }),
+    Named(u"RAD", [](double x, Steps&) { return x / kD; }),
+    Named(u"F-C", [](double x, Steps& s) { return s.Sub(s.Mul(s.Add(x, 40), 5) / 9, 40); }),
+    Named(u"C-F",
+          [](double x, Steps& s) { return s.Div(9, 5) * s.Add(s.Sub(x, s.Div(200, 9)), 40); }),
+    Function{u"SUM", Kind::Sum, nullptr},
+    Named(u"KLM", [](double x, Steps&) { return x * kMile; }),
+    Named(u"MIL", [](double x, Steps&) { return x / kMile; }),
+};
+
+constexpr std::array kLength4 = {
+    Named(u"CTAN", [](double x, Steps& s) { return 1 / s.Tan(Rad(x)); }),
+    Named(u"CSEC", [](double x, Steps& s) { return 1 / s.Sin(Rad(x)); }),
+    Named(u"ASIN", [](double x, Steps& s) { return s.Atan(s.Div(x, ArcRoot(x, s))) * kD; }),
+    Named(u"ACOS",
+          [](double x, Steps& s) {
+            const double sum = s.Add(s.Atan(s.Div(-x, ArcRoot(x, s))), s.RightAngle());
+            return s.Div(sum, kP) * 180;
+          }),
+    Named(u"ATAN", [](double x, Steps& s) { return s.Div(s.Atan(x), kP) * 180; }),
+    Named(u"ASEC",
+          [](double x, Steps& s) {
+            const double y = 1 / x;
+            return s.Add(s.Atan(s.Div(-y, ArcRoot(y, s))), s.RightAngle()) * kD;
+          }),
+    Named(u"HSIN",
+          [](double x, Steps& s) {
+            const double r = Rad(x);
+            return s.Sub(s.Exp(r), s.Exp(-r)) / 2;
+          }),
+    Named(u"HCOS",
+          [](double x, Steps& s) {
+            const double r = Rad(x);
+            return s.Add(s.Exp(r), s.Exp(-r)) / 2;
+          }),
+    Named(u"HTAN",
+          [](double x, Steps& s) {
+            const double r = Rad(x);
+            const double difference = s.Sub(s.Exp(r), s.Exp(-r));
+            return difference / s.Add(s.Exp(r), s.Exp(-r));
+          }),
+    Named(u"HSEC",
+          [](double x, Steps& s) {
+            const double r = Rad(x);
+            return 2 / s.Add(s.Exp(r), s.Exp(-r));
+          }),
+    Named(u"SFUT", [](double x, Steps&) { return x * kFoot; }),
+    Named(u"METR", [](double x, Steps&) { return x * kYard; }),
+};
+
+constexpr std::array kLength5 = {
+    Named(u"ACTAN", [](double x, Steps& s) { return s.Add(s.Atan(-x), s.RightAngle()) * kD; }),
+    Named(u"ACSEC",
+          [](double x, Steps& s) {
+            const double y = 1 / x;
+            return s.Atan(s.Div(y, ArcRoot(y, s))) * kD;
+          }),
+    Named(u"HCTAN",
+          [](double x, Steps& s) {
+            const double r = Rad(x);
+            const double sum = s.Add(s.Exp(r), s.Exp(-r));
+            return sum / s.Sub(s.Exp(r), s.Exp(-r));
+          }),
+    Named(u"HCSEC",
+          [](double x, Steps& s) {
+            const double r = Rad(x);
+            return 2 / s.Sub(s.Exp(r), s.Exp(-r));
+          }),
+    Named(u"AHSIN",
+          [](double x, Steps& s) { return s.Ln(s.Add(x, s.Sqrt(s.Add(s.Mul(x, x), 1)))) * kD; }),
+    Named(u"AHCOS",
+          [](double x, Steps& s) { return s.Ln(s.Add(x, s.Sqrt(s.Sub(s.Mul(x, x), 1)))) * kD; }),
+    Named(u"AHTAN",
+          [](double x, Steps& s) { return s.Div(s.Ln(s.Div(s.Add(x, 1), s.Sub(1, x))), 2) * kD; }),
+    Named(u"AHSEC",
+          [](double x, Steps& s) { return s.Ln(s.Div(s.Add(ArcRoot(x, s), 1), x)) * kD; }),
+    Named(u"SDUIM", [](double x, Steps&) { return x * kInch; }),
+};
+
+constexpr std::array kLength6 = {
+    Named(u"AHCTAN",
+          [](double x, Steps& s) {
+            return s.Div(s.Div(s.Ln(s.Div(s.Add(x, 1), s.Sub(x, 1))), 2), kP) * 180;
+          }),
+    Named(u"AHCSEC",
+          [](double x, Steps& s) {
+            const double sign = x > 0 ? 1 : x < 0 ? -1 : 0;
+            const double root = s.Sqrt(s.Add(s.Mul(x, x), 1));
+            return s.Ln(s.Div(s.Add(s.Mul(sign, root), 1), x)) * kD;
+          }),
+};
+
+// A name packed one byte per character (all names are ASCII), so that finding it is a few
+// integer comparisons.
+constexpr std::uint64_t NameKey(std::u16string_view name) {
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) key |= std::uint64_t{name[i]} << (8 * i);
+  return key;
+}
+
+struct Group {
+  std::size_t length;
+  const Function* first;
+  std::size_t count;
+  TokenSet starts;  // the first letters of the group's names
+  std::array<std::uint64_t, 16> keys;
+};
+
+template <std::size_t N>
+consteval Group GroupOf(std::size_t length, const std::array<Function, N>& names) {
+  static_assert(N <= 16);
+  char16_t starts[N] = {};
+  std::array<std::uint64_t, 16> keys{};
+  for (std::size_t i = 0; i < N; ++i) {
+    if (names[i].name.size() != length) throw "name in the wrong group";
+    starts[i] = names[i].name[0];
+    keys[i] = NameKey(names[i].name);
+  }
+  return {length, names.data(), N, TokenSet(std::u16string_view(starts, N)), keys};
+}
+
+constexpr std::array kGroups = {GroupOf(2, kLength2), GroupOf(3, kLength3), GroupOf(4, kLength4),
+                                GroupOf(5, kLength5), GroupOf(6, kLength6)};
+
+const Function* FindName(const Group& group, std::u16string_view text, int index) {
+  const auto at = static_cast<std::size_t>(index);
+  if (at + group.length > text.size()) return nullptr;
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < group.length; ++i) {
+    const char16_t c = text[at + i];
+    if (c >= 128) return nullptr;  // no name holds it
+    key |= std::uint64_t{c} << (8 * i);
+  }
+  for (std::size_t i = 0; i < group.count; ++i)
+    if (group.keys[i] == key) return &group.first[i];
+  return nullptr;
+}
+
+}  // namespace
+
+// function := name | name "(" ["+"] sum ")" | "DAY(" date text ")"
+void mdlCalcFunction::CallFunction(double& slot) {
+  // Each group is tried in turn at the current position, so a name right after another is
+  // read too and its value replaces the first (PISIN(30) is 0.5).
+  for (const Group& group : kGroups) {
+    if (!TokenIn(group.starts)) continue;
+    const Function* found = FindName(group, m_state.FormulaText, m_state.TokenPos - 1);
+    if (!found) continue;
+
+    m_state.TokenPos += static_cast<int>(group.length) - 1;
+    NextToken();
+    if (found->kind == Kind::Pi) {
+      slot = kP;
+      continue;
+    }
+    if (m_state.Token != u'(') continue;  // a name alone reads as nothing
+    if (found->kind == Kind::Day) {
+      ReadDay(slot);
+      continue;
+    }
+    NextToken();
+    if (m_state.Token == u'+') NextToken();
+    const double x = ParseSum();
+    if (found->kind == Kind::Sum) {
+      slot = StoredResult(x);
+    } else {
+      Steps steps;
+      const double value = found->compute(x, steps);
+      if (!steps.Failed()) slot = value;
+    }
+    CloseParen();
+  }
+}
+
+double mdlCalcFunction::StoredResult(double row) const {
+  const auto slot = RoundToInt32(std::fabs(row) - 1);
+  if (!slot || *slot < 0 || *slot >= kStoredRows || !m_rows) return 0;
+  return m_rows->Result(*slot);
+}
+
+void mdlCalcFunction::ReadDay(double& slot) {
+  const int start = m_state.TokenPos + 1;
+  // At most ten characters other than blanks, then ")".
+  for (int step = 0; step < 11; ++step) {
+    NextToken();
+    if (m_state.Token == u')') break;
+  }
+  if (m_state.Token != u')') {
+    SyntaxError();
+    return;
+  }
+  const auto text = m_state.FormulaText.substr(static_cast<std::size_t>(start - 1),
+                                               static_cast<std::size_t>(m_state.TokenPos - start));
+  const NormalizedDate normalized = NormalizeDate(text, m_dates);
+  if (normalized.date)
+    slot = DayNumber(*normalized.date);
+  else
+    SyntaxError();
+  NextToken();
+}
