@@ -28,6 +28,14 @@ const char16_t* const kFormulas[] = {
 void RecalculateAndRepaint(benchmark::State& run) {
   TableState state;
   for (int k = 0; k <= kHiddenRecord; ++k) state.rows[k].SetFormula(QStringView(kFormulas[k]));
+  // Shown with the figures, so a formula that the evaluator rejects does not go unnoticed.
+  mdlCalcFunction evaluator({}, &state);
+  int wrong = 0;
+  for (int k = 0; k <= kHiddenRecord; ++k) {
+    evaluator.CalcFormula(ToU16(state.rows[k].formula));
+    wrong += evaluator.ErrorPos() > 0;
+  }
+  run.counters["wrong_formulas"] = wrong;
   QtDialogs dialogs;
   frmCalculator window(state, dialogs, UserLocale{});
   window.show();
