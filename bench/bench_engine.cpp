@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -104,9 +105,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-        m_ns[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    // With --benchmark_repetitions the median stands for the formula.
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      const std::string name = run.run_name.str();
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        m_ns[name] = run.GetAdjustedCPUTime(), m_median.insert(name);
+      else if (run.run_type == Run::RT_Iteration && !m_median.count(name))
+        m_ns[name] = run.GetAdjustedCPUTime();
+    }
   }
   double Ns(const std::string& name) const {
     const auto it = m_ns.find(name);
@@ -115,6 +122,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
  private:
   std::map<std::string, double> m_ns;
+  std::set<std::string> m_median;
 };
 
 }  // namespace
