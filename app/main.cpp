@@ -4,9 +4,10 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "calculatorcommands.h"
+#include "calculatorapp.h"
 #include "dialogs.h"
-#include "frmcalculator.h"
+#include "frmgetfile.h"
+#include "printtarget.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
@@ -14,6 +15,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/verodazava.svg")));
   QApplication::setApplicationName(kAppTitle);
+  // Lets Wayland desktops match the window to its launcher entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral("verodazava"));
 
   // Qt's own dialogs speak Bulgarian whatever the system's language is.
   QTranslator qtBulgarian;
@@ -23,9 +26,9 @@ int main(int argc, char* argv[]) {
 
   const UserLocale locale = UserLocale::From(QLocale::system());
   TableState state;
-  QtDialogs dialogs;
-  frmCalculator window(state, dialogs, locale);
-  window.SetCommands(CalculatorCommands{});
-  window.show();
+  QtDialogs dialogs(MakeFileChooser(state));
+  DefaultPrintTarget printTarget(dialogs, state);
+  CalculatorApp calculator(state, dialogs, printTarget, locale);
+  calculator.Window().show();
   return QApplication::exec();
 }

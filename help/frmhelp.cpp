@@ -27,7 +27,7 @@ int TwipsOf(int pixels) {
 
 }  // namespace
 
-FrmHelp::FrmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(this)) {
+frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(this)) {
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setAttribute(Qt::WA_DeleteOnClose, false);
@@ -69,7 +69,7 @@ FrmHelp::FrmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(t
   resize(TwipsSize(kLoadWidth, kLoadHeight));
 }
 
-void FrmHelp::resizeEvent(QResizeEvent* event) {
+void frmHelp::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   // A window dragged smaller than the margins keeps an empty text box, never a negative one.
   const int width = std::max(0, TwipsOf(this->width()) - kWidthMargin);
@@ -77,7 +77,7 @@ void FrmHelp::resizeEvent(QResizeEvent* event) {
   m_text->resize(Twips(width), Twips(height));
 }
 
-void FrmHelp::keyPressEvent(QKeyEvent* event) {
+void frmHelp::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     reject();
     return;
@@ -85,7 +85,7 @@ void FrmHelp::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-bool FrmHelp::eventFilter(QObject* watched, QEvent* event) {
+bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     reject();
@@ -100,8 +100,8 @@ bool FrmHelp::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-std::unique_ptr<FrmHelp> ComposeHelp(QWidget* parent) {
-  auto window = std::make_unique<FrmHelp>(parent);
+std::unique_ptr<frmHelp> ComposeHelp(QWidget* parent) {
+  auto window = std::make_unique<frmHelp>(parent);
   window->TextBox()->setPlainText(HelpText());
   window->setWindowTitle(QStringLiteral("Помощна информация"));
   window->resize(Twips(kShownWidth), window->height());
@@ -109,6 +109,6 @@ std::unique_ptr<FrmHelp> ComposeHelp(QWidget* parent) {
 }
 
 void ShowHelp(QWidget* parent) {
-  const std::unique_ptr<FrmHelp> window = ComposeHelp(parent);
+  const std::unique_ptr<frmHelp> window = ComposeHelp(parent);
   window->exec();
 }

@@ -7,10 +7,10 @@ class QPlainTextEdit;
 
 // The help window: one wrapped, scrollable text box on a cyan ground. Escape, a click into
 // the text or the close box closes it.
-class FrmHelp final : public QDialog {
+class frmHelp final : public QDialog {
   Q_OBJECT
  public:
-  explicit FrmHelp(QWidget* parent = nullptr);
+  explicit frmHelp(QWidget* parent = nullptr);
 
   QPlainTextEdit* TextBox() const { return m_text; }
 
@@ -25,7 +25,7 @@ class FrmHelp final : public QDialog {
 
 // A fresh help window as the help command shows it: the help text, the caption, and the
 // width widened to its shown size. Not yet shown.
-std::unique_ptr<FrmHelp> ComposeHelp(QWidget* parent = nullptr);
+std::unique_ptr<frmHelp> ComposeHelp(QWidget* parent = nullptr);
 
 // The help command: shows a fresh help window modally and returns once it is closed.
 void ShowHelp(QWidget* parent);

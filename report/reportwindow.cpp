@@ -9,9 +9,9 @@ ReportWindow::~ReportWindow() {
 
 void ReportWindow::ShowReport(const QString& text) {
   if (!m_viewer) {
-    m_viewer = new ReportViewer(m_dialogs, m_target);
+    m_viewer = new frmShowSpravki(m_dialogs, m_target);
     // A closed viewer deletes itself later; from now on it is no longer the open one.
-    connect(m_viewer, &ReportViewer::closed, this, [this, viewer = m_viewer.data()] {
+    connect(m_viewer, &frmShowSpravki::closed, this, [this, viewer = m_viewer.data()] {
       if (m_viewer == viewer) m_viewer = nullptr;
     });
   }

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "reportviewer.h"
+#include "frmshowspravki.h"
 
 class Dialogs;
 class PrintTarget;
@@ -22,10 +22,10 @@ class ReportWindow final : public QObject {
   // Closes the viewer if it is open, as its exit button does.
   void Close();
   // The open viewer, or null.
-  ReportViewer* Viewer() const { return m_viewer; }
+  frmShowSpravki* Viewer() const { return m_viewer; }
 
  private:
   Dialogs& m_dialogs;
   PrintTarget& m_target;
-  QPointer<ReportViewer> m_viewer;
+  QPointer<frmShowSpravki> m_viewer;
 };

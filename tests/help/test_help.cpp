@@ -191,7 +191,7 @@ void TestHelp::modalTwice() {
   for (int round = 0; round < 2; ++round) {
     bool seen = false;
     QTimer::singleShot(0, this, [&] {
-      auto* help = qobject_cast<FrmHelp*>(QApplication::activeModalWidget());
+      auto* help = qobject_cast<frmHelp*>(QApplication::activeModalWidget());
       if (!help) return;
       seen = true;
       sizes.append(help->size());

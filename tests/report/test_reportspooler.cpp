@@ -169,7 +169,7 @@ void TestReportSpooler::printsThroughDefaultPrinter() {
   DefaultPrintTarget target(dialogs, state);
   ReportWindow window(dialogs, target);
   window.ShowReport(ComposeTableReport(state, 2, QStringLiteral("Печат през опашката"), u'.'));
-  ReportViewer* viewer = window.Viewer();
+  frmShowSpravki* viewer = window.Viewer();
   QVERIFY(viewer);
 
   // Enough lines for more than one sheet.

@@ -20,7 +20,7 @@ namespace {
 const QString kReport = QStringLiteral("   Заглавие\r\n——————\r\n  1  2+2     4.00 \r\n——————\r\n");
 
 template <typename T>
-T* Child(ReportViewer* viewer, const char* name) {
+T* Child(frmShowSpravki* viewer, const char* name) {
   T* child = viewer ? viewer->findChild<T*>(QString::fromLatin1(name)) : nullptr;
   if (!child) qFatal("no control %s", name);
   return child;
@@ -50,7 +50,7 @@ class TestReportViewer : public QObject {
   void orientationToggle();
 
  private:
-  ReportViewer* Show(const QString& text = kReport);
+  frmShowSpravki* Show(const QString& text = kReport);
 
   QTemporaryDir m_dir;
   QString m_pdf;
@@ -81,15 +81,15 @@ void TestReportViewer::cleanup() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-ReportViewer* TestReportViewer::Show(const QString& text) {
+frmShowSpravki* TestReportViewer::Show(const QString& text) {
   m_window->ShowReport(text);
-  ReportViewer* viewer = m_window->Viewer();
+  frmShowSpravki* viewer = m_window->Viewer();
   if (viewer && !QTest::qWaitForWindowExposed(viewer)) return nullptr;
   return viewer;
 }
 
 void TestReportViewer::firstReport() {
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   QVERIFY(viewer->isVisible());
   QVERIFY(!viewer->isModal());
@@ -116,7 +116,7 @@ void TestReportViewer::firstReport() {
 }
 
 void TestReportViewer::secondReportKeepsStyle() {
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   QFont times(QStringLiteral("Times New Roman"));
   times.setPointSize(14);
@@ -142,9 +142,9 @@ void TestReportViewer::secondReportKeepsStyle() {
 }
 
 void TestReportViewer::closedViewerStartsAfresh() {
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
-  QPointer<ReportViewer> first(viewer);
+  QPointer<frmShowSpravki> first(viewer);
   Child<QToolButton>(viewer, "cmdBold")->click();
   viewer->ToggleOrientation();
   m_window->Close();
@@ -182,7 +182,7 @@ void TestReportViewer::sizeBox() {
   QFETCH(QString, typed);
   QFETCH(int, size);
   QFETCH(QString, box);
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   auto* sizeBox = Child<QComboBox>(viewer, "cmdFont");
   auto* text = Child<QPlainTextEdit>(viewer, "Text");
@@ -209,7 +209,7 @@ void TestReportViewer::fontDialog() {
   QFETCH(QString, boxText);
   QFETCH(bool, asked);
   QFETCH(bool, chosen);
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   auto* sizeBox = Child<QComboBox>(viewer, "cmdFont");
   auto* text = Child<QPlainTextEdit>(viewer, "Text");
@@ -247,7 +247,7 @@ void TestReportViewer::fontDialog() {
 }
 
 void TestReportViewer::editsSurvivePaging() {
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   auto* text = Child<QPlainTextEdit>(viewer, "Text");
   text->moveCursor(QTextCursor::End);
@@ -274,11 +274,11 @@ void TestReportViewer::closing_data() {
 
 void TestReportViewer::closing() {
   QFETCH(QString, how);
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
-  QPointer<ReportViewer> watched(viewer);
+  QPointer<frmShowSpravki> watched(viewer);
   QStringList pagesAtClose{QStringLiteral("not closed")};
-  connect(viewer, &ReportViewer::closed, this, [&] { pagesAtClose = viewer->ReportPages(); });
+  connect(viewer, &frmShowSpravki::closed, this, [&] { pagesAtClose = viewer->ReportPages(); });
   if (how == u"Text")
     QTest::keyClick(Child<QPlainTextEdit>(viewer, "Text"), Qt::Key_Escape);
   else if (how == u"cmdFont")
@@ -306,7 +306,7 @@ void TestReportViewer::resizeRule() {
   QFETCH(int, width);
   QFETCH(int, height);
   QFETCH(bool, followsHeight);
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   auto* text = Child<QPlainTextEdit>(viewer, "Text");
   const int heightBefore = text->height();
@@ -324,7 +324,7 @@ void TestReportViewer::resizeRule() {
 }
 
 void TestReportViewer::printsWhatIsShown() {
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   viewer->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(viewer));
@@ -346,7 +346,7 @@ void TestReportViewer::printsWhatIsShown() {
 }
 
 void TestReportViewer::cancelledWarningPrintsNothing() {
-  ReportViewer* viewer = Show(QString(400, u'Ш') + QStringLiteral("\r\n"));
+  frmShowSpravki* viewer = Show(QString(400, u'Ш') + QStringLiteral("\r\n"));
   QVERIFY(viewer);
   viewer->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(viewer));
@@ -363,7 +363,7 @@ void TestReportViewer::cancelledWarningPrintsNothing() {
 
 void TestReportViewer::orientationToggle() {
   m_printer->setPageOrientation(QPageLayout::Landscape);  // left so by an earlier window
-  ReportViewer* viewer = Show();
+  frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
   auto* image = Child<QLabel>(viewer, "Image1");
   const QImage portrait = image->pixmap().toImage();

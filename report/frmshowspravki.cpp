@@ -1,4 +1,4 @@
-#include "reportviewer.h"
+#include "frmshowspravki.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -74,7 +74,7 @@ void ClickablePicture::mousePressEvent(QMouseEvent* event) {
   emit clicked();
 }
 
-ReportViewer::ReportViewer(Dialogs& dialogs, PrintTarget& target, QWidget* parent)
+frmShowSpravki::frmShowSpravki(Dialogs& dialogs, PrintTarget& target, QWidget* parent)
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_target(target) {
   setObjectName(QStringLiteral("frmShowSpravki"));
   setAttribute(Qt::WA_DeleteOnClose);
@@ -94,7 +94,7 @@ ReportViewer::ReportViewer(Dialogs& dialogs, PrintTarget& target, QWidget* paren
   Load();
 }
 
-void ReportViewer::CreateStrip() {
+void frmShowSpravki::CreateStrip() {
   m_strip = new QFrame(this);
   m_strip->setObjectName(QStringLiteral("Picture1"));
   static_cast<QFrame*>(m_strip)->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -109,8 +109,8 @@ void ReportViewer::CreateStrip() {
   m_cmdFont->setInsertPolicy(QComboBox::NoInsert);
   m_cmdFont->setFont(CaptionFont());
   m_cmdFont->setGeometry(TwipsRect(2760, 60, 855, 315));
-  connect(m_cmdFont->lineEdit(), &QLineEdit::returnPressed, this, &ReportViewer::ApplyTypedSize);
-  connect(m_cmdFont, &FontSizeBox::fontDialogRequested, this, &ReportViewer::ChooseFont);
+  connect(m_cmdFont->lineEdit(), &QLineEdit::returnPressed, this, &frmShowSpravki::ApplyTypedSize);
+  connect(m_cmdFont, &FontSizeBox::fontDialogRequested, this, &frmShowSpravki::ChooseFont);
 
   m_cmdBold = new QToolButton(m_strip);
   m_cmdBold->setObjectName(QStringLiteral("cmdBold"));
@@ -120,7 +120,7 @@ void ReportViewer::CreateStrip() {
   m_cmdBold->setFont(bold);
   m_cmdBold->setToolTip(reporttexts::kTipBold);
   m_cmdBold->setGeometry(TwipsRect(3720, 60, 255, 330));
-  connect(m_cmdBold, &QToolButton::clicked, this, &ReportViewer::ToggleBold);
+  connect(m_cmdBold, &QToolButton::clicked, this, &frmShowSpravki::ToggleBold);
 
   m_cmdItalic = new QToolButton(m_strip);
   m_cmdItalic->setObjectName(QStringLiteral("cmdItalic"));
@@ -130,24 +130,24 @@ void ReportViewer::CreateStrip() {
   m_cmdItalic->setFont(boldItalic);
   m_cmdItalic->setToolTip(reporttexts::kTipItalic);
   m_cmdItalic->setGeometry(TwipsRect(4040, 60, 255, 330));
-  connect(m_cmdItalic, &QToolButton::clicked, this, &ReportViewer::ToggleItalic);
+  connect(m_cmdItalic, &QToolButton::clicked, this, &frmShowSpravki::ToggleItalic);
 
   m_image1 = new ClickablePicture(m_strip);
   m_image1->setObjectName(QStringLiteral("Image1"));
   m_image1->setToolTip(reporttexts::kTipOrientation);
   m_image1->setScaledContents(true);
   m_image1->setGeometry(TwipsRect(4440, 75, 300, 320));
-  connect(m_image1, &ClickablePicture::clicked, this, &ReportViewer::ToggleOrientation);
+  connect(m_image1, &ClickablePicture::clicked, this, &frmShowSpravki::ToggleOrientation);
 
   m_cmdPrint = PictureButton(m_strip, QStringLiteral("cmdPrint"), reporttexts::kTipPrint,
                              PrintIcon(), TwipsRect(4860, 60, 360, 360));
-  connect(m_cmdPrint, &QToolButton::clicked, this, &ReportViewer::PrintPage);
+  connect(m_cmdPrint, &QToolButton::clicked, this, &frmShowSpravki::PrintPage);
   m_cmdPrevious = PictureButton(m_strip, QStringLiteral("cmdPrevious"), reporttexts::kTipPrevious,
                                 PreviousPageIcon(), TwipsRect(7350, 60, 300, 330));
-  connect(m_cmdPrevious, &QToolButton::clicked, this, &ReportViewer::PreviousPage);
+  connect(m_cmdPrevious, &QToolButton::clicked, this, &frmShowSpravki::PreviousPage);
   m_cmdNext = PictureButton(m_strip, QStringLiteral("cmdNext"), reporttexts::kTipNext,
                             NextPageIcon(), TwipsRect(7710, 60, 300, 330));
-  connect(m_cmdNext, &QToolButton::clicked, this, &ReportViewer::NextPage);
+  connect(m_cmdNext, &QToolButton::clicked, this, &frmShowSpravki::NextPage);
 
   Caption(m_strip, QStringLiteral("Label1"), reporttexts::kLabelPage, Qt::AlignLeft,
           TwipsRect(8160, 120, 375, 255));
@@ -163,7 +163,7 @@ void ReportViewer::CreateStrip() {
   connect(m_cmdExit, &QToolButton::clicked, this, &QWidget::close);
 }
 
-void ReportViewer::CreateText() {
+void frmShowSpravki::CreateText() {
   m_text = new QPlainTextEdit(this);
   m_text->setObjectName(QStringLiteral("Text"));
   // Only a fixed-pitch face keeps the report's columns aligned.
@@ -180,10 +180,10 @@ void ReportViewer::CreateText() {
   palette.setColor(QPalette::Text, Qt::black);
   m_text->setPalette(palette);
   m_text->setGeometry(TwipsRect(0, kTextTop, 11895, 5655));
-  connect(m_text, &QPlainTextEdit::textChanged, this, &ReportViewer::StoreText);
+  connect(m_text, &QPlainTextEdit::textChanged, this, &frmShowSpravki::StoreText);
 }
 
-void ReportViewer::Load() {
+void frmShowSpravki::Load() {
   const QSize frame = FrameExtra();
   move(Twips(10), Twips(1400));
   resize(Twips(12200) - frame.width(), Twips(6515) - frame.height());
@@ -195,13 +195,13 @@ void ReportViewer::Load() {
   m_currentPage = 1;
 }
 
-QSize ReportViewer::FrameExtra() const {
+QSize frmShowSpravki::FrameExtra() const {
   const QSize extra = frameGeometry().size() - size();
   if (isVisible() && (extra.width() > 0 || extra.height() > 0)) return extra;
   return {Twips(kAssumedFrameWidth), Twips(kAssumedFrameHeight)};
 }
 
-void ReportViewer::ShowReport(const QString& text) {
+void frmShowSpravki::ShowReport(const QString& text) {
   m_pages = QStringList{text};
   m_pageCount = 1;
   m_lblMaxPage->setText(QStringLiteral("1"));
@@ -218,30 +218,30 @@ void ReportViewer::ShowReport(const QString& text) {
   activateWindow();
 }
 
-void ReportViewer::ReadPageCount() {
+void frmShowSpravki::ReadPageCount() {
   const int count = RoundToShort(LeadingNumber(m_lblMaxPage->text())).value_or(0);
   m_pageCount = count == 0 ? 1 : count;
 }
 
-void ReportViewer::PutPage(int page) {
+void frmShowSpravki::PutPage(int page) {
   QString text = m_pages.value(page - 1);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   m_text->setPlainText(text);
 }
 
-QString ReportViewer::TextContent() const {
+QString frmShowSpravki::TextContent() const {
   QString text = m_text->toPlainText();
   text.replace(u'\n', QStringLiteral("\r\n"));
   return text;
 }
 
-void ReportViewer::StoreText() {
+void frmShowSpravki::StoreText() {
   if (m_currentPage < 1) return;
   while (m_pages.size() < m_currentPage) m_pages.append(QString());
   m_pages[m_currentPage - 1] = TextContent();
 }
 
-void ReportViewer::NextPage() {
+void frmShowSpravki::NextPage() {
   ReadPageCount();
   if (m_currentPage < m_pageCount && m_currentPage < m_pages.size()) {
     ++m_currentPage;
@@ -250,7 +250,7 @@ void ReportViewer::NextPage() {
   m_lblPage->setText(QString::number(m_currentPage));
 }
 
-void ReportViewer::PreviousPage() {
+void frmShowSpravki::PreviousPage() {
   if (m_currentPage > 1) {
     --m_currentPage;
     PutPage(m_currentPage);
@@ -258,7 +258,7 @@ void ReportViewer::PreviousPage() {
   m_lblPage->setText(QString::number(m_currentPage));
 }
 
-void ReportViewer::ApplyTypedSize() {
+void frmShowSpravki::ApplyTypedSize() {
   int size = RoundToShort(LeadingNumber(m_cmdFont->currentText())).value_or(0);
   if (size < kSmallestTypedSize) {
     size = kSmallestTypedSize;
@@ -270,7 +270,7 @@ void ReportViewer::ApplyTypedSize() {
   m_text->setFont(font);
 }
 
-void ReportViewer::ChooseFont() {
+void frmShowSpravki::ChooseFont() {
   bool isNumber = false;
   const float size = m_cmdFont->currentText().trimmed().toFloat(&isNumber);
   if (!isNumber) return;
@@ -294,19 +294,19 @@ void ReportViewer::ChooseFont() {
   setFont(QFont(chosen->family()));
 }
 
-void ReportViewer::ToggleBold() {
+void frmShowSpravki::ToggleBold() {
   QFont font = m_text->font();
   font.setBold(!font.bold());
   m_text->setFont(font);
 }
 
-void ReportViewer::ToggleItalic() {
+void frmShowSpravki::ToggleItalic() {
   QFont font = m_text->font();
   font.setItalic(!font.italic());
   m_text->setFont(font);
 }
 
-void ReportViewer::PrintPage() {
+void frmShowSpravki::PrintPage() {
   if (m_printOrientation == 0) m_printOrientation = 1;
   if (m_target.BeginJob()) {
     const ReportPrintSettings settings{m_text->font(), m_cmdFont->currentText(),
@@ -316,7 +316,7 @@ void ReportViewer::PrintPage() {
   m_text->setFocus();
 }
 
-void ReportViewer::ToggleOrientation() {
+void frmShowSpravki::ToggleOrientation() {
   QPrinter& printer = m_target.Printer();
   if (printer.pageLayout().orientation() == QPageLayout::Landscape) {
     printer.setPageOrientation(QPageLayout::Portrait);
@@ -329,7 +329,7 @@ void ReportViewer::ToggleOrientation() {
   }
 }
 
-bool ReportViewer::eventFilter(QObject* watched, QEvent* event) {
+bool frmShowSpravki::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
     close();
@@ -338,13 +338,13 @@ bool ReportViewer::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void ReportViewer::closeEvent(QCloseEvent* event) {
+void frmShowSpravki::closeEvent(QCloseEvent* event) {
   m_pages.clear();
   event->accept();
   emit closed();
 }
 
-void ReportViewer::resizeEvent(QResizeEvent* event) {
+void frmShowSpravki::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   const QSize outer = size() + FrameExtra();
   QRect place = m_text->geometry();

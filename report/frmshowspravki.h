@@ -38,10 +38,10 @@ class ClickablePicture final : public QLabel {
 // frmShowSpravki: shows a report page by page as editable fixed-pitch text, lets the user
 // restyle the font and prints the page. The report state belongs to the window and goes
 // with it when it closes.
-class ReportViewer final : public QWidget {
+class frmShowSpravki final : public QWidget {
   Q_OBJECT
  public:
-  ReportViewer(Dialogs& dialogs, PrintTarget& target, QWidget* parent = nullptr);
+  frmShowSpravki(Dialogs& dialogs, PrintTarget& target, QWidget* parent = nullptr);
 
   // A one-page report: page 1 is `text`, the size goes back to 8 points, the caption becomes
   // the report's and the window is shown without blocking the caller.

@@ -1,0 +1,179 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "calculatorapp.h"
+#include "printtarget.h"
+#include "scripteddialogs.h"
+#include "tablestate.h"
+#include "testguards.h"
+
+// The main window with every window it opens, connected as the program connects them.
+class TestCalculatorApp : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+
+  void printShowsTheReportOfTheTable();
+  void diagramChartsTheResults();
+  void saveAndReadThroughTheKeys();
+  void helpOpensModallyAndCloses();
+  void closingTheMainWindowClosesTheOthers();
+
+ private:
+  void Enter(int row, const QString& formula);
+  void Click(const char* name);
+
+  std::unique_ptr<QTemporaryDir> m_dir;
+  QString m_previousDir;
+  std::unique_ptr<QPrinter> m_printer;
+  std::unique_ptr<FixedPrintTarget> m_target;
+  std::unique_ptr<TableState> m_state;
+  std::unique_ptr<ScriptedDialogs> m_dialogs;
+  std::unique_ptr<CalculatorApp> m_app;
+  std::unique_ptr<ModalGuard> m_guard;
+};
+
+void TestCalculatorApp::init() {
+  // The main window takes the process's current directory as its start directory.
+  m_dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(m_dir->isValid());
+  m_previousDir = QDir::currentPath();
+  QDir::setCurrent(m_dir->path());
+
+  m_printer = std::make_unique<QPrinter>();
+  m_printer->setOutputFormat(QPrinter::PdfFormat);
+  m_printer->setOutputFileName(m_dir->filePath(QStringLiteral("print.pdf")));
+  m_target = std::make_unique<FixedPrintTarget>(*m_printer);
+  m_state = std::make_unique<TableState>();
+  m_dialogs = std::make_unique<ScriptedDialogs>();
+  m_app = std::make_unique<CalculatorApp>(*m_state, *m_dialogs, *m_target, UserLocale{});
+  m_app->Window().show();
+  m_app->Window().activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&m_app->Window()));
+  m_guard = std::make_unique<ModalGuard>();
+}
+
+void TestCalculatorApp::cleanup() {
+  m_app.reset();
+  QCOMPARE(m_guard->TakeSeen(), QStringList());
+  m_guard.reset();
+  QCOMPARE(m_dialogs->Pending(), 0);
+  QDir::setCurrent(m_previousDir);
+  m_dir.reset();
+}
+
+void TestCalculatorApp::Enter(int row, const QString& formula) {
+  QLineEdit* box = m_app->Window().FormulaBox(row);
+  box->setFocus();
+  box->setText(formula);
+  QTest::keyClick(box, Qt::Key_Return);
+}
+
+void TestCalculatorApp::Click(const char* name) {
+  auto* button = m_app->Window().findChild<QPushButton*>(QLatin1String(name));
+  QVERIFY2(button, name);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestCalculatorApp::printShowsTheReportOfTheTable() {
+  Enter(0, QStringLiteral("2+3*4"));
+  m_app->Window().SetExplanationField(QStringLiteral("  Пример  "));
+  Click("cmdPrint");
+  frmShowSpravki* viewer = m_app->Reports().Viewer();
+  QVERIFY(viewer);
+  QVERIFY(viewer->isVisible());
+  QCOMPARE(viewer->windowTitle(), QStringLiteral("Справка"));
+  const QString page = viewer->ReportPages().value(0);
+  QVERIFY2(page.startsWith(QString(23, u' ') + QStringLiteral("Пример\r\n")), qPrintable(page));
+  QVERIFY(page.contains(QStringLiteral("  1  2+3*4")));
+  QVERIFY(page.contains(QStringLiteral("14.0000 \r\n")));
+
+  // A second report reuses the open viewer with the table as it is now.
+  Enter(1, QStringLiteral("SQR(16)"));
+  Click("cmdPrint");
+  QCOMPARE(m_app->Reports().Viewer(), viewer);
+  QVERIFY(viewer->ReportPages().value(0).contains(QStringLiteral("  2  SQR(16)")));
+}
+
+void TestCalculatorApp::diagramChartsTheResults() {
+  Enter(0, QStringLiteral("5"));
+  Enter(2, QStringLiteral("-7"));
+  Click("cmdDiagram");
+  Diagram* chart = m_app->Charts().Window();
+  QVERIFY(chart);
+  QVERIFY(chart->isVisible());
+
+  // The chart keeps the results of the moment it opened; a second click only raises it.
+  Enter(0, QStringLiteral("50"));
+  Click("cmdDiagram");
+  QCOMPARE(m_app->Charts().Window(), chart);
+  QCOMPARE(chart->Data().values[0], 5.0);
+  QCOMPARE(chart->Data().values[2], -7.0);
+}
+
+void TestCalculatorApp::saveAndReadThroughTheKeys() {
+  Enter(0, QStringLiteral("25+65"));
+  Enter(1, QStringLiteral("SUM(1)*2"));
+  m_app->Window().SetExplanationField(QStringLiteral("Сметка"));
+
+  m_dialogs->AnswerInput(QStringLiteral("smetka"));
+  QTest::keyClick(m_app->Window().FormulaBox(2), Qt::Key_F2);
+  QVERIFY(QFile::exists(m_dir->filePath(QStringLiteral("smetka.SPR"))));
+  QCOMPARE(m_dialogs->Of(QStringLiteral("input")).value(0).title,
+           QStringLiteral("Запис на справка"));
+
+  m_dialogs->AnswerQuestion(true);
+  Click("cmdNew");
+  m_app->Window().SetExplanationField(QString());
+  QCOMPARE(m_app->Window().FormulaBox(0)->text(), QString());
+
+  // The chooser hands back the name in upper case; the file is found whatever its case.
+  m_dialogs->AnswerFile(QStringLiteral("SMETKA.SPR"));
+  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F3);
+  QCOMPARE(m_dialogs->Of(QStringLiteral("file")).value(0).text, QStringLiteral("*.SPR"));
+  QCOMPARE(m_app->Window().FormulaBox(0)->text(), QStringLiteral("25+65"));
+  QCOMPARE(m_app->Window().FormulaBox(1)->text(), QStringLiteral("SUM(1)*2"));
+  QCOMPARE(m_app->Window().ExplanationFieldText(), QStringLiteral("Сметка"));
+  // Reading evaluates nothing until the table is recalculated.
+  QCOMPARE(m_state->rows[1].result, 0.0);
+  Click("cmdRecalc");
+  QCOMPARE(m_state->rows[1].result, 180.0);
+  QCOMPARE(m_dialogs->Of(QStringLiteral("message")).size(), 0);
+}
+
+void TestCalculatorApp::helpOpensModallyAndCloses() {
+  QString seenTitle;
+  QTimer::singleShot(0, this, [&seenTitle] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    seenTitle = modal->windowTitle();
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  Click("cmdHelp");
+  QCOMPARE(seenTitle, QStringLiteral("Помощна информация"));
+  QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestCalculatorApp::closingTheMainWindowClosesTheOthers() {
+  Click("cmdPrint");
+  Click("cmdDiagram");
+  QVERIFY(m_app->Reports().Viewer());
+  QVERIFY(m_app->Charts().Window());
+  Click("cmdExit");
+  QTRY_VERIFY(!m_app->Reports().Viewer() || !m_app->Reports().Viewer()->isVisible());
+  QTRY_VERIFY(!m_app->Charts().Window() || !m_app->Charts().Window()->isVisible());
+  QVERIFY(!m_app->Window().isVisible());
+}
+
+QTEST_MAIN(TestCalculatorApp)
+#include "test_calculatorapp.moc"
