@@ -13,7 +13,7 @@ struct ThemeName {
   const char* theme;
 };
 
-// Names from the freedesktop icon naming specification.
+// Names from the freedesktop icon naming list.
 constexpr ThemeName kThemeNames[] = {
     {"cmdReadFile", "document-open"}, {"cmdNew", "document-new"},
     {"cmdSaveFile", "document-save"}, {"cmdInsert", "list-add"},

@@ -278,15 +278,15 @@ void TestFileChooser::cancels() {
 void TestFileChooser::patternBoxRebuildsList() {
   QList<QStringList> seen;
   WhenShown([&](frmGetFile* form) {
-    auto* spec = form->findChild<QLineEdit*>("txtSearchSpec");
+    auto* patternBox = form->findChild<QLineEdit*>("txtSearchSpec");
     seen.append(Shown(form));
     // Getting the focus selects the whole pattern, so typing replaces it.
-    spec->setFocus();
-    QTRY_COMPARE(spec->selectedText(), QStringLiteral("*.*"));
-    QTest::keyClicks(spec, QStringLiteral("*.zzz"));
+    patternBox->setFocus();
+    QTRY_COMPARE(patternBox->selectedText(), QStringLiteral("*.*"));
+    QTest::keyClicks(patternBox, QStringLiteral("*.zzz"));
     seen.append(Shown(form));
-    spec->clear();
-    QTest::keyClicks(spec, QStringLiteral("*.TXT"));
+    patternBox->clear();
+    QTest::keyClicks(patternBox, QStringLiteral("*.TXT"));
     seen.append(Shown(form));
     QTest::mouseClick(form->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
   });
