@@ -1,3 +1,4 @@
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <cerrno>
+#include <csignal>
+#include <optional>
 
 #include "pdftools.h"
 #include "printtarget.h"
@@ -21,6 +25,10 @@
 // Prints through a real spooler: a private cupsd with a cups-pdf queue as the default printer.
 // The spooler, its configuration and socket live in a temporary directory; cups-pdf only reads
 // its settings from /etc/cups, so one file named after the queue is put there and removed again.
+// cupsd and the cups-pdf backend run from copies next to the test, so that a security profile
+// the system attaches to the installed programs by path (AppArmor's cupsd profile lets cups-pdf
+// read /etc/cups/cups-pdf.conf only) does not confine this private spooler, and a /tmp mounted
+// without exec rights does not stop it.
 class TestReportSpooler : public QObject {
   Q_OBJECT
  public:
@@ -36,7 +44,9 @@ class TestReportSpooler : public QObject {
   QString SpoolerLog() const;
   void StopSpooler();
 
-  QTemporaryDir m_dir;
+  // Under /tmp whatever TMPDIR says: the filters run as the spooler's user and must reach it.
+  QTemporaryDir m_dir{QStringLiteral("/tmp/vz-report-spooler-XXXXXX")};
+  std::optional<QTemporaryDir> m_programs;
   QString m_queue;
   QString m_pdfConfig;
   QProcess m_cupsd;
@@ -91,9 +101,26 @@ void TestReportSpooler::initTestCase() {
                                           QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                           QFile::ExeOther);
   const QDir dir(m_dir.path());
-  for (const char* sub : {"conf/ppd", "spool/tmp", "cache", "state", "log", "out", "pdfspool"})
+  for (const char* sub :
+       {"conf/ppd", "spool/tmp", "cache", "state", "log", "out", "pdfspool", "lib/backend"})
     QVERIFY(dir.mkpath(QString::fromLatin1(sub)));
   QFile::setPermissions(dir.filePath(QStringLiteral("spool/tmp")), QFile::Permissions(0x7777));
+
+  // The spooler's programs: the installed ones, but cupsd and the backend as private copies
+  // (the backend runs as root only when no one else may read or run it).
+  m_programs.emplace(QCoreApplication::applicationDirPath() +
+                     QStringLiteral("/spooler-programs-XXXXXX"));
+  QVERIFY(m_programs->isValid());
+  const QString serverBin = QStringLiteral("/usr/lib/cups");
+  for (const QString& entry : QDir(serverBin).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+    if (entry != u"backend")
+      QVERIFY(QFile::link(serverBin + u'/' + entry, dir.filePath(QStringLiteral("lib/") + entry)));
+  const QString backend = m_programs->filePath(QStringLiteral("cups-pdf"));
+  const QString spooler = m_programs->filePath(QStringLiteral("cupsd"));
+  QVERIFY(QFile::copy(serverBin + QStringLiteral("/backend/cups-pdf"), backend));
+  QVERIFY(QFile::setPermissions(backend, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  QVERIFY(QFile::link(backend, dir.filePath(QStringLiteral("lib/backend/cups-pdf"))));
+  QVERIFY(QFile::copy(cupsd, spooler));
 
   const QString socket = dir.filePath(QStringLiteral("cups.sock"));
   QFile cupsdConf(dir.filePath(QStringLiteral("conf/cupsd.conf")));
@@ -108,14 +135,23 @@ void TestReportSpooler::initTestCase() {
   cupsdConf.close();
   QFile filesConf(dir.filePath(QStringLiteral("conf/cups-files.conf")));
   QVERIFY(filesConf.open(QIODevice::WriteOnly));
-  filesConf.write(QStringLiteral("ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
-                                 "CacheDir %1/cache\nStateDir %1/state\n"
-                                 "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
-                                 "PageLog %1/log/page_log\n")
-                      .arg(m_dir.path())
-                      .toLocal8Bit());
+  filesConf.write(
+      QStringLiteral(
+          "ServerRoot %1/conf\nServerBin %1/lib\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
+          "CacheDir %1/cache\nStateDir %1/state\n"
+          "ErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+          "PageLog %1/log/page_log\n")
+          .arg(m_dir.path())
+          .toLocal8Bit());
   filesConf.close();
 
+  // Settings left behind by a run that was killed before it could remove them.
+  const QDir etc(QStringLiteral("/etc/cups"));
+  for (const QString& stale :
+       etc.entryList({QStringLiteral("cups-pdf-vz-report-*.conf")}, QDir::Files)) {
+    const int pid = stale.section(u'-', 4, 4).section(u'.', 0, 0).toInt();
+    if (pid > 0 && kill(pid, 0) != 0 && errno == ESRCH) QFile::remove(etc.filePath(stale));
+  }
   m_queue = QStringLiteral("vz-report-%1").arg(QCoreApplication::applicationPid());
   m_pdfConfig = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(m_queue);
   QFile pdfConf(m_pdfConfig);
@@ -127,9 +163,11 @@ void TestReportSpooler::initTestCase() {
   pdfConf.close();
 
   m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-  m_cupsd.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"),
-                        dir.filePath(QStringLiteral("conf/cupsd.conf")), QStringLiteral("-s"),
-                        dir.filePath(QStringLiteral("conf/cups-files.conf"))});
+  // A test that dies without cleaning up takes its spooler with it.
+  m_cupsd.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+  m_cupsd.start(spooler, {QStringLiteral("-f"), QStringLiteral("-c"),
+                          dir.filePath(QStringLiteral("conf/cupsd.conf")), QStringLiteral("-s"),
+                          dir.filePath(QStringLiteral("conf/cups-files.conf"))});
   if (!m_cupsd.waitForStarted(10000))
     QFAIL(qPrintable("the print spooler cannot start: " + m_cupsd.errorString()));
 
