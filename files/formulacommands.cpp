@@ -46,8 +46,7 @@ QString LostCharactersMessage(const EncodedFormulaFile& file) {
 }  // namespace
 
 void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
-  const QString answer = dialogs.InputBox(QStringLiteral("Въведете име на файла."),
-                                          QStringLiteral("Запис на справка"), state.lastFileName);
+  const QString answer = dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, state.lastFileName);
   if (answer.isEmpty()) return;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".SPR"));
   // The name and the explanation rule stand even when writing fails or the name is refused,

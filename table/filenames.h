@@ -12,3 +12,7 @@ bool IsPlainFileName(const QString& name);
 
 // The start directory and the name joined with "/".
 QString PathInDirectory(const QString& directory, const QString& name);
+
+// The save prompt, shared by the formula files and the PDF offer of the print commands.
+inline const QString kSaveNamePrompt = QStringLiteral("Въведете име на файла.");
+inline const QString kSaveNameTitle = QStringLiteral("Запис на справка");

@@ -13,7 +13,9 @@ DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, const TableState& state
 DefaultPrintTarget::~DefaultPrintTarget() = default;
 
 QPrinter& DefaultPrintTarget::Printer() {
-  if (!m_printer) m_printer = std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter());
+  if (!m_printer)
+    m_printer =
+        std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
   return *m_printer;
 }
 
@@ -29,8 +31,7 @@ bool DefaultPrintTarget::BeginJob() {
   if (!m_dialogs.Question(ErrorMessage(ErrorCode::NoDefaultPrinter) +
                           QStringLiteral("\r\nДа се запише ли страницата като PDF файл?")))
     return false;
-  const QString answer = m_dialogs.InputBox(QStringLiteral("Въведете име на файла."),
-                                            QStringLiteral("Запис на справка"), QString());
+  const QString answer = m_dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, QString());
   if (answer.isEmpty()) return false;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".PDF"));
   if (!IsPlainFileName(name)) {
