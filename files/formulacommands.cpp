@@ -50,14 +50,15 @@ void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
                                           QStringLiteral("Запис на справка"), state.lastFileName);
   if (answer.isEmpty()) return;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".SPR"));
-  // The name stands even when writing fails, so the next prompt offers it for correction.
+  // The name and the explanation rule stand even when writing fails or the name is refused,
+  // so the next prompt offers the name for correction.
   state.lastFileName = name;
+  state.explanation = ExplanationForFile(state.explanation);
   if (!IsPlainFileName(name)) {
     dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
     return;
   }
 
-  state.explanation = ExplanationForFile(state.explanation);
   const EncodedFormulaFile file = EncodeFormulaFile(state);
   if (const auto failure = WriteFile(PathInDirectory(state.startDirectory, name), file.bytes)) {
     dialogs.Message(ErrorMessage(*failure));

@@ -1,7 +1,6 @@
 #include "frmgetfile.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -89,8 +88,8 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
                 TwipsRect(100, 60, 1335, 420));
   m_cancel = Button(m_picture2, QStringLiteral("cmdCancel"), QStringLiteral("Отказ"),
                     TwipsRect(1530, 60, 1335, 420));
-  // Enter belongs to the list (and to a focused button); in the pattern box it chooses
-  // nothing.
+  // Enter belongs to the list and to a focused button (see eventFilter); in the pattern box
+  // it chooses nothing, so no button may act as the dialog's default.
   m_ok->setAutoDefault(false);
   m_cancel->setAutoDefault(false);
 
@@ -101,7 +100,9 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
 
   connect(m_searchSpec, &QLineEdit::textChanged, this, &frmGetFile::Rebuild);
   connect(m_ok, &QPushButton::clicked, this, &frmGetFile::Choose);
-  connect(m_cancel, &QPushButton::clicked, this, &frmGetFile::Cancel);
+  connect(m_cancel, &QPushButton::clicked, this, &frmGetFile::reject);
+  m_ok->installEventFilter(this);
+  m_cancel->installEventFilter(this);
   m_searchSpec->installEventFilter(this);
   m_fileList->installEventFilter(this);
   m_fileList->viewport()->installEventFilter(this);
@@ -142,9 +143,11 @@ void frmGetFile::Choose() {
   accept();
 }
 
-void frmGetFile::Cancel() {
-  m_fileList->clear();
-  reject();
+// Every way of giving up (the cancel button, Esc anywhere, the close box) ends here, and an
+// empty list is what makes the chooser hand back no name.
+void frmGetFile::reject() {
+  Unload();
+  QDialog::reject();
 }
 
 bool frmGetFile::eventFilter(QObject* watched, QEvent* event) {
@@ -157,8 +160,10 @@ bool frmGetFile::eventFilter(QObject* watched, QEvent* event) {
       Choose();
       return true;
     }
-    if (key == Qt::Key_Escape) {
-      Cancel();
+  } else if ((watched == m_ok || watched == m_cancel) && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      static_cast<QPushButton*>(watched)->click();
       return true;
     }
   } else if (watched == m_fileList->viewport() && event->type() == QEvent::MouseButtonDblClick) {
@@ -166,11 +171,6 @@ bool frmGetFile::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void frmGetFile::closeEvent(QCloseEvent* event) {
-  Unload();
-  QDialog::closeEvent(event);
 }
 
 clsFiles::clsFiles(frmGetFile& form) : m_form(form) {

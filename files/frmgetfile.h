@@ -30,15 +30,15 @@ class frmGetFile final : public QDialog {
   QString SelectedName() const;
   // What closing the window leaves behind: an empty list.
   void Unload();
+  // Cancel: the list is emptied, so no name is handed back.
+  void reject() override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Rebuild();
   void Choose();
-  void Cancel();
 
   FileListing m_listing;
   QString m_path;

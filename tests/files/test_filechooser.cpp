@@ -259,6 +259,9 @@ void TestFileChooser::cancels_data() {
   QTest::newRow("escape-in-list") << "escape";
   QTest::newRow("cancel-button") << "cancel";
   QTest::newRow("close-box") << "close";
+  QTest::newRow("escape-in-pattern-box") << "escape-pattern";
+  QTest::newRow("escape-on-ok-button") << "escape-ok";
+  QTest::newRow("enter-on-cancel-button") << "enter-cancel";
 }
 
 void TestFileChooser::cancels() {
@@ -270,6 +273,14 @@ void TestFileChooser::cancels() {
     if (how == u"cancel")
       QTest::mouseClick(form->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
     if (how == u"close") form->close();
+    if (how == u"escape-pattern")
+      QTest::keyClick(form->findChild<QLineEdit*>("txtSearchSpec"), Qt::Key_Escape);
+    if (how == u"escape-ok")
+      QTest::keyClick(form->findChild<QPushButton*>("cmdOK"), Qt::Key_Escape);
+    if (how == u"enter-cancel") {
+      form->findChild<QPushButton*>("cmdCancel")->setFocus();
+      QTest::keyClick(form->findChild<QPushButton*>("cmdCancel"), Qt::Key_Return);
+    }
   });
   QString pattern = QStringLiteral("*.SPR");
   QCOMPARE(ChooseFile(pattern), QString());

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "errormessage.h"
+#include "filenames.h"
 #include "formulacommands.h"
 #include "formulafile.h"
 #include "scripteddialogs.h"
@@ -155,6 +156,9 @@ void TestFormulaCommands::saveRefusesNamesOutsideTheDirectory() {
   QVERIFY(Entries(m_dir->filePath("start/sub")).isEmpty());
   QCOMPARE(dialogs.Of("message").size(), 1);
   QCOMPARE(dialogs.Of("message").first().text, ErrorMessage(ErrorCode::BadFileName));
+  // As after any failed save: the name is offered again and the explanation rule applied.
+  QCOMPARE(m_state.lastFileName, WithDefaultExtension(answer, ".SPR"));
+  QCOMPARE(m_state.explanation, QStringLiteral(" "));
 }
 
 void TestFormulaCommands::saveFailureIsReported_data() {
@@ -188,6 +192,7 @@ void TestFormulaCommands::saveFailureIsReported() {
   QCOMPARE(Entries(dir.filePath("taken.SPR")), QStringList{"inside"});
   QCOMPARE(ReadAll(dir.filePath("plain.txt")), QByteArray("keep"));
   QCOMPARE(m_state.lastFileName, answer + ".SPR");
+  QCOMPARE(m_state.explanation, QStringLiteral(" "));
 }
 
 void TestFormulaCommands::saveReplacesExistingFile() {
