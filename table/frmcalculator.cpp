@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <limits>
 
@@ -309,7 +310,11 @@ bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
         SetBase(static_cast<QWidget*>(watched), kWhite);
       break;
     case QEvent::MouseButtonPress:
-      if (watched == m_panel) PanelClicked();
+      // A press on a caption label travels on to the panel; only the panel's own area drops
+      // the current row, as the labels take their own clicks.
+      if (watched == m_panel &&
+          !m_panel->childAt(static_cast<const QMouseEvent*>(event)->position().toPoint()))
+        PanelClicked();
       break;
     default:
       break;
@@ -359,7 +364,7 @@ void frmCalculator::EnterRow(int row) {
   const size_t k = static_cast<size_t>(row);
   QLineEdit* box = m_formula[k];
   // Everything after "=" is kept: cutting it would silently lose the end of a formula.
-  if (box->text().startsWith(u'=')) box->setText(TextAfterEquals(box->text()));
+  if (box->text().startsWith(u'=')) box->setText(box->text().mid(1));
   const QString entered = box->text();
   RowRecord& record = m_state.rows[k];
   record.SetFormula(entered);

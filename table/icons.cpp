@@ -107,8 +107,7 @@ bool Draw(const QString& name, QPainter& p) {
   return true;
 }
 
-}  // namespace
-
+// Our own drawing for a button; null for an unknown name.
 QIcon DrawnIcon(const QString& name) {
   QPixmap pixmap(kSize, kSize);
   pixmap.fill(Qt::transparent);
@@ -117,6 +116,8 @@ QIcon DrawnIcon(const QString& name) {
   painter.end();
   return known ? QIcon(pixmap) : QIcon();
 }
+
+}  // namespace
 
 QIcon ButtonIcon(const QString& name) {
   for (const ThemeName& entry : kThemeNames) {

@@ -6,6 +6,3 @@
 // square-root button "cmdSqr": the desktop theme's icon when there is one, otherwise our own
 // drawing, so that a button never stands empty.
 QIcon ButtonIcon(const QString& name);
-
-// Our own drawing for a button, without the theme; null for an unknown name.
-QIcon DrawnIcon(const QString& name);

@@ -66,10 +66,6 @@ int ReadRoundingDigits(const QString& text) {
   return value >= 15 ? 15 : static_cast<int>(std::trunc(value));
 }
 
-QString TextAfterEquals(const QString& boxText) {
-  return boxText.startsWith(u'=') ? boxText.mid(1) : boxText;
-}
-
 int ErrorIndexInBox(const QString& boxText, int errorPos) {
   const QString stored = boxText.left(kFormulaWidth);
   int leading = 0;

@@ -22,9 +22,6 @@ CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QStrin
 // feeds ignored anywhere), without fraction and sign, at most 15; 0 when there is none.
 int ReadRoundingDigits(const QString& text);
 
-// Enter on a text that begins with "=" keeps what follows it; any other text is kept as is.
-QString TextAfterEquals(const QString& boxText);
-
 // Where, in the text of the box, the evaluator stopped: a 0-based index for an `errorPos`
 // (1-based, counted in the evaluator's prepared text) of the formula entered from `boxText`.
 // The evaluator counts without the blanks trimmed before it and with the "0" it puts in front

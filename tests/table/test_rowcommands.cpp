@@ -138,6 +138,12 @@ void TestRowCommands::insertRow() {
 void TestRowCommands::noCurrentRow() {
   CalculatorFixture f;
   f.Enter(2, QStringLiteral("12"));
+  // A caption label on the panel takes its own click: the row stays current.
+  for (const char* label : {"Label3", "Label4"}) {
+    f.Box(2)->setFocus();
+    QTest::mouseClick(f.window.findChild<QLabel*>(QLatin1String(label)), Qt::LeftButton);
+    QCOMPARE(f.window.CurrentRow(), 2);
+  }
   f.Box(2)->setFocus();
   QTest::mouseClick(f.window.ButtonPanel(), Qt::LeftButton, {}, QPoint(5, 5));
   QCOMPARE(f.window.CurrentRow(), -1);
