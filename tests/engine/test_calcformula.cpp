@@ -220,6 +220,8 @@ void TestCalcFormula::functions_data() {
   AddCase("sum-rounds-half-even", "SUM(2.5)", 102);
   AddCase("sum-last-record", "SUM(27)", 126);
   AddCase("sum-beyond", "SUM(28)", 0);
+  AddCase("sum-beyond-keeps-pi", "PISUM(28)", 3.14159265358979);
+  AddCase("sum-replaces-pi", "PISUM(2)", 101);
   AddCase("sum-huge", "SUM(10^10)", 0);
   AddCase("sum-follower", "SUM(1)x", 100, 7);
   AddCase("unknown-function", "XYZ(1)", 0, 1);
