@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -75,7 +76,6 @@ class mdlCalcFunction {
   explicit mdlCalcFunction(DateSettings dates = {}, const RowResults* rows = nullptr);
 
   void SetRows(const RowResults* rows) { m_rows = rows; }
-  void SetDateSettings(DateSettings dates) { m_dates = dates; }
 
   // Evaluates one formula; ErrorPos() then tells where parsing stopped (0: no error). The
   // value of what was read is returned even when ErrorPos() is set.
@@ -102,7 +102,7 @@ class mdlCalcFunction {
 
   void CallFunction(double& slot);
   void ReadDay(double& slot);
-  double StoredResult(double row) const;
+  std::optional<double> StoredResult(double row) const;
 
   // Room for a 255-character formula with the "0" put before a leading point; longer texts
   // that preparation changes go to m_long.

@@ -17,14 +17,12 @@ class ShortText {
   explicit ShortText(std::u16string_view text) { Append(text); }
 
   std::u16string_view View() const { return {m_chars.data(), static_cast<std::size_t>(m_size)}; }
-  int Size() const { return m_size; }
   void Append(char16_t c) {
     if (m_size < kCapacity) m_chars[m_size++] = c;
   }
   void Append(std::u16string_view text) {
     for (char16_t c : text) Append(c);
   }
-  bool operator==(std::u16string_view other) const { return View() == other; }
 
  private:
   std::array<char16_t, kCapacity> m_chars{};

@@ -250,7 +250,8 @@ void mdlCalcFunction::CallFunction(double& slot) {
     if (m_state.Token == u'+') NextToken();
     const double x = ParseSum();
     if (found->kind == Kind::Sum) {
-      slot = StoredResult(x);
+      // A row number outside the store yields nothing, like a faulting function.
+      if (const auto stored = StoredResult(x)) slot = *stored;
     } else {
       Steps steps;
       const double value = found->compute(x, steps);
@@ -260,9 +261,9 @@ void mdlCalcFunction::CallFunction(double& slot) {
   }
 }
 
-double mdlCalcFunction::StoredResult(double row) const {
+std::optional<double> mdlCalcFunction::StoredResult(double row) const {
   const auto slot = RoundToInt32(std::fabs(row) - 1);
-  if (!slot || *slot < 0 || *slot >= kStoredRows || !m_rows) return 0;
+  if (!slot || *slot < 0 || *slot >= kStoredRows || !m_rows) return std::nullopt;
   return m_rows->Result(*slot);
 }
 
