@@ -25,6 +25,7 @@ void DiagramOwner::Open(const TableState& state, QWidget* parent) {
 }
 
 void DiagramOwner::Close() {
+  // The closed window waits for its deferred deletion; should the run end first, the
+  // destructor still deletes it.
   if (m_window) m_window->close();
-  m_window = nullptr;
 }

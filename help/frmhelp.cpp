@@ -1,5 +1,6 @@
 #include "frmhelp.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -50,6 +51,9 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(t
   m_text->setFont(textFont);
   QPalette paper = m_text->palette();
   paper.setColor(QPalette::Base, QColor(255, 255, 192));
+  // The cyan belongs to the margins only: the box's frame and scroll bar, which the style
+  // draws from the window colour, keep the usual one.
+  paper.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
   paper.setColor(QPalette::Text, Qt::black);
   m_text->setPalette(paper);
   m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
