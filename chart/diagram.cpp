@@ -18,17 +18,11 @@
 #include "printtarget.h"
 #include "tablestate.h"
 #include "twips.h"
+#include "widgetstyle.h"
 
 namespace {
 
 constexpr int kPrintScale = 3;  // picture resolution for the printer, times the screen's
-
-QFont DesignFont(const QString& family, double points, bool bold = false) {
-  QFont font(family);
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  return font;
-}
 
 // Restores the buttons however the picture taking ends.
 class HiddenWhile {

@@ -9,24 +9,19 @@
 #include <QTimer>
 
 #include "twips.h"
+#include "widgetstyle.h"
 
 namespace {
 
 // "Microsoft Sans Serif" does not exist on Linux; Arial (Liberation Sans) has its metrics.
 QFont BoldFont(const QString& family, qreal points) {
-  QFont font(family);
-  font.setPointSizeF(points);
-  font.setBold(true);
-  return font;
+  return DesignFont(family, points, true);
 }
 
 QWidget* Panel(QWidget* parent, const QRect& rect, const QColor& colour) {
   auto* panel = new QWidget(parent);
   panel->setGeometry(rect);
-  QPalette palette = panel->palette();
-  palette.setColor(QPalette::Window, colour);
-  panel->setPalette(palette);
-  panel->setAutoFillBackground(true);
+  SetBackground(panel, colour);
   return panel;
 }
 
@@ -54,10 +49,7 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(TwipsSize(2985, 4320));
   setFont(BoldFont(QStringLiteral("Arial"), 8.25));
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, QColor(0xB3, 0xB3, 0xB3));
-  setPalette(palette);
-  setAutoFillBackground(true);
+  SetBackground(this, QColor(0xB3, 0xB3, 0xB3));
 
   m_picture1 = Panel(this, TwipsRect(-240, 0, 3255, 3735), QColor(0, 255, 255));
   m_picture1->setObjectName(QStringLiteral("Picture1"));

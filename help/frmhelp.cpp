@@ -9,6 +9,7 @@
 
 #include "helptext.h"
 #include "twips.h"
+#include "widgetstyle.h"
 
 namespace {
 
@@ -35,14 +36,8 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(t
   setSizeGripEnabled(false);
 
   // "Microsoft Sans Serif" does not exist here; Arial (Liberation Sans) has its metrics.
-  QFont windowFont(QStringLiteral("Arial"));
-  windowFont.setPointSizeF(9);
-  setFont(windowFont);
-
-  QPalette ground = palette();
-  ground.setColor(QPalette::Window, QColor(0, 255, 255));
-  setPalette(ground);
-  setAutoFillBackground(true);
+  setFont(DesignFont(QStringLiteral("Arial"), 9));
+  SetBackground(this, QColor(0, 255, 255));
 
   QFont textFont(QStringLiteral("Courier New"));
   textFont.setPointSizeF(9.75);

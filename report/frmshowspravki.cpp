@@ -13,6 +13,7 @@
 #include "reportprint.h"
 #include "reporttexts.h"
 #include "twips.h"
+#include "widgetstyle.h"
 
 namespace {
 
@@ -29,9 +30,7 @@ constexpr int kAssumedFrameHeight = 880 - kTextTop;
 const QColor kFace(192, 192, 192);
 
 QFont CaptionFont() {
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.25);
-  return font;
+  return DesignFont(QStringLiteral("Arial"), 8.25);
 }
 
 QToolButton* PictureButton(QWidget* parent, const QString& name, const QString& tip,
@@ -79,10 +78,7 @@ frmShowSpravki::frmShowSpravki(Dialogs& dialogs, PrintTarget& target, QWidget* p
   setObjectName(QStringLiteral("frmShowSpravki"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(reporttexts::kCaptionDesign);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, kFace);
-  setPalette(palette);
-  setAutoFillBackground(true);
+  SetBackground(this, kFace);
   m_portrait = PortraitPicture();
   m_landscape = LandscapePicture();
 

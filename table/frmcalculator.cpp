@@ -17,6 +17,7 @@
 #include "resultformat.h"
 #include "rowediting.h"
 #include "twips.h"
+#include "widgetstyle.h"
 
 namespace {
 
@@ -39,14 +40,6 @@ void SetBase(QWidget* widget, const QColor& colour) {
   if (palette.color(QPalette::Base) == colour) return;
   palette.setColor(QPalette::Base, colour);
   widget->setPalette(palette);
-}
-
-void SetBackground(QWidget* widget, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::Window, colour);
-  palette.setColor(QPalette::WindowText, Qt::black);
-  widget->setPalette(palette);
-  widget->setAutoFillBackground(true);
 }
 
 QLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
