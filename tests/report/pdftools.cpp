@@ -6,6 +6,14 @@
 
 namespace pdftools {
 
+std::unique_ptr<QPrinter> A4PdfPrinter(const QString& file) {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(file);
+  printer->setPageSize(QPageSize(QPageSize::A4));
+  return printer;
+}
+
 QString Run(const QString& program, const QStringList& arguments) {
   QProcess process;
   process.start(program, arguments);

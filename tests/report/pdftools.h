@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QList>
+#include <QPrinter>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Reading printed PDF files back with poppler-utils.
 namespace pdftools {
+
+// A high-resolution PDF printer on A4, as a fresh system printer would start.
+std::unique_ptr<QPrinter> A4PdfPrinter(const QString& file);
 
 // The output of a poppler tool; empty when it could not run.
 QString Run(const QString& program, const QStringList& arguments);

@@ -20,15 +20,10 @@ QFont ScreenFont(const QString& face, bool bold, bool italic) {
   return font;
 }
 
-// A PDF printer on A4, as a fresh system printer would start.
-struct PdfPrinter {
-  explicit PdfPrinter(const QString& file) : printer(QPrinter::HighResolution) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-  }
-  QPrinter printer;
-};
+// Plain Courier New at the given size in the box, portrait.
+ReportPrintSettings Courier(const QString& size) {
+  return {ScreenFont(QStringLiteral("Courier New"), false, false), size, 1};
+}
 
 QString SampleReport() {
   TableState state;
@@ -125,9 +120,9 @@ void TestReportPrint::pageInFontAndOrientation() {
   QFETCH(QString, pdfFont);
 
   const QString file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf");
-  PdfPrinter pdf(file);
+  const auto printer = pdftools::A4PdfPrinter(file);
   ScriptedDialogs dialogs;
-  QVERIFY(PrintReportText(pdf.printer, dialogs, SampleReport(),
+  QVERIFY(PrintReportText(*printer, dialogs, SampleReport(),
                           {ScreenFont(face, bold, italic), QStringLiteral("8"), orientation}));
   QVERIFY2(dialogs.Log().isEmpty(), qPrintable(dialogs.Log().value(0).text));
 
@@ -173,25 +168,24 @@ void TestReportPrint::widthWarning() {
   QFETCH(bool, answer);
 
   const QString file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf");
-  PdfPrinter pdf(file);
-  pdf.printer.setPageOrientation(QPageLayout::Portrait);
-  const ReportPrintSettings settings{ScreenFont(QStringLiteral("Courier New"), false, false),
-                                     QStringLiteral("4"), 1};
+  const auto printer = pdftools::A4PdfPrinter(file);
+  printer->setPageOrientation(QPageLayout::Portrait);
+  const ReportPrintSettings settings = Courier(QStringLiteral("4"));
   const QFont font = ReportPrinterFont(settings);
-  const int pageMm = ReportPageWidthMm(pdf.printer);
+  const int pageMm = ReportPageWidthMm(*printer);
   QVERIFY(pageMm > 150);
 
   // The longest line of 4-point characters whose width rounds to the page width.
   int fits = 1;
-  while (ReportTextWidthMm(pdf.printer, font, QString(fits + 1, u'Ж')) <= pageMm) ++fits;
-  QCOMPARE(ReportTextWidthMm(pdf.printer, font, QString(fits, u'Ж')), pageMm);
+  while (ReportTextWidthMm(*printer, font, QString(fits + 1, u'Ж')) <= pageMm) ++fits;
+  QCOMPARE(ReportTextWidthMm(*printer, font, QString(fits, u'Ж')), pageMm);
   const QString widest(fits + extra, u'Ж');
   const QString text = QStringLiteral("кратък ред\r\n") + widest + QStringLiteral("\r\nкрай\r\n");
-  const int textMm = ReportTextWidthMm(pdf.printer, font, text);
+  const int textMm = ReportTextWidthMm(*printer, font, text);
 
   ScriptedDialogs dialogs;
   if (extra > 0) dialogs.AnswerQuestion(answer);
-  const bool printed = PrintReportText(pdf.printer, dialogs, text, settings);
+  const bool printed = PrintReportText(*printer, dialogs, text, settings);
 
   QCOMPARE(dialogs.Pending(), 0);
   const auto questions = dialogs.Of(QStringLiteral("question"));
@@ -217,14 +211,12 @@ void TestReportPrint::widthWarning() {
 
 void TestReportPrint::longTextContinuesOnNextSheet() {
   const QString file = m_dir.filePath(QStringLiteral("long.pdf"));
-  PdfPrinter pdf(file);
+  const auto printer = pdftools::A4PdfPrinter(file);
   QString text;
   const int count = 300;
   for (int i = 1; i <= count; ++i) text += QStringLiteral("ред %1\r\n").arg(i);
   ScriptedDialogs dialogs;
-  QVERIFY(PrintReportText(
-      pdf.printer, dialogs, text,
-      {ScreenFont(QStringLiteral("Courier New"), false, false), QStringLiteral("10"), 1}));
+  QVERIFY(PrintReportText(*printer, dialogs, text, Courier(QStringLiteral("10"))));
   const int pages = pdftools::PageCount(file);
   QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
 
@@ -246,11 +238,9 @@ void TestReportPrint::unwritableFileIsReported() {
   QFile blocker(m_dir.filePath(QStringLiteral("plain")));
   QVERIFY(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  PdfPrinter pdf(blocker.fileName() + QStringLiteral("/report.pdf"));
+  const auto printer = pdftools::A4PdfPrinter(blocker.fileName() + QStringLiteral("/report.pdf"));
   ScriptedDialogs dialogs;
-  QVERIFY(!PrintReportText(
-      pdf.printer, dialogs, SampleReport(),
-      {ScreenFont(QStringLiteral("Courier New"), false, false), QStringLiteral("8"), 1}));
+  QVERIFY(!PrintReportText(*printer, dialogs, SampleReport(), Courier(QStringLiteral("8"))));
   const auto messages = dialogs.Of(QStringLiteral("message"));
   QCOMPARE(messages.size(), 1);
   QCOMPARE(messages[0].text, QStringLiteral("75: Грешка при достъп до файла"));

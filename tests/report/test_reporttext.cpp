@@ -35,13 +35,18 @@ QString Rule(int width) {
   return QString(width, QChar(0x2014));
 }
 
+// A listed row of the narrowest table: number in 3, two blanks, name in 30, result in 15, blank.
+QString RowLine(int number, const QString& formula, const QString& result) {
+  return QString::number(number).rightJustified(3, u' ') + QStringLiteral("  ") +
+         formula.leftJustified(30, u' ') + result.rightJustified(15, u' ') + u' ';
+}
+
 }  // namespace
 
 class TestReportText : public QObject {
   Q_OBJECT
  private slots:
   void workedExample();
-  void commaDecimalPoint();
   void rows_data();
   void rows();
   void frame_data();
@@ -64,83 +69,65 @@ void TestReportText::workedExample() {
   QCOMPARE(ComposeTableReport(state, 2, QStringLiteral("Пример"), u'.'), expected);
 }
 
-void TestReportText::commaDecimalPoint() {
-  const TableState state = TableOf({{0, QStringLiteral("1/4"), 0.25}});
-  const QStringList lines = LinesOf(ComposeTableReport(state, 2, QString(), u','));
-  QCOMPARE(lines.value(4), QStringLiteral("  1  1/4") + QString(27, u' ') + QString(11, u' ') +
-                               QStringLiteral("0,25 "));
-}
-
 // Which rows are listed, how they are numbered and how their results are written.
 void TestReportText::rows_data() {
   QTest::addColumn<QList<Row>>("table");
   QTest::addColumn<int>("digits");
   QTest::addColumn<QStringList>("expected");  // the row lines, trailing blanks included
 
-  QTest::newRow("empty table") << QList<Row>{} << 4 << QStringList{};
+  QTest::addColumn<QChar>("decimalPoint");
+
+  const QChar dot = u'.';
+  QTest::newRow("empty table") << QList<Row>{} << 4 << QStringList{} << dot;
   QTest::newRow("rows 3 and 7 numbered 1 and 2")
       << QList<Row>{{2, QStringLiteral("1+1"), 2}, {6, QStringLiteral("7"), 7}} << 0
-      << QStringList{QStringLiteral("  1  1+1") + QString(27, u' ') + QString(14, u' ') +
-                         QStringLiteral("2 "),
-                     QStringLiteral("  2  7") + QString(29, u' ') + QString(14, u' ') +
-                         QStringLiteral("7 ")};
+      << QStringList{RowLine(1, "1+1", "2"), RowLine(2, "7", "7")} << dot;
   QTest::newRow("leading blank hides the row")
       << QList<Row>{{0, QStringLiteral(" 5"), 5}, {1, QStringLiteral("6"), 6}} << 0
-      << QStringList{QStringLiteral("  1  6") + QString(29, u' ') + QString(14, u' ') +
-                     QStringLiteral("6 ")};
+      << QStringList{RowLine(1, "6", "6")} << dot;
   QTest::newRow("emptied record skipped")
       << QList<Row>{{0, QString(), 0}, {1, QStringLiteral("6"), 6}} << 0
-      << QStringList{QStringLiteral("  1  6") + QString(29, u' ') + QString(14, u' ') +
-                     QStringLiteral("6 ")};
-  QTest::newRow("hidden row 25 listed")
-      << QList<Row>{{25, QStringLiteral("SUM(1)"), -3.5}} << 1
-      << QStringList{QStringLiteral("  1  SUM(1)") + QString(24, u' ') + QString(11, u' ') +
-                     QStringLiteral("-3.5 ")};
-  QTest::newRow("zero result is printed")
-      << QList<Row>{{0, QStringLiteral("1-1"), 0}} << 2
-      << QStringList{QStringLiteral("  1  1-1") + QString(27, u' ') + QString(11, u' ') +
-                     QStringLiteral("0.00 ")};
+      << QStringList{RowLine(1, "6", "6")} << dot;
+  QTest::newRow("hidden row 25 listed") << QList<Row>{{25, QStringLiteral("SUM(1)"), -3.5}} << 1
+                                        << QStringList{RowLine(1, "SUM(1)", "-3.5")} << dot;
+  QTest::newRow("zero result is printed") << QList<Row>{{0, QStringLiteral("1-1"), 0}} << 2
+                                          << QStringList{RowLine(1, "1-1", "0.00")} << dot;
+  QTest::newRow("comma decimal point") << QList<Row>{{0, QStringLiteral("1/4"), 0.25}} << 2
+                                       << QStringList{RowLine(1, "1/4", "0,25")} << QChar(u',');
   QTest::newRow("rounding 0 half away from zero")
       << QList<Row>{{0, QStringLiteral("5/2"), 2.5}, {1, QStringLiteral("-5/2"), -2.5}} << 0
-      << QStringList{QStringLiteral("  1  5/2") + QString(27, u' ') + QString(14, u' ') +
-                         QStringLiteral("3 "),
-                     QStringLiteral("  2  -5/2") + QString(26, u' ') + QString(13, u' ') +
-                         QStringLiteral("-3 ")};
+      << QStringList{RowLine(1, "5/2", "3"), RowLine(2, "-5/2", "-3")} << dot;
   QTest::newRow("rounding 15 cut to 15 characters")
       << QList<Row>{{0, QStringLiteral("1234.5"), 1234.5}} << 15
-      << QStringList{QStringLiteral("  1  1234.5") + QString(24, u' ') +
-                     QStringLiteral("1234.5000000000 ")};
+      << QStringList{RowLine(1, "1234.5", "1234.5000000000")} << dot;
   QTest::newRow("large magnitude cut on the right")
       << QList<Row>{{0, QStringLiteral("1E20"), 1e20}} << 2
-      << QStringList{QStringLiteral("  1  1E20") + QString(26, u' ') +
-                     QStringLiteral("100000000000000 ")};
+      << QStringList{RowLine(1, "1E20", "100000000000000")} << dot;
   QTest::newRow("infinity as the table shows it")
       << QList<Row>{{0, QStringLiteral("1/0"), std::numeric_limits<double>::infinity()}} << 4
-      << QStringList{QStringLiteral("  1  1/0") + QString(27, u' ') + QString(14, u' ') +
-                     QStringLiteral("∞ ")};
+      << QStringList{RowLine(1, "1/0", QStringLiteral("∞"))} << dot;
   QTest::newRow("not a number as the table shows it")
       << QList<Row>{{0, QStringLiteral("x"), std::numeric_limits<double>::quiet_NaN()}} << 4
-      << QStringList{QStringLiteral("  1  x") + QString(29, u' ') + QString(5, u' ') +
-                     QStringLiteral("не е число ")};
+      << QStringList{RowLine(1, "x", QStringLiteral("не е число"))} << dot;
 
   QList<Row> many;
   QStringList manyLines;
   for (int i = 0; i < 12; ++i) {
     many.append({i, QStringLiteral("1"), 1});
-    manyLines.append(QString::number(i + 1).rightJustified(3, u' ') + QStringLiteral("  1") +
-                     QString(29, u' ') + QString(14, u' ') + QStringLiteral("1 "));
+    manyLines.append(RowLine(i + 1, "1", "1"));
   }
-  QTest::newRow("two-digit numbers right-aligned") << many << 0 << manyLines;
+  QTest::newRow("two-digit numbers right-aligned") << many << 0 << manyLines << dot;
 }
 
 void TestReportText::rows() {
   QFETCH(QList<Row>, table);
   QFETCH(int, digits);
   QFETCH(QStringList, expected);
-  const QStringList lines = LinesOf(ComposeTableReport(TableOf(table), digits, QString(), u'.'));
+  QFETCH(QChar, decimalPoint);
+  const QStringList lines =
+      LinesOf(ComposeTableReport(TableOf(table), digits, QString(), decimalPoint));
   QCOMPARE(lines.size(), 5 + expected.size());
   QCOMPARE(lines.mid(4, expected.size()), expected);
-  for (const QString& line : lines.mid(4, expected.size())) QCOMPARE(line.size(), 30 + 21);
   QCOMPARE(lines.back(), Rule(52));
 }
 

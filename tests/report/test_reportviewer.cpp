@@ -45,8 +45,8 @@ class TestReportViewer : public QObject {
   void closing();
   void resizeRule_data();
   void resizeRule();
-  void printsWhatIsShown();
-  void cancelledWarningPrintsNothing();
+  void printing_data();
+  void printing();
   void orientationToggle();
 
  private:
@@ -62,12 +62,10 @@ class TestReportViewer : public QObject {
 };
 
 void TestReportViewer::init() {
-  m_pdf = m_dir.filePath(
-      QStringLiteral("%1.pdf").arg(QString::fromLatin1(QTest::currentTestFunction())));
-  m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  m_printer->setOutputFormat(QPrinter::PdfFormat);
-  m_printer->setOutputFileName(m_pdf);
-  m_printer->setPageSize(QPageSize(QPageSize::A4));
+  m_pdf = m_dir.filePath(QStringLiteral("%1-%2.pdf")
+                             .arg(QString::fromLatin1(QTest::currentTestFunction()),
+                                  QString::fromLatin1(QTest::currentDataTag())));
+  m_printer = pdftools::A4PdfPrinter(m_pdf);
   m_target = std::make_unique<FixedPrintTarget>(*m_printer);
   m_dialogs = std::make_unique<ScriptedDialogs>();
   m_window = std::make_unique<ReportWindow>(*m_dialogs, *m_target);
@@ -91,7 +89,6 @@ frmShowSpravki* TestReportViewer::Show(const QString& text) {
 void TestReportViewer::firstReport() {
   frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
-  QVERIFY(viewer->isVisible());
   QVERIFY(!viewer->isModal());
   QCOMPARE(viewer->windowTitle(), QStringLiteral("Справка"));
   QCOMPARE(viewer->ReportPages(), QStringList{kReport});
@@ -323,8 +320,20 @@ void TestReportViewer::resizeRule() {
   if (followsHeight) QVERIFY(text->geometry().bottom() < viewer->height());
 }
 
-void TestReportViewer::printsWhatIsShown() {
-  frmShowSpravki* viewer = Show();
+// Printing takes the text as shown, edits included; focus goes back to the text either way.
+void TestReportViewer::printing_data() {
+  QTest::addColumn<QString>("report");
+  QTest::addColumn<bool>("tooWide");  // the width warning comes and is cancelled
+
+  QTest::newRow("fits, prints what is shown") << kReport << false;
+  QTest::newRow("too wide, warning cancelled prints nothing")
+      << QString(400, u'Ш') + QStringLiteral("\r\n") << true;
+}
+
+void TestReportViewer::printing() {
+  QFETCH(QString, report);
+  QFETCH(bool, tooWide);
+  frmShowSpravki* viewer = Show(report);
   QVERIFY(viewer);
   viewer->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(viewer));
@@ -332,10 +341,18 @@ void TestReportViewer::printsWhatIsShown() {
   text->moveCursor(QTextCursor::End);
   text->insertPlainText(QStringLiteral("допълнение"));  // as typed
   Child<QComboBox>(viewer, "cmdFont")->setFocus();
+  if (tooWide) m_dialogs->AnswerQuestion(false);
 
   Child<QToolButton>(viewer, "cmdPrint")->click();
-  QCOMPARE(viewer->PrintOrientation(), 1);
   QVERIFY(text->hasFocus());
+  const auto questions = m_dialogs->Of(QStringLiteral("question"));
+  QCOMPARE(questions.size(), tooWide ? 1 : 0);
+  if (tooWide) {
+    QCOMPARE(questions[0].title, QStringLiteral("Фиш"));
+    QVERIFY(!QFile::exists(m_pdf));
+    return;
+  }
+  QCOMPARE(viewer->PrintOrientation(), 1);
   QVERIFY(m_dialogs->Log().isEmpty());
   QCOMPARE(pdftools::PageCount(m_pdf), 1);
   const QSizeF page = pdftools::PageSize(m_pdf);
@@ -343,22 +360,6 @@ void TestReportViewer::printsWhatIsShown() {
   const QString printed = pdftools::Text(m_pdf);
   QVERIFY2(printed.contains(QStringLiteral("Заглавие")), qPrintable(printed));
   QVERIFY2(printed.contains(QStringLiteral("допълнение")), qPrintable(printed));
-}
-
-void TestReportViewer::cancelledWarningPrintsNothing() {
-  frmShowSpravki* viewer = Show(QString(400, u'Ш') + QStringLiteral("\r\n"));
-  QVERIFY(viewer);
-  viewer->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(viewer));
-  auto* text = Child<QPlainTextEdit>(viewer, "Text");
-  Child<QToolButton>(viewer, "cmdBold")->setFocus();
-  m_dialogs->AnswerQuestion(false);
-  Child<QToolButton>(viewer, "cmdPrint")->click();
-  const auto questions = m_dialogs->Of(QStringLiteral("question"));
-  QCOMPARE(questions.size(), 1);
-  QCOMPARE(questions[0].title, QStringLiteral("Фиш"));
-  QVERIFY(!QFile::exists(m_pdf));
-  QVERIFY(text->hasFocus());
 }
 
 void TestReportViewer::orientationToggle() {
