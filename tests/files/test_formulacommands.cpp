@@ -54,9 +54,8 @@ class TestFormulaCommands : public QObject {
   void saveReplacesExistingFile();
   void saveReportsLostCharacters();
   void readFile();
-  void readCancelled();
-  void readUnopenableKeepsTable_data();
-  void readUnopenableKeepsTable();
+  void readWithoutFileKeepsTable_data();
+  void readWithoutFileKeepsTable();
   void readEmptyFileKeepsExplanation();
   void readOpensEntryWhateverItsCase();
   void saveThenReadRestoresTable();
@@ -77,24 +76,16 @@ void TestFormulaCommands::saveNames_data() {
   QTest::addColumn<QString>("previous");
   QTest::addColumn<QString>("answer");
   QTest::addColumn<QString>("written");
-  QTest::newRow("extension-added") << ""
-                                   << "abc"
-                                   << "abc.SPR";
-  QTest::newRow("other-extension-kept") << "abc.SPR"
-                                        << "abc.txt"
-                                        << "abc.txt";
-  QTest::newRow("several-stops-kept") << "x"
-                                      << "a.b.c"
-                                      << "a.b.c";
-  QTest::newRow("case-kept") << ""
-                             << "Отчет.spr"
-                             << "Отчет.spr";
-  QTest::newRow("blanks-kept") << ""
-                               << " a b"
-                               << " a b.SPR";
-  QTest::newRow("trailing-stop") << ""
-                                 << "abc."
-                                 << "abc.";
+  QTest::newRow("extension-added")
+      << QString() << QStringLiteral("abc") << QStringLiteral("abc.SPR");
+  QTest::newRow("other-extension-kept")
+      << QStringLiteral("abc.SPR") << QStringLiteral("abc.txt") << QStringLiteral("abc.txt");
+  QTest::newRow("several-stops-kept")
+      << QStringLiteral("x") << QStringLiteral("a.b.c") << QStringLiteral("a.b.c");
+  QTest::newRow("case-kept") << QString() << QStringLiteral("Отчет.spr")
+                             << QStringLiteral("Отчет.spr");
+  QTest::newRow("blanks-kept") << QString() << QStringLiteral(" a b") << QStringLiteral(" a b.SPR");
+  QTest::newRow("trailing-stop") << QString() << QStringLiteral("abc.") << QStringLiteral("abc.");
 }
 
 void TestFormulaCommands::saveNames() {
@@ -133,12 +124,12 @@ void TestFormulaCommands::saveCancelledWritesNothing() {
 
 void TestFormulaCommands::saveRefusesNamesOutsideTheDirectory_data() {
   QTest::addColumn<QString>("answer");
-  QTest::newRow("parent") << "../escape.SPR";
-  QTest::newRow("subdirectory") << "sub/a";
-  QTest::newRow("absolute") << "/tmp/a.SPR";
-  QTest::newRow("backslash") << "a\\b";
-  QTest::newRow("dot") << ".";
-  QTest::newRow("dot-dot") << "..";
+  QTest::newRow("parent") << QStringLiteral("../escape.SPR");
+  QTest::newRow("subdirectory") << QStringLiteral("sub/a");
+  QTest::newRow("absolute") << QStringLiteral("/tmp/a.SPR");
+  QTest::newRow("backslash") << QStringLiteral("a\\b");
+  QTest::newRow("dot") << QStringLiteral(".");
+  QTest::newRow("dot-dot") << QStringLiteral("..");
 }
 
 void TestFormulaCommands::saveRefusesNamesOutsideTheDirectory() {
@@ -165,12 +156,12 @@ void TestFormulaCommands::saveFailureIsReported_data() {
   QTest::addColumn<QString>("startBelow");
   QTest::addColumn<QString>("answer");
   QTest::addColumn<int>("code");
-  QTest::newRow("target-is-directory") << ""
-                                       << "taken" << int(ErrorCode::PathFileAccess);
-  QTest::newRow("start-under-regular-file") << "plain.txt/sub"
-                                            << "a" << int(ErrorCode::PathNotFound);
-  QTest::newRow("start-directory-gone") << "gone"
-                                        << "a" << int(ErrorCode::PathNotFound);
+  QTest::newRow("target-is-directory")
+      << QString() << QStringLiteral("taken") << int(ErrorCode::PathFileAccess);
+  QTest::newRow("start-under-regular-file")
+      << QStringLiteral("plain.txt/sub") << QStringLiteral("a") << int(ErrorCode::PathNotFound);
+  QTest::newRow("start-directory-gone")
+      << QStringLiteral("gone") << QStringLiteral("a") << int(ErrorCode::PathNotFound);
 }
 
 void TestFormulaCommands::saveFailureIsReported() {
@@ -250,44 +241,37 @@ void TestFormulaCommands::readFile() {
   QCOMPARE(dialogs.Of("message").size(), 0);
 }
 
-void TestFormulaCommands::readCancelled() {
-  m_state.rows[0].SetFormula(QStringLiteral("1"));
-  m_state.lastFileName = QStringLiteral("old.SPR");
-  Screen screen;
-  ScriptedDialogs dialogs;
-  dialogs.AnswerFile(QString());
-  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
-  QCOMPARE(screen.repaints, 1);
-  QVERIFY(screen.explanationField.isEmpty());
-  QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1"));
-  QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
-}
-
-void TestFormulaCommands::readUnopenableKeepsTable_data() {
+// Without a file read, the table and its explanation stay as they were.
+void TestFormulaCommands::readWithoutFileKeepsTable_data() {
   QTest::addColumn<QString>("chosen");
-  QTest::addColumn<int>("code");
-  QTest::newRow("file-disappeared") << "gone.SPR" << int(ErrorCode::FileNotFound);
-  QTest::newRow("directory") << "dir.SPR" << int(ErrorCode::PathFileAccess);
-  QTest::newRow("path-outside") << "../x.SPR" << int(ErrorCode::FileNotFound);
+  QTest::addColumn<int>("code");  // the failure reported; 0: none
+  QTest::newRow("cancelled") << QString() << 0;
+  QTest::newRow("file-disappeared") << QStringLiteral("gone.SPR") << int(ErrorCode::FileNotFound);
+  QTest::newRow("directory") << QStringLiteral("dir.SPR") << int(ErrorCode::PathFileAccess);
+  QTest::newRow("path-outside") << QStringLiteral("../x.SPR") << int(ErrorCode::FileNotFound);
 }
 
-void TestFormulaCommands::readUnopenableKeepsTable() {
+void TestFormulaCommands::readWithoutFileKeepsTable() {
   QFETCH(QString, chosen);
   QFETCH(int, code);
   QVERIFY(QDir(m_dir->path()).mkdir("dir.SPR"));
   m_state.rows[0].SetFormula(QStringLiteral("1+2"));
   m_state.rows[0].result = 3;
   m_state.explanation = QStringLiteral("заглавие");
+  m_state.lastFileName = QStringLiteral("old.SPR");
   Screen screen;
   ScriptedDialogs dialogs;
   dialogs.AnswerFile(chosen);
   ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
 
-  QCOMPARE(dialogs.Of("message").size(), 1);
-  QCOMPARE(dialogs.Of("message").first().text, ErrorMessage(static_cast<ErrorCode>(code)));
+  const auto messages = dialogs.Of("message");
+  QCOMPARE(messages.size(), code ? 1 : 0);
+  if (code) QCOMPARE(messages.first().text, ErrorMessage(static_cast<ErrorCode>(code)));
   QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1+2"));
   QCOMPARE(m_state.rows[0].result, 3.0);
   QCOMPARE(m_state.explanation, QStringLiteral("заглавие"));
+  QVERIFY(screen.explanationField.isEmpty());
+  if (!code) QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
   QCOMPARE(screen.repaints, 1);
 }
 

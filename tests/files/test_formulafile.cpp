@@ -68,18 +68,12 @@ class TestFormulaFile : public QObject {
 void TestFormulaFile::explanationRule_data() {
   QTest::addColumn<QString>("explanation");
   QTest::addColumn<QString>("saved");
-  QTest::newRow("empty") << ""
-                         << " ";
-  QTest::newRow("tab-first") << "\tСметка"
-                             << " ";
-  QTest::newRow("unit-separator-first") << QString(QChar(31)) + "x"
-                                        << " ";
-  QTest::newRow("nul-first") << QString(QChar(0)) + "x"
-                             << " ";
-  QTest::newRow("blank-first-kept") << " x"
-                                    << " x";
-  QTest::newRow("text-kept") << "Сметка"
-                             << "Сметка";
+  QTest::newRow("empty") << QString() << QStringLiteral(" ");
+  QTest::newRow("tab-first") << QStringLiteral("\tСметка") << QStringLiteral(" ");
+  QTest::newRow("unit-separator-first") << QString(QChar(31)) + "x" << QStringLiteral(" ");
+  QTest::newRow("nul-first") << QString(QChar(0)) + "x" << QStringLiteral(" ");
+  QTest::newRow("blank-first-kept") << QStringLiteral(" x") << QStringLiteral(" x");
+  QTest::newRow("text-kept") << QStringLiteral("Сметка") << QStringLiteral("Сметка");
 }
 
 void TestFormulaFile::explanationRule() {
