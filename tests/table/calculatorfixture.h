@@ -12,6 +12,10 @@
 #include "tablestate.h"
 #include "testguards.h"
 
+inline const QColor kYellow(230, 230, 16);  // the current row or field
+inline const QColor kWhite(255, 255, 255);
+inline const QColor kRed(255, 0, 0);  // the row a delete question is about
+
 // A shown, active main window on fresh state, with scripted questions.
 struct CalculatorFixture {
   explicit CalculatorFixture(Dialogs* dialogs = nullptr, UserLocale locale = {})
@@ -35,6 +39,14 @@ struct CalculatorFixture {
     QTest::keyClick(Box(row), Qt::Key_Return);
   }
   QColor BoxColour(int row) const { return Box(row)->palette().color(QPalette::Base); }
+  // Records 0..25 hold the formulas "1".."26" with those results, shown.
+  void FillNumbered() {
+    for (int k = 0; k <= kHiddenRecord; ++k) {
+      state.rows[k].SetFormula(QString::number(k + 1));
+      state.rows[k].result = k + 1;
+    }
+    window.MakeScreen();
+  }
 
   TableState state;
   ScriptedDialogs scripted;

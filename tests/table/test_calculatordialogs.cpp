@@ -80,12 +80,12 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   });
   f.window.DeleteRow();
   QCOMPARE(text, QStringLiteral("Изтрива ред 3 ?"));
-  QCOMPARE(colour, QColor(255, 0, 0));
+  QCOMPARE(colour, kRed);
   // The desktop gives the window the focus back; the offscreen platform needs to be asked.
   f.window.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&f.window));
   QCOMPARE(QApplication::focusWidget(), f.Box(2));
-  QCOMPARE(f.BoxColour(2), QColor(230, 230, 16));
+  QCOMPARE(f.BoxColour(2), kYellow);
 }
 
 QTEST_MAIN(TestCalculatorDialogs)

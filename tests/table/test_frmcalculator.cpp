@@ -4,13 +4,6 @@
 #include "calculatorfixture.h"
 #include "functionbuttons.h"
 
-namespace {
-
-const QColor kYellow(230, 230, 16);
-const QColor kWhite(255, 255, 255);
-
-}  // namespace
-
 class TestCalculator : public QObject {
   Q_OBJECT
  private slots:
@@ -97,26 +90,20 @@ void TestCalculator::enterRow_data() {
   QTest::addColumn<QString>("result");
   QTest::addColumn<int>("next");
 
-  QTest::newRow("value") << 1 << "2+3"
-                         << "2+3"
-                         << "5.0000 " << 2;
-  QTest::newRow("equals-sign") << 0 << "=2+3"
-                               << "2+3"
-                               << "5.0000 " << 1;
-  QTest::newRow("blanks-trimmed") << 5 << "  7*2  "
-                                  << "7*2"
-                                  << "14.0000 " << 6;
-  QTest::newRow("empty-row") << 2 << ""
-                             << ""
-                             << "" << 3;
-  QTest::newRow("zero-shows-empty") << 2 << "3-3"
-                                    << "3-3"
-                                    << "" << 3;
-  QTest::newRow("last-row-stays") << 24 << "1/4"
-                                  << "1/4"
-                                  << "0.2500 " << 24;
+  QTest::newRow("value") << 1 << QStringLiteral("2+3") << QStringLiteral("2+3")
+                         << QStringLiteral("5.0000 ") << 2;
+  QTest::newRow("equals-sign") << 0 << QStringLiteral("=2+3") << QStringLiteral("2+3")
+                               << QStringLiteral("5.0000 ") << 1;
+  QTest::newRow("blanks-trimmed") << 5 << QStringLiteral("  7*2  ") << QStringLiteral("7*2")
+                                  << QStringLiteral("14.0000 ") << 6;
+  QTest::newRow("empty-row") << 2 << QString() << QString() << QString() << 3;
+  QTest::newRow("zero-shows-empty")
+      << 2 << QStringLiteral("3-3") << QStringLiteral("3-3") << QString() << 3;
+  QTest::newRow("last-row-stays") << 24 << QStringLiteral("1/4") << QStringLiteral("1/4")
+                                  << QStringLiteral("0.2500 ") << 24;
   const QString longTail(200, u'1');
-  QTest::newRow("long-equals-text-kept") << 0 << "=0*" + longTail << "0*" + longTail << "" << 1;
+  QTest::newRow("long-equals-text-kept")
+      << 0 << QStringLiteral("=0*") + longTail << QStringLiteral("0*") + longTail << QString() << 1;
 }
 
 void TestCalculator::enterRow() {
@@ -143,16 +130,11 @@ void TestCalculator::wrongFormula_data() {
   QTest::addColumn<QString>("stored");
   QTest::addColumn<int>("marked");
 
-  QTest::newRow("closing-paren") << "2+3)"
-                                 << "2+3)" << 3;
-  QTest::newRow("letters") << "abc"
-                           << "abc" << 0;
-  QTest::newRow("leading-blanks") << "   2+3)"
-                                  << "2+3)" << 6;
-  QTest::newRow("leading-point") << ".5)"
-                                 << ".5)" << 2;
-  QTest::newRow("equals-and-blanks") << "= 1)"
-                                     << "1)" << 2;
+  QTest::newRow("closing-paren") << QStringLiteral("2+3)") << QStringLiteral("2+3)") << 3;
+  QTest::newRow("letters") << QStringLiteral("abc") << QStringLiteral("abc") << 0;
+  QTest::newRow("leading-blanks") << QStringLiteral("   2+3)") << QStringLiteral("2+3)") << 6;
+  QTest::newRow("leading-point") << QStringLiteral(".5)") << QStringLiteral(".5)") << 2;
+  QTest::newRow("equals-and-blanks") << QStringLiteral("= 1)") << QStringLiteral("1)") << 2;
 }
 
 void TestCalculator::wrongFormula() {
@@ -267,21 +249,13 @@ void TestCalculator::roundingField_data() {
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QString>("result");
 
-  QTest::newRow("two") << "2"
-                       << "2"
-                       << "2.50 ";
-  QTest::newRow("zero-rounds-away") << "0"
-                                    << "0"
-                                    << "3 ";
-  QTest::newRow("letter") << "x"
-                          << "0"
-                          << "3 ";
-  QTest::newRow("twenty") << "20"
-                          << "15"
-                          << "2.500000000000000 ";
-  QTest::newRow("blank") << ""
-                         << "0"
-                         << "3 ";
+  QTest::newRow("two") << QStringLiteral("2") << QStringLiteral("2") << QStringLiteral("2.50 ");
+  QTest::newRow("zero-rounds-away")
+      << QStringLiteral("0") << QStringLiteral("0") << QStringLiteral("3 ");
+  QTest::newRow("letter") << QStringLiteral("x") << QStringLiteral("0") << QStringLiteral("3 ");
+  QTest::newRow("twenty") << QStringLiteral("20") << QStringLiteral("15")
+                          << QStringLiteral("2.500000000000000 ");
+  QTest::newRow("blank") << QString() << QStringLiteral("0") << QStringLiteral("3 ");
 }
 
 void TestCalculator::roundingField() {
@@ -327,14 +301,12 @@ void TestCalculator::display_data() {
   QTest::addColumn<QString>("separator");
   QTest::addColumn<QString>("shown");
 
-  QTest::newRow("exact-zero-empty") << 0.0 << 4 << "."
-                                    << "";
-  QTest::newRow("rounds-to-zero") << 0.00001 << 4 << "."
-                                  << "0.0000 ";
-  QTest::newRow("comma") << 2.5 << 2 << ","
-                         << "2,50 ";
-  QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << 4 << "."
-                            << "∞ ";
+  QTest::newRow("exact-zero-empty") << 0.0 << 4 << QStringLiteral(".") << QString();
+  QTest::newRow("rounds-to-zero") << 0.00001 << 4 << QStringLiteral(".")
+                                  << QStringLiteral("0.0000 ");
+  QTest::newRow("comma") << 2.5 << 2 << QStringLiteral(",") << QStringLiteral("2,50 ");
+  QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << 4 << QStringLiteral(".")
+                            << QStringLiteral("∞ ");
 }
 
 void TestCalculator::display() {
@@ -362,24 +334,20 @@ void TestCalculator::functionButtons_data() {
   QTest::addColumn<QString>("after");
   QTest::addColumn<int>("caretAfter");
 
-  QTest::newRow("empty-sin") << "" << 0 << "cmdSin"
-                             << "SIN()" << 4;
-  QTest::newRow("number-sin") << "12" << 2 << "cmdSin"
-                              << "12+SIN()" << 7;
-  QTest::newRow("operator-cos") << "2*" << 2 << "cmdCos"
-                                << "2*COS()" << 6;
-  QTest::newRow("operator-pi") << "2*" << 2 << "cmdPi"
-                               << "2*PI" << 4;
-  QTest::newRow("number-pi") << "12" << 2 << "cmdPi"
-                             << "12PI" << 4;
-  QTest::newRow("start-sin") << "5" << 0 << "cmdSin"
-                             << "+SIN()5" << 5;
-  QTest::newRow("sqr-icon-button") << "4*" << 2 << "cmdSqr"
-                                   << "4*SQR()" << 6;
-  QTest::newRow("yard-inserts-metr") << "" << 0 << "cmdYard"
-                                     << "METR()" << 5;
-  QTest::newRow("fahrenheit") << "(" << 1 << "cmdFtoC"
-                              << "(F-C()" << 5;
+  QTest::newRow("number-sin") << QStringLiteral("12") << 2 << QStringLiteral("cmdSin")
+                              << QStringLiteral("12+SIN()") << 7;
+  QTest::newRow("operator-cos") << QStringLiteral("2*") << 2 << QStringLiteral("cmdCos")
+                                << QStringLiteral("2*COS()") << 6;
+  QTest::newRow("number-pi") << QStringLiteral("12") << 2 << QStringLiteral("cmdPi")
+                             << QStringLiteral("12PI") << 4;
+  QTest::newRow("start-sin") << QStringLiteral("5") << 0 << QStringLiteral("cmdSin")
+                             << QStringLiteral("+SIN()5") << 5;
+  QTest::newRow("sqr-icon-button")
+      << QStringLiteral("4*") << 2 << QStringLiteral("cmdSqr") << QStringLiteral("4*SQR()") << 6;
+  QTest::newRow("yard-inserts-metr")
+      << QString() << 0 << QStringLiteral("cmdYard") << QStringLiteral("METR()") << 5;
+  QTest::newRow("fahrenheit") << QStringLiteral("(") << 1 << QStringLiteral("cmdFtoC")
+                              << QStringLiteral("(F-C()") << 5;
 }
 
 void TestCalculator::functionButtons() {

@@ -4,10 +4,6 @@
 
 namespace {
 
-const QColor kYellow(230, 230, 16);
-const QColor kWhite(255, 255, 255);
-const QColor kRed(255, 0, 0);
-
 // Answers questions through a callback, so a test can look at the window while one is open.
 class ProbeDialogs final : public Dialogs {
  public:
@@ -82,11 +78,7 @@ void TestRowCommands::deleteRow() {
   QFETCH(bool, ok);
   ProbeDialogs dialogs;
   CalculatorFixture f(&dialogs);
-  for (int k = 0; k <= kHiddenRecord; ++k) {
-    f.state.rows[k].SetFormula(QString::number(k + 1));
-    f.state.rows[k].result = k + 1;
-  }
-  f.window.MakeScreen();
+  f.FillNumbered();
   QStringList asked;
   dialogs.onQuestion = [&](const QString& text, const QString& title) {
     asked << text;
@@ -112,11 +104,7 @@ void TestRowCommands::deleteRow() {
 
 void TestRowCommands::insertRow() {
   CalculatorFixture f;
-  for (int k = 0; k <= kHiddenRecord; ++k) {
-    f.state.rows[k].SetFormula(QString::number(k + 1));
-    f.state.rows[k].result = k + 1;
-  }
-  f.window.MakeScreen();
+  f.FillNumbered();
   f.Box(0)->setFocus();
   f.Click("cmdInsert");
   QCOMPARE(f.state.rows[0].formula, QString(kFormulaWidth, u' '));
