@@ -34,8 +34,8 @@ class TestReportViewer : public QObject {
   void init();
   void cleanup();
   void firstReport();
-  void secondReportKeepsStyle();
-  void closedViewerStartsAfresh();
+  void reshow_data();
+  void reshow();
   void sizeBox_data();
   void sizeBox();
   void fontDialog_data();
@@ -112,9 +112,19 @@ void TestReportViewer::firstReport() {
   QCOMPARE(viewer->frameGeometry().topLeft(), QPoint(Twips(10), Twips(1400)));
 }
 
-void TestReportViewer::secondReportKeepsStyle() {
+// A report shown again keeps the open viewer's font and orientation, the size box back at 8;
+// a viewer closed in between starts with the usual ones.
+void TestReportViewer::reshow_data() {
+  QTest::addColumn<bool>("closeFirst");
+  QTest::newRow("open viewer keeps the style") << false;
+  QTest::newRow("closed viewer starts afresh") << true;
+}
+
+void TestReportViewer::reshow() {
+  QFETCH(bool, closeFirst);
   frmShowSpravki* viewer = Show();
   QVERIFY(viewer);
+  QPointer<frmShowSpravki> first(viewer);
   QFont times(QStringLiteral("Times New Roman"));
   times.setPointSize(14);
   m_dialogs->AnswerFont(times);
@@ -123,36 +133,30 @@ void TestReportViewer::secondReportKeepsStyle() {
   Child<QToolButton>(viewer, "cmdItalic")->click();
   viewer->ToggleOrientation();
   QCOMPARE(viewer->PrintOrientation(), 2);
+  if (closeFirst) {
+    m_window->Close();
+    QVERIFY(!m_window->Viewer());
+    QTRY_VERIFY(first.isNull());
+  }
 
   const QString second = QStringLiteral("втора справка\r\n");
-  QCOMPARE(Show(second), viewer);
+  viewer = Show(second);
+  QVERIFY(viewer);
+  if (!closeFirst) QCOMPARE(viewer, first.data());
   auto* text = Child<QPlainTextEdit>(viewer, "Text");
   QCOMPARE(viewer->ReportPages(), QStringList{second});
   QCOMPARE(text->toPlainText(), QStringLiteral("втора справка\n"));
-  QCOMPARE(text->font().family(), QStringLiteral("Times New Roman"));
-  QVERIFY(text->font().bold());
-  QVERIFY(text->font().italic());
+  const QString face =
+      closeFirst ? QStringLiteral("Courier New") : QStringLiteral("Times New Roman");
+  QCOMPARE(text->font().family(), face);
+  QCOMPARE(text->font().bold(), !closeFirst);
+  QCOMPARE(text->font().italic(), !closeFirst);
   QCOMPARE(text->font().pointSize(), 8);
   QCOMPARE(Child<QComboBox>(viewer, "cmdFont")->currentText(), QStringLiteral("8"));
-  QCOMPARE(Child<QLabel>(viewer, "lblFont")->text(), QStringLiteral("Times New Roman"));
-  QCOMPARE(viewer->PrintOrientation(), 2);
-}
-
-void TestReportViewer::closedViewerStartsAfresh() {
-  frmShowSpravki* viewer = Show();
-  QVERIFY(viewer);
-  QPointer<frmShowSpravki> first(viewer);
-  Child<QToolButton>(viewer, "cmdBold")->click();
-  viewer->ToggleOrientation();
-  m_window->Close();
-  QVERIFY(!m_window->Viewer());
-  QTRY_VERIFY(first.isNull());
-
-  viewer = Show();
-  QVERIFY(viewer);
-  QVERIFY(!Child<QPlainTextEdit>(viewer, "Text")->font().bold());
-  QCOMPARE(viewer->PrintOrientation(), 0);
-  QCOMPARE(Child<QLabel>(viewer, "Image1")->pixmap().toImage(), PortraitPicture().toImage());
+  QCOMPARE(Child<QLabel>(viewer, "lblFont")->text(), face);
+  QCOMPARE(viewer->PrintOrientation(), closeFirst ? 0 : 2);
+  if (closeFirst)
+    QCOMPARE(Child<QLabel>(viewer, "Image1")->pixmap().toImage(), PortraitPicture().toImage());
 }
 
 void TestReportViewer::sizeBox_data() {
