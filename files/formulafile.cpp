@@ -104,6 +104,20 @@ bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
 }
 
+// Reads up to and including the next comma or line end, keeping at most `limit` characters
+// of what stands before it in `value` (nothing when `value` is null).
+void ReadToFieldEnd(ByteReader& in, QByteArray* value, qsizetype limit) {
+  while (!in.AtEnd()) {
+    const char c = in.Get();
+    if (c == ',') return;
+    if (IsLineEnd(c)) {
+      FinishLineEnd(in, c);
+      return;
+    }
+    if (value && value->size() < limit) value->append(c);
+  }
+}
+
 QByteArray ReadField(ByteReader& in, qsizetype limit) {
   QByteArray value;
   while (!in.AtEnd() && (in.Peek() == ' ' || in.Peek() == '\t')) in.Get();
@@ -117,26 +131,11 @@ QByteArray ReadField(ByteReader& in, qsizetype limit) {
       if (value.size() < limit) value.append(c);
     }
     // Whatever follows the closing quote belongs to no field.
-    while (!in.AtEnd()) {
-      const char c = in.Get();
-      if (c == ',') break;
-      if (IsLineEnd(c)) {
-        FinishLineEnd(in, c);
-        break;
-      }
-    }
+    ReadToFieldEnd(in, nullptr, 0);
     return value;
   }
 
-  while (!in.AtEnd()) {
-    const char c = in.Get();
-    if (c == ',') break;
-    if (IsLineEnd(c)) {
-      FinishLineEnd(in, c);
-      break;
-    }
-    if (value.size() < limit) value.append(c);
-  }
+  ReadToFieldEnd(in, &value, limit);
   while (value.endsWith(' ')) value.chop(1);
   return value;
 }
