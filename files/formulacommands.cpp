@@ -1,37 +1,15 @@
 #include "formulacommands.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
-#include <optional>
 
 #include "errormessage.h"
 #include "filelisting.h"
 #include "filenames.h"
 #include "formulafile.h"
+#include "safefile.h"
 
 namespace {
-
-ErrorCode OpenFailure(const QString& path) {
-  const QFileInfo target(path);
-  if (!target.absoluteDir().exists()) return ErrorCode::PathNotFound;
-  return target.exists() ? ErrorCode::PathFileAccess : ErrorCode::BadFileName;
-}
-
-// Writes beside the target and renames, so a failed save leaves the old file as it was.
-std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return OpenFailure(path);
-  // Without a commit the destructor removes the half-written copy.
-  if (file.write(bytes) != bytes.size()) return ErrorCode::DiskFull;
-  if (!file.commit())
-    return file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResizeError
-               ? ErrorCode::DiskFull
-               : ErrorCode::PathFileAccess;
-  return std::nullopt;
-}
 
 QString LostCharactersMessage(const EncodedFormulaFile& file) {
   QStringList where;
@@ -53,13 +31,9 @@ void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   // so the next prompt offers the name for correction.
   state.lastFileName = name;
   state.explanation = ExplanationForFile(state.explanation);
-  if (!IsPlainFileName(name)) {
-    dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
-    return;
-  }
 
   const EncodedFormulaFile file = EncodeFormulaFile(state);
-  if (const auto failure = WriteFile(PathInDirectory(state.startDirectory, name), file.bytes)) {
+  if (const auto failure = WriteFileAtomically(state.startDirectory, name, file.bytes)) {
     dialogs.Message(ErrorMessage(*failure));
     return;
   }
@@ -77,16 +51,13 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
   const QString name = ResolveEntry(state.startDirectory, chosen);
   state.lastFileName = name;
 
-  const QString path = PathInDirectory(state.startDirectory, name);
-  QFile file(path);
-  // Only an ordinary file: a pipe or a device could be read for ever.
-  const QFileInfo info(path);
-  if (!IsPlainFileName(name) || !info.isFile() || !file.open(QIODevice::ReadOnly)) {
-    dialogs.Message(
-        ErrorMessage(info.exists() ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound));
+  auto opened = OpenOrdinaryFile(state.startDirectory, name);
+  if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened)) {
+    dialogs.Message(ErrorMessage(*failure));
     makeScreen();
     return;
   }
+  QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
 
   const DecodedFormulaFile decoded = DecodeFormulaFile(file);
   const bool readFailed = file.error() != QFileDevice::NoError;
