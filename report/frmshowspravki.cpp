@@ -307,7 +307,7 @@ void frmShowSpravki::PrintPage() {
   if (m_target.BeginJob()) {
     const ReportPrintSettings settings{m_text->font(), m_cmdFont->currentText(),
                                        m_printOrientation};
-    PrintReportText(m_target.Printer(), m_dialogs, TextContent(), settings);
+    m_target.EndJob(PrintReportText(m_target.Printer(), m_dialogs, TextContent(), settings));
   }
   m_text->setFocus();
 }

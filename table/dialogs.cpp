@@ -4,6 +4,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -22,6 +23,16 @@ int RunBox(const QString& text, const QString& title, QMessageBox::StandardButto
 
 bool QtDialogs::Question(const QString& text, const QString& title) {
   return RunBox(text, title, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+bool QtDialogs::QuestionYesNo(const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::Question, TitleOrApp(title), text,
+                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Не"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogs::Message(const QString& text, const QString& title) {

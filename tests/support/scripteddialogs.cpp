@@ -20,7 +20,14 @@ void ScriptedDialogs::Unexpected(const Asked& asked) {
 }
 
 bool ScriptedDialogs::Question(const QString& text, const QString& title) {
-  const Asked asked{QStringLiteral("question"), text, title, {}};
+  return Answer({QStringLiteral("question"), text, title, {}});
+}
+
+bool ScriptedDialogs::QuestionYesNo(const QString& text, const QString& title) {
+  return Answer({QStringLiteral("yesno"), text, title, {}});
+}
+
+bool ScriptedDialogs::Answer(const Asked& asked) {
   m_log.append(asked);
   if (m_questions.empty()) {
     Unexpected(asked);

@@ -12,12 +12,13 @@
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Asked {
-    QString kind;  // "question", "message", "input", "file", "font"
+    QString kind;  // "question", "yesno", "message", "input", "file", "font"
     QString text;  // the message, the prompt or the pattern
     QString title;
     QString defaultText;
   };
 
+  // Answers the OK/Cancel and the Да/Не questions alike, in the order they come.
   void AnswerQuestion(bool ok) { m_questions.push_back(ok); }
   void AnswerInput(const QString& text) { m_inputs.push_back(text); }
   void AnswerFile(const QString& name) { m_files.push_back(name); }
@@ -31,6 +32,7 @@ class ScriptedDialogs final : public Dialogs {
   int Pending() const;
 
   bool Question(const QString& text, const QString& title = {}) override;
+  bool QuestionYesNo(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
@@ -39,6 +41,7 @@ class ScriptedDialogs final : public Dialogs {
 
  private:
   void Unexpected(const Asked& asked);
+  bool Answer(const Asked& asked);
 
   QList<Asked> m_log;
   std::deque<bool> m_questions;

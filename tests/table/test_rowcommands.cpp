@@ -11,6 +11,9 @@ class ProbeDialogs final : public Dialogs {
   bool Question(const QString& text, const QString& title) override {
     return onQuestion(text, title);
   }
+  bool QuestionYesNo(const QString& text, const QString& title) override {
+    return onQuestion(text, title);
+  }
   void Message(const QString&, const QString&) override {}
   QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
   QString ChooseFile(const QString&) override { return {}; }
