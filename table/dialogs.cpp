@@ -26,7 +26,7 @@ bool QtDialogs::Question(const QString& text, const QString& title) {
 }
 
 bool QtDialogs::QuestionYesNo(const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::Question, TitleOrApp(title), text,
+  QMessageBox box(QMessageBox::NoIcon, TitleOrApp(title), text,
                   QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
   box.button(QMessageBox::No)->setText(QStringLiteral("Не"));

@@ -16,6 +16,8 @@ class TestCalculatorDialogs : public QObject {
   void newTableQuestion_data();
   void newTableQuestion();
   void deleteQuestionOverFocusedRow();
+  void yesNoQuestion_data();
+  void yesNoQuestion();
 
  private:
   QTranslator m_translator;
@@ -86,6 +88,32 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   QVERIFY(QTest::qWaitForWindowActive(&f.window));
   QCOMPARE(QApplication::focusWidget(), f.Box(2));
   QCOMPARE(f.BoxColour(2), kYellow);
+}
+
+// The question before something is destroyed: Да and Не, and Enter alone keeps it.
+void TestCalculatorDialogs::yesNoQuestion_data() {
+  QTest::addColumn<bool>("clickYes");  // else Enter on the default button
+  QTest::newRow("Да clicked") << true;
+  QTest::newRow("Enter takes Не") << false;
+}
+
+void TestCalculatorDialogs::yesNoQuestion() {
+  QFETCH(bool, clickYes);
+  QtDialogs dialogs;
+  QStringList seen;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seen << box->windowTitle() << box->text() << box->button(QMessageBox::Yes)->text()
+         << box->button(QMessageBox::No)->text() << box->defaultButton()->text();
+    if (clickYes)
+      box->button(QMessageBox::Yes)->click();
+    else
+      QTest::keyClick(box, Qt::Key_Return);
+  });
+  const bool yes = dialogs.QuestionYesNo(QStringLiteral("Да бъде ли заменен?"));
+  QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
+  QCOMPARE(yes, clickYes);
 }
 
 QTEST_MAIN(TestCalculatorDialogs)
