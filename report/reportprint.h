@@ -29,7 +29,7 @@ int ReportPageWidthMm(const QPrinter& printer);
 // Prints `text` on `printer` as lines from the top left of the page, breaking to a new sheet
 // where a page is full. When the text is wider than the page the user is asked first ("Фиш"),
 // and only OK prints. A size above kLargestFontSize would print a blank page: the user is
-// told so instead and nothing is printed. Failing printer steps are reported as message boxes and the remaining
-// steps still run. True when a document was sent.
+// told so instead and nothing is printed. Failing printer steps are reported as message boxes and
+// the remaining steps still run. True when a document was sent.
 bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
                      const ReportPrintSettings& settings);

@@ -26,8 +26,8 @@ bool QtDialogs::Question(const QString& text, const QString& title) {
 }
 
 bool QtDialogs::QuestionYesNo(const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::NoIcon, TitleOrApp(title), text,
-                  QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::NoIcon, TitleOrApp(title), text, QMessageBox::Yes | QMessageBox::No,
+                  QApplication::activeWindow());
   box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
   box.button(QMessageBox::No)->setText(QStringLiteral("Не"));
   box.setDefaultButton(QMessageBox::No);

@@ -40,8 +40,8 @@ QByteArray Native(const QString& path) {
 
 int OpenTemporary(int directory, QByteArray& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name = ".verodazava-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) +
-           ".tmp";
+    name =
+        ".verodazava-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
     // O_EXCL with O_NOFOLLOW: a name planted in the meantime, link or not, is never opened.
     const int fd = ::openat(directory, name.constData(),
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -112,6 +112,9 @@ std::optional<ErrorCode> WriteFileAtomically(const QString& directory, const QSt
   if (::fstatat(dir.Get(), target.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
     if (S_ISDIR(old.st_mode)) return ErrorCode::PathFileAccess;
     keepMode = S_ISREG(old.st_mode);
+    // A file its owner made read-only is not replaced behind the owner's back.
+    if (keepMode && ::faccessat(dir.Get(), target.constData(), W_OK, AT_EACCESS) != 0)
+      return ErrorCodeFor(errno);
   } else if (errno != ENOENT) {
     return ErrorCodeFor(errno);
   }

@@ -18,8 +18,8 @@ ErrorCode ErrorCodeFor(int error);
 // Writes `bytes` as the file `name` in `directory`, all or nothing: into a hidden temporary
 // file beside it (never through a link), every write checked, synced, then renamed over the
 // name. A symbolic link at the name is replaced by the file; its target is never touched. An
-// existing file keeps its permissions. On failure the old file is as it was and the temporary
-// file is gone.
+// existing file keeps its permissions; one without write permission is refused. On failure
+// the old file is as it was and the temporary file is gone.
 // A name that is no plain file name is refused as a bad name.
 std::optional<ErrorCode> WriteFileAtomically(const QString& directory, const QString& name,
                                              const QByteArray& bytes);

@@ -214,24 +214,22 @@ void TestFormulaCommands::saveReplacesExistingFile() {
 // planted at the name. The old file and the link's target must come through untouched.
 void TestFormulaCommands::saveFaults_data() {
   QTest::addColumn<QString>("fault");
-  QTest::addColumn<bool>("oldFile");        // abc.SPR there before
-  QTest::addColumn<QString>("message");     // empty: saved
+  QTest::addColumn<bool>("oldFile");         // abc.SPR there before
+  QTest::addColumn<QString>("message");      // empty: saved
   QTest::addColumn<QStringList>("entries");  // in the start directory afterwards
 
   const QString full = QStringLiteral("61: Дискът е пълен");
   const QString readOnly = QStringLiteral("70: Достъпът е отказан");
-  QTest::newRow("full disk, old file") << "full" << true << full
-                                       << QStringList{"abc.SPR", "filler"};
+  QTest::newRow("full disk, old file")
+      << "full" << true << full << QStringList{"abc.SPR", "filler"};
   QTest::newRow("full disk, new file") << "full" << false << full << QStringList{"filler"};
-  QTest::newRow("read-only, old file") << "read-only" << true << readOnly
-                                       << QStringList{"abc.SPR"};
+  QTest::newRow("read-only, old file") << "read-only" << true << readOnly << QStringList{"abc.SPR"};
   QTest::newRow("read-only, new file") << "read-only" << false << readOnly << QStringList();
   QTest::newRow("name too long") << "long-name" << false
                                  << QStringLiteral("52: Неправилно име на файл") << QStringList();
-  QTest::newRow("link to a file outside") << "link" << false << QString()
-                                          << QStringList{"abc.SPR"};
-  QTest::newRow("link to nothing outside") << "dangling-link" << false << QString()
-                                           << QStringList{"abc.SPR"};
+  QTest::newRow("link to a file outside") << "link" << false << QString() << QStringList{"abc.SPR"};
+  QTest::newRow("link to nothing outside")
+      << "dangling-link" << false << QString() << QStringList{"abc.SPR"};
 }
 
 void TestFormulaCommands::saveFaults() {

@@ -89,39 +89,47 @@ void TestPrintTarget::noPrinter() {
 // The PDF goes under the user's name complete or not at all, and never over a formula file,
 // through a link, or over another file without a question.
 void TestPrintTarget::pdfFaults_data() {
-  QTest::addColumn<bool>("chart");          // printed from the chart window, else the report
-  QTest::addColumn<QString>("name");        // typed; a file of that name is there before
-  QTest::addColumn<QString>("before");      // "file", "link" (to a file outside), "" nothing
-  QTest::addColumn<int>("replace");         // answer to the replace question; -1: not asked
+  QTest::addColumn<bool>("chart");      // printed from the chart window, else the report
+  QTest::addColumn<QString>("name");    // typed; a file of that name is there before
+  QTest::addColumn<QString>("before");  // "file", "link" (to a file outside), "" nothing
+  QTest::addColumn<int>("replace");     // answer to the replace question; -1: not asked
   QTest::addColumn<bool>("fullDisk");
-  QTest::addColumn<QString>("message");     // empty: none
+  QTest::addColumn<QString>("message");      // empty: none
   QTest::addColumn<QStringList>("entries");  // the start directory afterwards
-  QTest::addColumn<bool>("written");        // a complete PDF stands at the name
+  QTest::addColumn<bool>("written");         // a complete PDF stands at the name
 
   const QString full = QStringLiteral("61: Дискът е пълен");
   const QStringList kept{"a.PDF"};
-  QTest::newRow("existing file kept on Не") << false << "a.PDF" << "file" << 0 << false
-                                            << QString() << kept << false;
-  QTest::newRow("existing file replaced on Да") << false << "a.PDF" << "file" << 1 << false
-                                                << QString() << kept << true;
-  QTest::newRow("chart over existing file on Да") << true << "a.PDF" << "file" << 1 << false
-                                                  << QString() << kept << true;
-  QTest::newRow("link replaced, never its target") << false << "a.PDF" << "link" << 1 << false
-                                                   << QString() << kept << true;
+  QTest::newRow("existing file kept on Не") << false << "a.PDF"
+                                            << "file" << 0 << false << QString() << kept << false;
+  QTest::newRow("existing file replaced on Да")
+      << false << "a.PDF"
+      << "file" << 1 << false << QString() << kept << true;
+  QTest::newRow("chart over existing file on Да")
+      << true << "a.PDF"
+      << "file" << 1 << false << QString() << kept << true;
+  QTest::newRow("link replaced, never its target")
+      << false << "a.PDF"
+      << "link" << 1 << false << QString() << kept << true;
   QTest::newRow("formula file refused")
-      << false << "budget.SPR" << "file" << -1 << false
-      << QStringLiteral("Името „budget.SPR“ е запазено за файлове с формули (.SPR). Изберете "
-                        "друго име за PDF файла.")
+      << false << "budget.SPR"
+      << "file" << -1 << false
+      << QStringLiteral(
+             "Името „budget.SPR“ е запазено за файлове с формули (.SPR). Изберете "
+             "друго име за PDF файла.")
       << QStringList{"budget.SPR"} << false;
   QTest::newRow("formula name in lower case refused")
-      << false << "b.spr" << "" << -1 << false
-      << QStringLiteral("Името „b.spr“ е запазено за файлове с формули (.SPR). Изберете "
-                        "друго име за PDF файла.")
+      << false << "b.spr"
+      << "" << -1 << false
+      << QStringLiteral(
+             "Името „b.spr“ е запазено за файлове с формули (.SPR). Изберете "
+             "друго име за PDF файла.")
       << QStringList() << false;
-  QTest::newRow("full disk, report") << false << "a.PDF" << "file" << 1 << true << full
-                                     << QStringList{"a.PDF", "filler"} << false;
-  QTest::newRow("full disk, chart") << true << "c.PDF" << "" << -1 << true << full
-                                    << QStringList{"filler"} << false;
+  QTest::newRow("full disk, report")
+      << false << "a.PDF"
+      << "file" << 1 << true << full << QStringList{"a.PDF", "filler"} << false;
+  QTest::newRow("full disk, chart") << true << "c.PDF"
+                                    << "" << -1 << true << full << QStringList{"filler"} << false;
 }
 
 void TestPrintTarget::pdfFaults() {
@@ -180,7 +188,7 @@ void TestPrintTarget::pdfFaults() {
   QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
   if (!message.isEmpty()) QCOMPARE(messages[0].text, message);
   QCOMPARE(DirectoryEntries(state.startDirectory), entries);  // no temporary file left
-  QCOMPARE(pdftools::PageCount(target), written ? 1 : -1);  // -1: no PDF
+  QCOMPARE(pdftools::PageCount(target), written ? 1 : -1);    // -1: no PDF
   if (before == "file" && !written) {
     QFile old(target);
     QVERIFY(old.open(QIODevice::ReadOnly));

@@ -256,16 +256,19 @@ void TestReportPrint::absurdSizeIsRefused_data() {
   QTest::newRow("rounds to the largest") << QStringLiteral("2160.4") << QString();
   QTest::newRow("5000 points")
       << QStringLiteral("5000")
-      << QStringLiteral("Размерът на шрифта (5000) е твърде голям за печат: най-много 2160 "
-                        "точки. Нищо не е отпечатано.");
+      << QStringLiteral(
+             "Размерът на шрифта (5000) е твърде голям за печат: най-много 2160 "
+             "точки. Нищо не е отпечатано.");
   QTest::newRow("1e5 points")
       << QStringLiteral(" 1e5")
-      << QStringLiteral("Размерът на шрифта (1e5) е твърде голям за печат: най-много 2160 "
-                        "точки. Нищо не е отпечатано.");
+      << QStringLiteral(
+             "Размерът на шрифта (1e5) е твърде голям за печат: най-много 2160 "
+             "точки. Нищо не е отпечатано.");
   QTest::newRow("1e7 points")
       << QStringLiteral("1e7")
-      << QStringLiteral("Размерът на шрифта (1e7) е твърде голям за печат: най-много 2160 "
-                        "точки. Нищо не е отпечатано.");
+      << QStringLiteral(
+             "Размерът на шрифта (1e7) е твърде голям за печат: най-много 2160 "
+             "точки. Нищо не е отпечатано.");
 }
 
 void TestReportPrint::absurdSizeIsRefused() {

@@ -17,7 +17,8 @@ ScopedTmpfs::ScopedTmpfs(const QString& directory, int kilobytes)
   }
   const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0755";
   m_mounted = ::mount("tmpfs", m_directory.constData(), "tmpfs", 0, options.constData()) == 0;
-  if (!m_mounted) m_why = QStringLiteral("mount failed: ") + QString::fromLocal8Bit(std::strerror(errno));
+  if (!m_mounted)
+    m_why = QStringLiteral("mount failed: ") + QString::fromLocal8Bit(std::strerror(errno));
 }
 
 ScopedTmpfs::~ScopedTmpfs() {
@@ -45,7 +46,6 @@ bool ScopedTmpfs::MakeReadOnly() {
 }
 
 QStringList DirectoryEntries(const QString& directory) {
-  return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                       QDir::NoDotAndDotDot,
-                                   QDir::Name);
+  return QDir(directory).entryList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
