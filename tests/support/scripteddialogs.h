@@ -12,12 +12,13 @@
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Asked {
-    QString kind;  // "question", "message", "input", "file", "font"
+    QString kind;  // "question", "yesno", "message", "input", "file", "font"
     QString text;  // the message, the prompt or the pattern
     QString title;
     QString defaultText;
   };
 
+  // Answers OK/Cancel questions and Да/Не questions alike, in the order they come.
   void AnswerQuestion(bool ok) { m_questions.push_back(ok); }
   void AnswerInput(const QString& text) { m_inputs.push_back(text); }
   void AnswerFile(const QString& name) { m_files.push_back(name); }
@@ -32,6 +33,7 @@ class ScriptedDialogs final : public Dialogs {
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
+  bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;
@@ -39,6 +41,8 @@ class ScriptedDialogs final : public Dialogs {
 
  private:
   void Unexpected(const Asked& asked);
+
+  bool NextAnswer(const Asked& asked);
 
   QList<Asked> m_log;
   std::deque<bool> m_questions;

@@ -12,6 +12,7 @@ class ProbeDialogs final : public Dialogs {
     return onQuestion(text, title);
   }
   void Message(const QString&, const QString&) override {}
+  bool YesNo(const QString&, bool, QWidget*) override { return false; }
   QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
   QString ChooseFile(const QString&) override { return {}; }
   std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
