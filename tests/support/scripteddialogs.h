@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "dialogs.h"
@@ -49,4 +50,18 @@ class ScriptedDialogs final : public Dialogs {
   std::deque<QString> m_inputs;
   std::deque<QString> m_files;
   std::deque<std::optional<QFont>> m_fonts;
+};
+
+// Answers questions through a callback, so a test can look at the window while one is open.
+class ProbeDialogs final : public Dialogs {
+ public:
+  std::function<bool(const QString&, const QString&)> onQuestion;
+  bool Question(const QString& text, const QString& title) override {
+    return onQuestion(text, title);
+  }
+  void Message(const QString&, const QString&) override {}
+  bool YesNo(const QString&, bool, QWidget*) override { return false; }
+  QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
+  QString ChooseFile(const QString&) override { return {}; }
+  std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
 };
