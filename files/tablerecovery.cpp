@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <functional>
 
 #include "dialogs.h"
 #include "formulacommands.h"
@@ -18,6 +19,17 @@ constexpr int kMaxSlots = 1000;
 const QString kTableSuffix = QStringLiteral(".SPR");
 const QString kNameSuffix = QStringLiteral(".name");
 const QString kLockSuffix = QStringLiteral(".lock");
+
+class ScopeExit {
+ public:
+  explicit ScopeExit(std::function<void()> action) : m_action(std::move(action)) {}
+  ~ScopeExit() { m_action(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  std::function<void()> m_action;
+};
 
 }  // namespace
 
@@ -119,6 +131,8 @@ bool TableRecovery::TakeFreeSlot() {
 }
 
 void TableRecovery::Write(const TableState& state) {
+  // Reported here, over the window the user works in, and only once there is work to lose.
+  const ScopeExit report([this] { ReportFailure(); });
   if (m_slot == 0 && !(QDir().mkpath(m_folder) && TakeFreeSlot())) {
     Fail();
     return;
@@ -146,7 +160,11 @@ void TableRecovery::Remove() {
 }
 
 void TableRecovery::Fail() {
-  if (m_reported) return;
+  m_failed = true;
+}
+
+void TableRecovery::ReportFailure() {
+  if (!m_failed || m_reported) return;
   m_reported = true;
   m_dialogs.Message(
       QStringLiteral("Незаписаната таблица не може да се пази за възстановяване в папката "

@@ -24,7 +24,8 @@ struct RecoveredTable {
 // instance holds a slot "table-N" under a lock: table-N.SPR is the table, table-N.name the
 // last file name, table-N.lock names the instance. A slot whose lock is free and whose file
 // is there was left by an instance that is no longer running.
-// A failure never stops the program: it is reported once, and the next write tries again.
+// A failure never stops the program: it is reported once, at the first write after it, and
+// the next write tries again.
 class TableRecovery {
  public:
   TableRecovery(QString folder, Dialogs& dialogs);
@@ -52,11 +53,13 @@ class TableRecovery {
   void RemoveSlotFiles(int slot);
   bool TakeFreeSlot();
   void Fail();
+  void ReportFailure();
 
   QString m_folder;
   Dialogs& m_dialogs;
   int m_slot = 0;  // 0: none held
   std::unique_ptr<QLockFile> m_lock;
   std::optional<QString> m_writtenName;  // the last file name now in table-N.name
+  bool m_failed = false;                 // something failed since the start
   bool m_reported = false;
 };

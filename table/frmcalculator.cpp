@@ -406,7 +406,6 @@ void frmCalculator::EnterRow(int row) {
   const QString entered = box->text();
   RowRecord& record = m_state.rows[k];
   record.SetFormula(entered);
-  TableEdited();
 
   const double value = m_evaluator.CalcFormula(ToU16(record.Trimmed()));
   const int errorPos = m_evaluator.ErrorPos();
@@ -417,8 +416,11 @@ void frmCalculator::EnterRow(int row) {
     FocusRow(next);
     MakeScreen();
     m_currentRow = next;
+    TableEdited();
     return;
   }
+  // The wrong formula is stored as entered, so it is kept as well.
+  TableEdited();
   m_dialogs.Question(TrimBlanks(entered), texts::kWrongFormulaTitle.toString());
   FocusRow(row);
   box->setSelection(ErrorIndexInBox(entered, errorPos), 1);
