@@ -1,6 +1,7 @@
 #include "formulacommands.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "errormessage.h"
@@ -23,9 +24,14 @@ QString LostCharactersMessage(const EncodedFormulaFile& file) {
 
 }  // namespace
 
-void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
+std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
+  const QFileInfo target(path);
+  return WriteFileAtomically(target.path(), target.fileName(), bytes);
+}
+
+FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   const QString answer = dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, state.lastFileName);
-  if (answer.isEmpty()) return;
+  if (answer.isEmpty()) return FileOutcome::Untouched;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".SPR"));
   // The name and the explanation rule stand even when writing fails or the name is refused,
   // so the next prompt offers the name for correction.
@@ -35,18 +41,20 @@ void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   const EncodedFormulaFile file = EncodeFormulaFile(state);
   if (const auto failure = WriteFileAtomically(state.startDirectory, name, file.bytes)) {
     dialogs.Message(ErrorMessage(*failure));
-    return;
+    return FileOutcome::Failed;
   }
   if (file.explanationLost || !file.lostRecords.isEmpty())
     dialogs.Message(LostCharactersMessage(file));
+  return FileOutcome::Done;
 }
 
-void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<void()>& makeScreen,
-                     const std::function<void(const QString&)>& setExplanationField) {
+FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
+                            const std::function<void()>& makeScreen,
+                            const std::function<void(const QString&)>& setExplanationField) {
   const QString chosen = dialogs.ChooseFile(QStringLiteral("*.SPR"));
   if (chosen.isEmpty()) {
     makeScreen();
-    return;
+    return FileOutcome::Untouched;
   }
   const QString name = ResolveEntry(state.startDirectory, chosen);
   state.lastFileName = name;
@@ -55,7 +63,7 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
   if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened)) {
     dialogs.Message(ErrorMessage(*failure));
     makeScreen();
-    return;
+    return FileOutcome::Untouched;
   }
   QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
 
@@ -65,5 +73,7 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
   ApplyFormulaFile(decoded, state);
   if (decoded.explanation) setExplanationField(state.explanation);
   makeScreen();
-  if (readFailed) dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
+  if (!readFailed) return FileOutcome::Done;
+  dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
+  return FileOutcome::Failed;
 }

@@ -25,18 +25,20 @@ bool QtDialogs::Question(const QString& text, const QString& title) {
   return RunBox(text, title, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
-bool QtDialogs::QuestionYesNo(const QString& text, const QString& title) {
-  QMessageBox box(QMessageBox::NoIcon, TitleOrApp(title), text, QMessageBox::Yes | QMessageBox::No,
-                  QApplication::activeWindow());
-  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
-  box.button(QMessageBox::No)->setText(QStringLiteral("Не"));
-  box.setDefaultButton(QMessageBox::No);
-  box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
-}
-
 void QtDialogs::Message(const QString& text, const QString& title) {
   RunBox(text, title, QMessageBox::Ok);
+}
+
+bool QtDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::NoButton,
+                  parent ? parent : QApplication::activeWindow());
+  // The captions are the program's own, whatever translation Qt has.
+  QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("Не"), QMessageBox::NoRole);
+  box.setDefaultButton(yesIsDefault ? yes : no);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,

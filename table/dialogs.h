@@ -18,11 +18,11 @@ class Dialogs {
   // Message box with OK and Cancel, no icon; true only for OK. An empty title shows the
   // application's title.
   virtual bool Question(const QString& text, const QString& title = {}) = 0;
-  // Message box with the buttons "Да" and "Не", "Не" the default, for a question whose yes
-  // destroys something; true only for "Да".
-  virtual bool QuestionYesNo(const QString& text, const QString& title = {}) = 0;
   // Message box with OK only, for reports of failures.
   virtual void Message(const QString& text, const QString& title = {}) = 0;
+  // Message box with the buttons Да and Не over `parent`, the application's title; true only
+  // for Да.
+  virtual bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) = 0;
   // Input box with prompt, title and default text; Cancel gives an empty text.
   virtual QString InputBox(const QString& prompt, const QString& title,
                            const QString& defaultText) = 0;
@@ -41,8 +41,8 @@ class QtDialogs final : public Dialogs {
   void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
 
   bool Question(const QString& text, const QString& title = {}) override;
-  bool QuestionYesNo(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
+  bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;

@@ -57,9 +57,8 @@ bool DefaultPrintTarget::BeginPdf() {
     return false;
   }
   if (EntryExists(m_state.startDirectory, name) &&
-      !m_dialogs.QuestionYesNo(
-          QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(name),
-          kSaveNameTitle))
+      !m_dialogs.YesNo(QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(name),
+                       false, nullptr))
     return false;
 
   // Nothing reaches the directory before the job is complete: the printer draws into memory.

@@ -71,10 +71,11 @@ class ChooserOnlyDialogs final : public Dialogs {
     messages.append(text);
     return false;
   }
-  bool QuestionYesNo(const QString& text, const QString& title) override {
-    return Question(text, title);
-  }
   void Message(const QString& text, const QString&) override { messages.append(text); }
+  bool YesNo(const QString& text, bool, QWidget*) override {
+    messages.append(text);
+    return false;
+  }
   QString InputBox(const QString& prompt, const QString&, const QString&) override {
     messages.append(prompt);
     return {};

@@ -182,7 +182,7 @@ void TestPrintTarget::pdfFaults() {
   if (replace >= 0) {
     QCOMPARE(asked[0].text,
              QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(name));
-    QCOMPARE(asked[0].title, QStringLiteral("Запис на справка"));
+    QCOMPARE(asked[0].defaultText, QStringLiteral("Не"));
   }
   const auto messages = dialogs.Of(QStringLiteral("message"));
   QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);

@@ -1,6 +1,7 @@
 #include "scripteddialogs.h"
 
 #include <QTest>
+#include <QWidget>
 
 QList<ScriptedDialogs::Asked> ScriptedDialogs::Of(const QString& kind) const {
   QList<Asked> result;
@@ -20,14 +21,16 @@ void ScriptedDialogs::Unexpected(const Asked& asked) {
 }
 
 bool ScriptedDialogs::Question(const QString& text, const QString& title) {
-  return Answer({QStringLiteral("question"), text, title, {}});
+  return NextAnswer({QStringLiteral("question"), text, title, {}});
 }
 
-bool ScriptedDialogs::QuestionYesNo(const QString& text, const QString& title) {
-  return Answer({QStringLiteral("yesno"), text, title, {}});
+// The default button is recorded as the default text: "Да" or "Не"; the parent as the title.
+bool ScriptedDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
+  return NextAnswer({QStringLiteral("yesno"), text, parent ? parent->objectName() : QString(),
+                     yesIsDefault ? QStringLiteral("Да") : QStringLiteral("Не")});
 }
 
-bool ScriptedDialogs::Answer(const Asked& asked) {
+bool ScriptedDialogs::NextAnswer(const Asked& asked) {
   m_log.append(asked);
   if (m_questions.empty()) {
     Unexpected(asked);

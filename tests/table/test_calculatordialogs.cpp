@@ -104,14 +104,19 @@ void TestCalculatorDialogs::yesNoQuestion() {
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
-    seen << box->windowTitle() << box->text() << box->button(QMessageBox::Yes)->text()
-         << box->button(QMessageBox::No)->text() << box->defaultButton()->text();
-    if (clickYes)
-      box->button(QMessageBox::Yes)->click();
+    seen << box->windowTitle() << box->text();
+    QAbstractButton* yesButton = nullptr;
+    for (QAbstractButton* button : box->buttons()) {
+      seen << button->text();
+      if (button->text() == QStringLiteral("Да")) yesButton = button;
+    }
+    seen << (box->defaultButton() ? box->defaultButton()->text() : QString());
+    if (clickYes && yesButton)
+      yesButton->click();
     else
       QTest::keyClick(box, Qt::Key_Return);
   });
-  const bool yes = dialogs.QuestionYesNo(QStringLiteral("Да бъде ли заменен?"));
+  const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
   QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
   QCOMPARE(yes, clickYes);
 }
