@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "calculatortexts.h"
+#include "cellframe.h"
 #include "dialogs.h"
 #include "functionbuttons.h"
 #include "icons.h"
@@ -42,12 +43,10 @@ void SetBase(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-QLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
-                      Qt::Alignment alignment, const QRect& geometry) {
-  auto* label = new QLabel(parent);
+CellLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
+                         Qt::Alignment alignment, const QRect& geometry) {
+  auto* label = new CellLabel(parent);
   label->setObjectName(name);
-  label->setFrameStyle(QFrame::Box | QFrame::Plain);
-  label->setLineWidth(1);
   label->setAlignment(alignment);
   SetBackground(label, colour);
   label->setGeometry(geometry);
@@ -123,7 +122,7 @@ void frmCalculator::CreateTable() {
     const size_t k = static_cast<size_t>(i);
     m_number[k] = BorderedLabel(this, Indexed("lblNo", i), kHeaderCyan, right,
                                 TwipsRect(150, rowTop, 375, kRowHeightTwips));
-    m_number[k]->setIndent(2);  // keeps the number off the cell's edge, like the results
+    m_number[k]->SetTextIndent(2);  // keeps the number off the cell's edge, like the results
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
@@ -218,6 +217,14 @@ void frmCalculator::CreatePanel() {
   chain(m_txtR);
 }
 
+QLabel* frmCalculator::ResultLabel(int row) const {
+  return m_suma.at(static_cast<size_t>(row));
+}
+
+QLabel* frmCalculator::NumberLabel(int row) const {
+  return m_number.at(static_cast<size_t>(row));
+}
+
 void frmCalculator::SetCommands(CalculatorCommands commands) {
   m_commands = std::move(commands);
 }
@@ -240,11 +247,27 @@ void frmCalculator::MakeScreen() {
       m_formula[k]->setCursorPosition(0);
     }
     m_state.rows[k + 1].label = number.leftJustified(kLabelWidth, u' ');
-    const double result = m_state.rows[k].result;
-    // The trailing blank keeps the right-aligned number off the cell's edge.
-    m_suma[k]->setText(result != 0 ? FormatResult(result, digits, m_locale.decimalPoint) + u' '
-                                   : QString());
+    ShowResult(i, m_state.rows[k].result, digits);
   }
+}
+
+void frmCalculator::ShowResult(int row, double result, int digits) {
+  CellLabel* cell = m_suma[static_cast<size_t>(row)];
+  if (result == 0) {
+    cell->setText(QString());
+    cell->setToolTip(QString());
+    return;
+  }
+  // The trailing blank keeps the right-aligned number off the cell's edge. A text wider than
+  // the cell would be clipped on the left into a different number, so it is shortened.
+  const QFontMetrics metrics = cell->fontMetrics();
+  const int width = cell->TextWidth();
+  const FittedResult fitted =
+      FitResult(result, digits, m_locale.decimalPoint, [&](const QString& text) {
+        return metrics.horizontalAdvance(text + u' ') <= width;
+      });
+  cell->setText(fitted.text + u' ');
+  cell->setToolTip(ResultToolTip(fitted.shortened ? fitted.full : QString()));
 }
 
 void frmCalculator::SetExplanationField(const QString& text) {

@@ -8,6 +8,7 @@
 #include "tablestate.h"
 #include "userlocale.h"
 
+class CellLabel;
 class Dialogs;
 class QFrame;
 class QLabel;
@@ -42,8 +43,8 @@ class frmCalculator final : public QWidget {
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
   QLineEdit* FormulaBox(int row) const { return m_formula.at(static_cast<size_t>(row)); }
-  QLabel* ResultLabel(int row) const { return m_suma.at(static_cast<size_t>(row)); }
-  QLabel* NumberLabel(int row) const { return m_number.at(static_cast<size_t>(row)); }
+  QLabel* ResultLabel(int row) const;
+  QLabel* NumberLabel(int row) const;
   QLineEdit* RoundingField() const { return m_txtR; }
   QLineEdit* ExplanationField() const { return m_txtH; }
   QFrame* ButtonPanel() const { return m_panel; }
@@ -65,6 +66,7 @@ class frmCalculator final : public QWidget {
   void FocusRow(int row);
   void PanelClicked();
   void RoundingChanged(const QString& text);
+  void ShowResult(int row, double result, int digits);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
 
@@ -78,7 +80,7 @@ class frmCalculator final : public QWidget {
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;
   QLineEdit* m_txtH = nullptr;
-  std::array<QLabel*, kVisibleRows> m_number{};
+  std::array<CellLabel*, kVisibleRows> m_number{};
   std::array<QLineEdit*, kVisibleRows> m_formula{};
-  std::array<QLabel*, kVisibleRows> m_suma{};
+  std::array<CellLabel*, kVisibleRows> m_suma{};
 };

@@ -1,0 +1,44 @@
+#include "cellframe.h"
+
+#include <QEvent>
+#include <QPainter>
+
+namespace {
+constexpr int kBorder = 1;  // logical pixels, the width of the designed thin border
+}
+
+CellLabel::CellLabel(QWidget* parent) : QLabel(parent) {
+  setFrameStyle(QFrame::NoFrame);
+  setContentsMargins(kBorder, kBorder, kBorder, kBorder);
+  ResetIndent();
+}
+
+void CellLabel::ResetIndent() {
+  if (!m_indentGiven) setIndent(fontMetrics().horizontalAdvance(u'x') / 2);
+}
+
+void CellLabel::SetTextIndent(int pixels) {
+  m_indentGiven = true;
+  setIndent(pixels);
+}
+
+int CellLabel::TextWidth() const {
+  return contentsRect().width() - indent();
+}
+
+void CellLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (event->type() == QEvent::FontChange) ResetIndent();
+}
+void CellLabel::paintEvent(QPaintEvent* event) {
+  QLabel::paintEvent(event);
+  QPainter painter(this);
+  // One device pixel, placed inside the cell's last pixels on every side.
+  const qreal pixel = 1.0 / devicePixelRatioF();
+  const QRectF cell = rect();
+  const QColor colour = palette().color(QPalette::WindowText);
+  painter.fillRect(QRectF(0, 0, cell.width(), pixel), colour);
+  painter.fillRect(QRectF(0, cell.height() - pixel, cell.width(), pixel), colour);
+  painter.fillRect(QRectF(0, 0, pixel, cell.height()), colour);
+  painter.fillRect(QRectF(cell.width() - pixel, 0, pixel, cell.height()), colour);
+}
