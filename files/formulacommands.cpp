@@ -75,7 +75,6 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
     return;
   }
   const QString name = ResolveEntry(state.startDirectory, chosen);
-  state.lastFileName = name;
 
   const QString path = PathInDirectory(state.startDirectory, name);
   QFile file(path);
@@ -93,6 +92,8 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
   file.close();
   ApplyFormulaFile(decoded, state);
   if (decoded.explanation) setExplanationField(state.explanation);
+  // Only a file that was read becomes the next save's default name.
+  if (!readFailed) state.lastFileName = name;
   makeScreen();
   if (readFailed) dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
 }
