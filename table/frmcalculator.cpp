@@ -396,7 +396,8 @@ void frmCalculator::EnterRow(int row) {
     m_currentRow = next;
     return;
   }
-  m_dialogs.Question(TrimBlanks(entered), texts::kWrongFormulaTitle.toString());
+  m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered)),
+                     texts::kWrongFormulaTitle.toString());
   FocusRow(row);
   box->setSelection(ErrorIndexInBox(entered, errorPos), 1);
 }
