@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kBorder = 1;  // logical pixels, the width of the designed thin border
@@ -33,8 +35,10 @@ void CellLabel::changeEvent(QEvent* event) {
 void CellLabel::paintEvent(QPaintEvent* event) {
   QLabel::paintEvent(event);
   QPainter painter(this);
-  // One device pixel, placed inside the cell's last pixels on every side.
-  const qreal pixel = 1.0 / devicePixelRatioF();
+  // One logical pixel rounded down to whole device pixels (at least one), placed inside the
+  // cell's last pixels on every side.
+  const qreal ratio = devicePixelRatioF();
+  const qreal pixel = std::max(1.0, std::floor(ratio)) / ratio;
   const QRectF cell = rect();
   const QColor colour = palette().color(QPalette::WindowText);
   painter.fillRect(QRectF(0, 0, cell.width(), pixel), colour);
