@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QPrinter>
 
-#include "dialogs.h"
 #include "diagram.h"
+#include "dialogs.h"
 #include "printtarget.h"
 #include "tablestate.h"
 

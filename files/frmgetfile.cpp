@@ -57,8 +57,8 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
   setFont(BoldFont(QStringLiteral("Arial"), 8.25));
   SetBackground(this, QColor(0xB3, 0xB3, 0xB3));
 
-  m_picture1 = Panel(this, TwipsRect(-240, 0, 3255, 3735).adjusted(0, 0, extra, 0),
-                     QColor(0, 255, 255));
+  m_picture1 =
+      Panel(this, TwipsRect(-240, 0, 3255, 3735).adjusted(0, 0, extra, 0), QColor(0, 255, 255));
   m_picture1->setObjectName(QStringLiteral("Picture1"));
 
   m_searchSpec = new QLineEdit(QStringLiteral("*.*"), m_picture1);

@@ -262,10 +262,9 @@ void frmCalculator::ShowResult(int row, double result, int digits) {
   // the cell would be clipped on the left into a different number, so it is shortened.
   const QFontMetrics metrics = cell->fontMetrics();
   const int width = cell->TextWidth();
-  const FittedResult fitted =
-      FitResult(result, digits, m_locale.decimalPoint, [&](const QString& text) {
-        return metrics.horizontalAdvance(text + u' ') <= width;
-      });
+  const FittedResult fitted = FitResult(
+      result, digits, m_locale.decimalPoint,
+      [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
   cell->setText(fitted.text + u' ');
   cell->setToolTip(ResultToolTip(fitted.shortened ? fitted.full : QString()));
 }

@@ -84,10 +84,14 @@ void TestTableState::fitResult_data() {
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QString>("toolTip");
 
-  QTest::newRow("fits-as-is") << 1234.5 << 2 << 7 << "1234,50" << "";
-  QTest::newRow("drops-one-decimal") << 1234.56 << 2 << 6 << "1234,6" << "1234,56";
-  QTest::newRow("drops-all-decimals") << 1234.56 << 4 << 4 << "1235" << "1234,5600";
-  QTest::newRow("rounds-again-carry") << 99999.96 << 2 << 6 << "100000" << "99999,96";
+  QTest::newRow("fits-as-is") << 1234.5 << 2 << 7 << "1234,50"
+                              << "";
+  QTest::newRow("drops-one-decimal") << 1234.56 << 2 << 6 << "1234,6"
+                                     << "1234,56";
+  QTest::newRow("drops-all-decimals") << 1234.56 << 4 << 4 << "1235"
+                                      << "1234,5600";
+  QTest::newRow("rounds-again-carry") << 99999.96 << 2 << 6 << "100000"
+                                      << "99999,96";
   QTest::newRow("1e30-exponent") << 1e30 << 4 << 28 << "1,0000E+30"
                                  << "1000000000000000000000000000000,0000";
   QTest::newRow("exponent-keeps-sign") << -1e25 << 4 << 12 << "-1,0000E+25"
@@ -98,13 +102,16 @@ void TestTableState::fitResult_data() {
                                     << "1234567890000000000000000000000,000000000000000";
   QTest::newRow("mantissa-rounds-up") << 9.99996e20 << 4 << 9 << "1,000E+21"
                                       << "999996000000000000000,0000";
-  QTest::newRow("no-decimals-chosen") << 4.5e22 << 0 << 8 << "5E+22" << "45000000000000000000000";
+  QTest::newRow("no-decimals-chosen") << 4.5e22 << 0 << 8 << "5E+22"
+                                      << "45000000000000000000000";
   QTest::newRow("15-decimals-big") << 123456789012345678.0 << 15 << 19 << "123456789012346000"
                                    << "123456789012346000,000000000000000";
-  QTest::newRow("nothing-fits-shortest") << -7.7e100 << 2 << 3 << "-8E+100"
-                                         << "-77000000000000000000000000000000000000000000000000"
-                                            "000000000000000000000000000000000000000000000000000,00";
-  QTest::newRow("tiny-shows-zero") << 0.00001 << 4 << 6 << "0,0000" << "";
+  QTest::newRow("nothing-fits-shortest")
+      << -7.7e100 << 2 << 3 << "-8E+100"
+      << "-77000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000,00";
+  QTest::newRow("tiny-shows-zero") << 0.00001 << 4 << 6 << "0,0000"
+                                   << "";
 }
 
 void TestTableState::fitResult() {

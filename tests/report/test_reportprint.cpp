@@ -264,7 +264,8 @@ void TestReportPrint::widthOfLongLines() {
   QFETCH(qint64, mm);
   const auto printer = pdftools::A4PdfPrinter(m_dir.filePath(QStringLiteral("width.pdf")));
   const QFont font = ReportPrinterFont(Courier(QStringLiteral("8")));
-  const QString text = QStringLiteral("ред\r\n") + QString(characters, u'Ж') + QStringLiteral("\r\n");
+  const QString text =
+      QStringLiteral("ред\r\n") + QString(characters, u'Ж') + QStringLiteral("\r\n");
   const qint64 measured = ReportTextWidthMm(*printer, font, text);
   QVERIFY2(std::llabs(measured - mm) <= mm / 200, qPrintable(QString::number(measured)));
 }

@@ -37,8 +37,9 @@ void TestCellFrame::bordersWhole() {
   const qreal ratio = shot.devicePixelRatio();
   // The cell in device pixels; an edge between two device pixels may fall to either.
   const QRectF logical(label->mapTo(&f.window, QPoint(0, 0)), label->size());
-  const QRect inside(QPoint(std::ceil(logical.left() * ratio), std::ceil(logical.top() * ratio)),
-                     QPoint(std::floor(logical.right() * ratio), std::floor(logical.bottom() * ratio)));
+  const QRect inside(
+      QPoint(std::ceil(logical.left() * ratio), std::ceil(logical.top() * ratio)),
+      QPoint(std::floor(logical.right() * ratio), std::floor(logical.bottom() * ratio)));
   const int midY = inside.center().y();
   const int midX = inside.center().x();
   // Each border is dark on one of the two device pixels at that edge.

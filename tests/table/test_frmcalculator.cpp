@@ -138,8 +138,8 @@ void TestCalculator::wrongFormula_data() {
                                   << QString();
   QTest::newRow("leading-point") << QStringLiteral(".5)") << QStringLiteral(".5)") << 2
                                  << QString();
-  QTest::newRow("equals-and-blanks") << QStringLiteral("= 1)") << QStringLiteral("1)") << 2
-                                     << QString();
+  QTest::newRow("equals-and-blanks")
+      << QStringLiteral("= 1)") << QStringLiteral("1)") << 2 << QString();
   // The error at the end of a long formula stays in view.
   QTest::newRow("long-wrapped") << QString(100, u'1') + u')' << QString(100, u'1') + u')' << 100
                                 << QString(64, u'1') + u'\n' + QString(36, u'1') + u')';
@@ -314,8 +314,7 @@ void TestCalculator::display_data() {
   QTest::newRow("exact-zero-empty") << 0.0 << 4 << QStringLiteral(".") << QString() << QString();
   QTest::newRow("rounds-to-zero") << 0.00001 << 4 << QStringLiteral(".")
                                   << QStringLiteral("0.0000 ") << QString();
-  QTest::newRow("comma") << 2.5 << 2 << QStringLiteral(",") << QStringLiteral("2,50 ")
-                         << QString();
+  QTest::newRow("comma") << 2.5 << 2 << QStringLiteral(",") << QStringLiteral("2,50 ") << QString();
   QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << 4 << QStringLiteral(".")
                             << QStringLiteral("∞ ") << QString();
   // Wider than the cell in its real font: shortened, never clipped into another number.
@@ -332,8 +331,8 @@ void TestCalculator::display_data() {
       << 123456789012345678.0 << 15 << QStringLiteral(".")
       << QStringLiteral("123456789012346000.0000000000 ")
       << QStringLiteral("123456789012346000.000000000000000");
-  QTest::newRow("largest-double") << std::numeric_limits<double>::max() << 2
-                                  << QStringLiteral(".") << QStringLiteral("1.80E+308 ")
+  QTest::newRow("largest-double") << std::numeric_limits<double>::max() << 2 << QStringLiteral(".")
+                                  << QStringLiteral("1.80E+308 ")
                                   << QStringLiteral("179769313486232") + QString(294, u'0') +
                                          QStringLiteral(".00");
 }

@@ -199,8 +199,8 @@ void TestRowEditing::wrapForMessage_data() {
   QTest::newRow("digits-only-hard") << "12345678901234567" << 8 << "12345678\n90123456\n7";
   QTest::newRow("break-too-early-ignored") << "1+345678901" << 8 << "1+345678\n901";
   QTest::newRow("blank-stays-at-line-end") << "SIN(30) * COS(60)" << 10 << "SIN(30) * \nCOS(60)";
-  QTest::newRow("surrogates-kept-whole") << QString::fromUtf8("1234567\xF0\x9D\x9C\x8B" "9") << 8
-                                         << QString::fromUtf8("1234567\n\xF0\x9D\x9C\x8B" "9");
+  QTest::newRow("surrogates-kept-whole")
+      << QStringLiteral("1234567\U0001D70B9") << 8 << QStringLiteral("1234567\n\U0001D70B9");
   // A whole formula field: every character, the last one at the error too, is shown.
   QTest::newRow("full-field") << QString(250, u'1') + "+2)" << 64
                               << QString(64, u'1') + u'\n' + QString(64, u'1') + u'\n' +
