@@ -40,7 +40,7 @@ void CellLabel::paintEvent(QPaintEvent* event) {
   const qreal ratio = devicePixelRatioF();
   const qreal pixel = std::max(1.0, std::floor(ratio)) / ratio;
   const QRectF cell = rect();
-  const QColor colour = palette().color(QPalette::WindowText);
+  const QColor colour = Qt::black;  // the border stays black when the text is coloured
   painter.fillRect(QRectF(0, 0, cell.width(), pixel), colour);
   painter.fillRect(QRectF(0, cell.height() - pixel, cell.width(), pixel), colour);
   painter.fillRect(QRectF(0, 0, pixel, cell.height()), colour);

@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpacerItem>
 
 namespace {
@@ -75,6 +76,20 @@ bool QtDialogs::Question(const QString& text, const QString& title) {
 
 void QtDialogs::Message(const QString& text, const QString& title) {
   RunBox(Owner(), text, title, QMessageBox::Ok);
+}
+
+bool QtDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::NoButton,
+                  parent ? parent : Owner());
+  box.setTextFormat(Qt::PlainText);
+  // The captions are the program's own, whatever translation Qt has.
+  QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("Не"), QMessageBox::NoRole);
+  box.setDefaultButton(yesIsDefault ? yes : no);
+  box.setEscapeButton(no);
+  WidenForTitle(box);
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,

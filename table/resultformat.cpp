@@ -125,3 +125,7 @@ QString ResultToolTip(const QString& fullTextIfShortened, const QStringList& mor
   lines.append(moreLines);
   return lines.join(u'\n');
 }
+
+QString ShownResult(double value, int digits, QChar decimalPoint) {
+  return value != 0 ? FormatResult(value, digits, decimalPoint) + u' ' : QString();
+}

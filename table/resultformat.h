@@ -32,3 +32,6 @@ FittedResult FitResult(double value, int digits, QChar decimalPoint,
 // The tool tip of a result cell, one reason a line: the full result when the cell shows it
 // shortened (empty otherwise), then any further lines given.
 QString ResultToolTip(const QString& fullTextIfShortened, const QStringList& moreLines = {});
+// What a result cell shows: the formatted value and one blank that keeps it off the cell's
+// right edge, or nothing for a result of exactly 0.
+QString ShownResult(double value, int digits, QChar decimalPoint);

@@ -26,6 +26,7 @@ class TestCalculator : public QObject {
   void roundingTyped();
   void display_data();
   void display();
+  void shortenedAndMarked();
   void functionButtons_data();
   void functionButtons();
   void explanationField();
@@ -227,7 +228,7 @@ void TestCalculator::formKeys() {
   QFETCH(bool, closes);
   int saved = 0, read = 0, closed = 0;
   CalculatorFixture f;
-  f.window.SetCommands({[&] { ++saved; }, [&] { ++read; }, {}, {}, {}, [&] { ++closed; }});
+  f.window.SetCommands({[&] { ++saved; }, [&] { ++read; }, {}, {}, {}, [&] { ++closed; }, {}, {}});
   // In a formula box with unsaved text, and on a button: the window sees the key first.
   f.Box(4)->setFocus();
   QTest::keyClicks(f.Box(4), "1+");
@@ -245,7 +246,7 @@ void TestCalculator::formKeys() {
 void TestCalculator::closeBox() {
   int closed = 0;
   CalculatorFixture f;
-  f.window.SetCommands({{}, {}, {}, {}, {}, [&] { ++closed; }});
+  f.window.SetCommands({{}, {}, {}, {}, {}, [&] { ++closed; }, {}, {}});
   f.Enter(0, QStringLiteral("1"));
   f.Click("cmdExit");
   QVERIFY(!f.window.isVisible());
@@ -358,6 +359,30 @@ void TestCalculator::display() {
           cell->contentsRect().width() - cell->indent());
   QCOMPARE(f.Box(7)->text(), QStringLiteral("1+1"));
   QCOMPARE(f.Result(24), QString());
+}
+
+// A shortened result that a recalculation marks carries both reasons, one a line.
+void TestCalculator::shortenedAndMarked() {
+  CalculatorFixture f;
+  f.state.rows[0].SetFormula(u"10^30");
+  f.state.rows[1].SetFormula(u"7");
+  f.window.Recalculate();
+  QCOMPARE(f.Result(0), QStringLiteral("1.0000E+30 "));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(),
+           QStringLiteral("1000000000000000000000000000000.0000\n"
+                          "Променен при последното преизчисляване"));
+  QCOMPARE(f.window.ResultLabel(1)->toolTip(),
+           QStringLiteral("Променен при последното преизчисляване"));
+  // An edit clears the mark; the full text stays as long as the result is shortened.
+  f.Enter(1, QStringLiteral("8"));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(),
+           QStringLiteral("1000000000000000000000000000000.0000"));
+  f.window.RoundingField()->setText(QStringLiteral("0"));
+  QCOMPARE(f.Result(0), QStringLiteral("1E+30 "));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(), QStringLiteral("1000000000000000000000000000000"));
+  // A result that fits again has no tool tip.
+  f.Enter(0, QStringLiteral("2"));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(), QString());
 }
 
 void TestCalculator::functionButtons_data() {
