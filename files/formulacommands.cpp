@@ -57,7 +57,6 @@ FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
     return FileOutcome::Untouched;
   }
   const QString name = ResolveEntry(state.startDirectory, chosen);
-  state.lastFileName = name;
 
   auto opened = OpenOrdinaryFile(state.startDirectory, name);
   if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened)) {
@@ -72,6 +71,8 @@ FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
   file.close();
   ApplyFormulaFile(decoded, state);
   if (decoded.explanation) setExplanationField(state.explanation);
+  // Only a file that was read becomes the next save's default name.
+  if (!readFailed) state.lastFileName = name;
   makeScreen();
   if (!readFailed) return FileOutcome::Done;
   dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
