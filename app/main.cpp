@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
   const UserLocale locale = UserLocale::From(QLocale::system());
   TableState state;
   QtDialogs dialogs(MakeFileChooser(state));
-  DefaultPrintTarget printTarget(dialogs, state);
+  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
   CalculatorApp calculator(state, dialogs, printTarget, locale);
   calculator.Window().show();
   return QApplication::exec();

@@ -1,7 +1,6 @@
 #include "frmcalculator.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -97,8 +96,6 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
   move(Twips(100), Twips(100));
-  m_state.roundingDigits = 4;
-  m_state.startDirectory = QDir::currentPath();
   MakeScreen();
   m_txtH->setText(m_state.explanation);
   m_currentRow = 0;
@@ -213,7 +210,7 @@ void frmCalculator::CreatePanel() {
   label3->move(Twips(8340), Twips(540));
   label3->adjustSize();
   m_txtR = WhiteBox(m_panel, QStringLiteral("txtR"), TwipsRect(10485, 510, 375, 285));
-  m_txtR->setText(texts::kRoundingInitial.toString());
+  m_txtR->setText(QString::number(m_state.roundingDigits));
   connect(m_txtR, &QLineEdit::textChanged, this, &frmCalculator::RoundingChanged);
   chain(m_txtR);
 }

@@ -1,5 +1,9 @@
 #include "tablestate.h"
 
+#include <QDir>
+
+TableState::TableState() : startDirectory(QDir::currentPath()) {}
+
 void RowRecord::Clear() {
   label = QString(kLabelWidth, QChar(0));
   formula = QString(kFormulaWidth, QChar(0));

@@ -38,10 +38,12 @@ QString TrimBlanks(QStringView text);
 // The state of the table that the main window owns and hands to the other windows.
 class TableState final : public RowResults {
  public:
+  TableState();
+
   std::array<RowRecord, kRecordCount> rows;
   QString explanation;     // mirror of the explanation field txtH
   QString lastFileName;    // the formula file last saved or read
-  QString startDirectory;  // the process's current directory when the main window loaded
+  QString startDirectory;  // the process's current directory when the state was made
   int roundingDigits = 4;  // 0..15 decimals shown for results
 
   // Every record cleared; explanation, rounding and file name stay.

@@ -204,7 +204,7 @@ void TestReportSpooler::printsThroughDefaultPrinter() {
   state.rows[0].SetFormula(u"2+3*4");
   state.rows[0].result = 14;
   ScriptedDialogs dialogs;
-  DefaultPrintTarget target(dialogs, state);
+  DefaultPrintTarget target(dialogs, state.startDirectory);
   ReportWindow window(dialogs, target);
   window.ShowReport(ComposeTableReport(state, 2, QStringLiteral("Печат през опашката"), u'.'));
   frmShowSpravki* viewer = window.Viewer();
