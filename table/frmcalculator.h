@@ -9,6 +9,7 @@
 #include "userlocale.h"
 
 class Dialogs;
+enum class Command;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -57,6 +58,7 @@ class frmCalculator final : public QWidget {
   void CreateTable();
   QPushButton* AddButton(const char* name, const QRect& geometry);
   void RunCommand(const std::function<void()>& command);
+  void Run(Command command);
 
   bool FormKey(const QKeyEvent& key);
   void FormulaKey(int row, const QKeyEvent& key);
