@@ -30,8 +30,8 @@ int HalfToEven(int difference) {
 
 }  // namespace
 
-QString ComposeTableReport(const TableState& state, int roundingDigits, const QString& title,
-                           QChar decimalPoint) {
+QString ComposeTableReport(const TableState& state, const QString& title, QChar decimalPoint) {
+  const int roundingDigits = state.roundingDigits;
   constexpr int kReportRows = kHiddenRecord + 1;
 
   int nameWidth = 0;

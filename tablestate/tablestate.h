@@ -41,7 +41,10 @@ class TableState final : public RowResults {
   TableState();
 
   std::array<RowRecord, kRecordCount> rows;
-  QString explanation;     // mirror of the explanation field txtH
+  // Mirror of the explanation field txtH. The two part on saving only: an empty text, or one
+  // starting with a control character, becomes " " here and in the file while the field keeps
+  // what the user typed; so the report titles from the field, the file and the chart from here.
+  QString explanation;
   QString lastFileName;    // the formula file last saved or read
   QString startDirectory;  // the process's current directory when the state was made
   int roundingDigits = 4;  // 0..15 decimals shown for results

@@ -35,7 +35,6 @@ class QtDialogs final : public Dialogs {
  public:
   using FileChooser = std::function<QString(const QString& pattern)>;
   explicit QtDialogs(FileChooser chooser = {}) : m_chooser(std::move(chooser)) {}
-  void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;

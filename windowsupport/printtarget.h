@@ -29,14 +29,3 @@ class DefaultPrintTarget final : public PrintTarget {
   QString m_startDirectory;
   std::unique_ptr<QPrinter> m_printer;
 };
-
-// A target that always prints into one printer, e.g. a PDF file in tests.
-class FixedPrintTarget final : public PrintTarget {
- public:
-  explicit FixedPrintTarget(QPrinter& printer) : m_printer(printer) {}
-  QPrinter& Printer() override { return m_printer; }
-  bool BeginJob() override { return true; }
-
- private:
-  QPrinter& m_printer;
-};

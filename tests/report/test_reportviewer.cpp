@@ -8,7 +8,7 @@
 #include <QToolButton>
 
 #include "pdftools.h"
-#include "printtarget.h"
+#include "fixedprinttarget.h"
 #include "reportpictures.h"
 #include "reportwindow.h"
 #include "scripteddialogs.h"
