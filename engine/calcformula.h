@@ -13,7 +13,11 @@ struct DateSettings {
   char16_t separator = u'.';
 };
 
-// Read-only view of the stored results of the 27 row records; slot k is table row k + 1.
+// The row records of a table: rows 1..25, the hidden overflow row and one more.
+inline constexpr int kRecordCount = 27;
+
+// Read-only view of the stored results of the kRecordCount row records; slot k is table
+// row k + 1.
 class RowResults {
  public:
   virtual ~RowResults() = default;

@@ -18,7 +18,6 @@ constexpr double kMile = 1.609314;       // kilometres
 constexpr double kFoot = 30.48;          // centimetres
 constexpr double kInch = 2.54;           // centimetres
 constexpr double kYard = 0.9144;         // metres
-constexpr int kStoredRows = 27;
 
 // The steps of one function value. The first step that overflows, divides by zero or leaves
 // a library function's domain fails the whole value; the caller then keeps its slot. Only
@@ -335,7 +334,7 @@ void Parser::CallFunction(double& slot) {
 
 std::optional<double> Parser::StoredResult(double row) const {
   const auto slot = RoundToInt32(std::fabs(row) - 1);
-  if (!slot || *slot < 0 || *slot >= kStoredRows || !m_rows) return std::nullopt;
+  if (!slot || *slot < 0 || *slot >= kRecordCount || !m_rows) return std::nullopt;
   return m_rows->Result(*slot);
 }
 

@@ -5,6 +5,12 @@
 #include <optional>
 #include <string_view>
 
+// The characters the scanner skips between tokens and inside numbers: the blank and the
+// no-break space.
+constexpr bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\u00A0';
+}
+
 // Reads a number as the scanner collected it: digits with at most one decimal point, with
 // spaces and no-break spaces anywhere between them (digit grouping: "1 000 000" is a million).
 // Any other text, or a value beyond the range of a double, reads as 0. The result is always
@@ -40,7 +46,7 @@ inline NumberRun ScanNumberRun(std::u16string_view text, std::size_t begin) {
                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const auto digitAt = [&](std::size_t i) { return static_cast<unsigned>(text[i]) - u'0'; };
-  const auto blankAt = [&](std::size_t i) { return text[i] == u' ' || text[i] == u'\u00A0'; };
+  const auto blankAt = [&](std::size_t i) { return IsBlank(text[i]); };
   const std::size_t size = text.size();
   std::size_t i = begin;
   bool digit = false;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "calcformula.h"
+#include "numbertext.h"
 
 // The token the scanner gives past the end of the prepared text: the terminator, which the
 // text itself does not hold. It is not a UTF-16 code unit, so a carriage return typed inside a
@@ -116,7 +117,7 @@ inline void Parser::NextToken() {
       return;
     }
     const char16_t c = m_state.FormulaText[m_state.TokenPos - 1];
-    if (c != u' ' && c != u'\u00A0') {
+    if (!IsBlank(c)) {
       m_state.Token = c;
       return;
     }

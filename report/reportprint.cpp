@@ -9,6 +9,7 @@
 
 #include "dialogs.h"
 #include "errormessage.h"
+#include "numbertext.h"
 #include "reportnumbers.h"
 #include "reporttexts.h"
 
@@ -54,7 +55,7 @@ int ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text)
   for (const QString& line : Lines(text))
     widest = std::max(widest, metrics.horizontalAdvance(line));
   const double twips = widest * kTwipsPerInch / printer.logicalDpiX();
-  return static_cast<int>(std::nearbyint(twips)) / kTwipsPerMm;
+  return RoundToInt32(twips).value_or(0) / kTwipsPerMm;
 }
 
 int ReportPageWidthMm(const QPrinter& printer) {

@@ -6,7 +6,6 @@
 
 #include "calcformula.h"
 
-inline constexpr int kRecordCount = 27;    // row records 0..26
 inline constexpr int kVisibleRows = 25;    // records 0..24 are the table rows 1..25
 inline constexpr int kHiddenRecord = 25;   // overflow row: insert fills it, delete clears it
 inline constexpr int kFormulaWidth = 255;  // fixed width of a stored formula text
