@@ -6,21 +6,31 @@
 
 class Dialogs;
 class PrintTarget;
+class TableRecovery;
 class TableState;
 
 // The main window with the windows it opens: the file commands, the report viewer, the chart
 // and the help are connected to its buttons here, so that none of them depends on another.
 class CalculatorApp {
  public:
-  CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& printTarget, UserLocale locale);
+  // With a `recovery`, every change of the table is kept in its recovery file.
+  CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& printTarget, UserLocale locale,
+                TableRecovery* recovery = nullptr);
   CalculatorApp(const CalculatorApp&) = delete;
   CalculatorApp& operator=(const CalculatorApp&) = delete;
+
+  // Once the window is shown: offers the table an earlier run left unsaved, unless the
+  // program was started to open a file.
+  void RecoverUnsavedTable(bool startedWithFile);
 
   frmCalculator& Window() { return m_window; }
   ReportWindow& Reports() { return m_reports; }
   DiagramOwner& Charts() { return m_charts; }
 
  private:
+  TableState& m_state;
+  Dialogs& m_dialogs;
+  TableRecovery* m_recovery;
   // The secondary windows outlive the main window, which closes them when it unloads.
   ReportWindow m_reports;
   DiagramOwner m_charts;

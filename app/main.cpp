@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "frmgetfile.h"
 #include "printtarget.h"
+#include "tablerecovery.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
@@ -28,7 +29,9 @@ int main(int argc, char* argv[]) {
   TableState state;
   QtDialogs dialogs(MakeFileChooser(state));
   DefaultPrintTarget printTarget(dialogs, state.startDirectory);
-  CalculatorApp calculator(state, dialogs, printTarget, locale);
+  TableRecovery recovery(DefaultRecoveryFolder(), dialogs);
+  CalculatorApp calculator(state, dialogs, printTarget, locale, &recovery);
   calculator.Window().show();
+  calculator.RecoverUnsavedTable(false);
   return QApplication::exec();
 }

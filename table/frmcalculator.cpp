@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "calculatortexts.h"
+#include "cellframe.h"
 #include "dialogs.h"
 #include "functionbuttons.h"
 #include "icons.h"
@@ -26,6 +27,9 @@ const QColor kHeaderCyan(128, 255, 255);
 const QColor kFocusYellow(230, 230, 16);
 const QColor kDeleteRed(255, 0, 0);
 const QColor kWhite(255, 255, 255);
+// Marked results: calm colours that stay readable on white, and white on the delete red.
+const QColor kChangedBlue(0, 0, 160);
+const QColor kDependsOrange(190, 80, 0);
 
 // Grid of the function buttons, in twips from the panel's top left.
 constexpr int kColumnLeft[] = {120, 750, 1380, 2010, 2640, 3270, 3990, 4620, 5250, 5880};
@@ -41,12 +45,10 @@ void SetBase(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-QLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
-                      Qt::Alignment alignment, const QRect& geometry) {
-  auto* label = new QLabel(parent);
+CellLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
+                         Qt::Alignment alignment, const QRect& geometry) {
+  auto* label = new CellLabel(parent);
   label->setObjectName(name);
-  label->setFrameStyle(QFrame::Box | QFrame::Plain);
-  label->setLineWidth(1);
   label->setAlignment(alignment);
   SetBackground(label, colour);
   label->setGeometry(geometry);
@@ -120,12 +122,13 @@ void frmCalculator::CreateTable() {
     const size_t k = static_cast<size_t>(i);
     m_number[k] = BorderedLabel(this, Indexed("lblNo", i), kHeaderCyan, right,
                                 TwipsRect(150, rowTop, 375, kRowHeightTwips));
-    m_number[k]->setIndent(2);  // keeps the number off the cell's edge, like the results
+    m_number[k]->SetTextIndent(2);  // keeps the number off the cell's edge, like the results
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
                               TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
+    m_resultBackground[k] = kWhite;
     if (i > 0) setTabOrder(m_formula[k - 1], m_formula[k]);
   }
 }
@@ -191,8 +194,10 @@ void frmCalculator::CreatePanel() {
   m_txtH = WhiteBox(m_panel, QStringLiteral("txtH"), TwipsRect(6600, 850, 4260, 285));
   // Every change goes to the state, which the file and the chart read; saving may change the
   // state's text alone (see TableState::explanation), so the field is never set from it then.
-  connect(m_txtH, &QLineEdit::textChanged, this,
-          [this](const QString& text) { m_state.explanation = text; });
+  connect(m_txtH, &QLineEdit::textChanged, this, [this](const QString& text) {
+    m_state.explanation = text;
+    RunCommand(m_commands.tableChanged);
+  });
   chain(m_txtH);
 
   auto* label3 = new QLabel(texts::kRoundingCaption.toString(), m_panel);
@@ -203,6 +208,14 @@ void frmCalculator::CreatePanel() {
   m_txtR->setText(QString::number(m_state.roundingDigits));
   connect(m_txtR, &QLineEdit::textChanged, this, &frmCalculator::RoundingChanged);
   chain(m_txtR);
+}
+
+QLabel* frmCalculator::ResultLabel(int row) const {
+  return m_suma.at(static_cast<size_t>(row));
+}
+
+QLabel* frmCalculator::NumberLabel(int row) const {
+  return m_number.at(static_cast<size_t>(row));
 }
 
 void frmCalculator::SetCommands(CalculatorCommands commands) {
@@ -253,11 +266,38 @@ void frmCalculator::MakeScreen() {
       m_formula[k]->setCursorPosition(0);
     }
     m_state.rows[k + 1].label = number.leftJustified(kLabelWidth, u' ');
-    const double result = m_state.rows[k].result;
-    // The trailing blank keeps the right-aligned number off the cell's edge.
-    m_suma[k]->setText(result != 0 ? FormatResult(result, digits, m_locale.decimalPoint) + u' '
-                                   : QString());
+    ShowResult(i, m_state.rows[k].result, digits);
   }
+}
+
+void frmCalculator::ShowResult(int row, double result, int digits) {
+  const size_t k = static_cast<size_t>(row);
+  CellLabel* cell = m_suma[k];
+  QString shown;
+  QString full;
+  if (result != 0) {
+    // The trailing blank keeps the right-aligned number off the cell's edge. A text wider
+    // than the cell would be clipped on the left into a different number, so it is shortened.
+    const QFontMetrics metrics = cell->fontMetrics();
+    const int width = cell->TextWidth();
+    const FittedResult fitted = FitResult(
+        result, digits, m_locale.decimalPoint,
+        [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
+    shown = fitted.text + u' ';
+    if (fitted.shortened) full = fitted.full;
+  }
+  cell->setText(shown);
+  if (m_shortenedFrom[k] == full) return;
+  m_shortenedFrom[k] = full;
+  UpdateResultTip(row);
+}
+
+// One tool tip for every reason a result cell has one: the full result first, then the mark.
+void frmCalculator::UpdateResultTip(int row) {
+  const size_t k = static_cast<size_t>(row);
+  const QString markText = MarkText(m_marks[k]);
+  m_suma[k]->setToolTip(ResultToolTip(m_shortenedFrom[k],
+                                      markText.isEmpty() ? QStringList() : QStringList{markText}));
 }
 
 void frmCalculator::SetExplanationField(const QString& text) {
@@ -287,7 +327,48 @@ int frmCalculator::RowOf(const QObject* object) const {
 void frmCalculator::SetRowColour(int row, const QColor& colour) {
   const size_t k = static_cast<size_t>(row);
   SetBase(m_formula[k], colour);
-  SetBackground(m_suma[k], colour);
+  m_resultBackground[k] = colour;
+  StyleResult(row);
+}
+
+// A mark changes only the text's colour and underline, so the cell keeps its size and place.
+void frmCalculator::StyleResult(int row) {
+  const size_t k = static_cast<size_t>(row);
+  QLabel* cell = m_suma[k];
+  const ResultMark mark = m_marks[k];
+  SetBackground(cell, m_resultBackground[k]);
+  if (mark != ResultMark::None) {
+    QPalette palette = cell->palette();
+    const QColor text = m_resultBackground[k] == kDeleteRed ? kWhite
+                        : mark == ResultMark::Changed       ? kChangedBlue
+                                                            : kDependsOrange;
+    palette.setColor(QPalette::WindowText, text);
+    cell->setPalette(palette);
+  }
+  // The second mark does not rest on colour alone.
+  QFont font = cell->font();
+  font.setUnderline(mark == ResultMark::DependsBelow);
+  cell->setFont(font);
+  UpdateResultTip(row);
+  cell->setAccessibleDescription(MarkText(mark));
+}
+
+void frmCalculator::ShowMarks(const RowMarks& marks) {
+  for (int i = 0; i < kVisibleRows; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    if (m_marks[k] == marks[k]) continue;
+    m_marks[k] = marks[k];
+    StyleResult(i);
+  }
+}
+
+void frmCalculator::ClearMarks() {
+  ShowMarks(RowMarks{});
+}
+
+void frmCalculator::TableEdited() {
+  ClearMarks();
+  RunCommand(m_commands.tableChanged);
 }
 
 bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
@@ -384,9 +465,13 @@ void frmCalculator::EnterRow(int row) {
     FocusRow(next);
     MakeScreen();
     m_currentRow = next;
+    TableEdited();
     return;
   }
-  m_dialogs.Question(TrimBlanks(entered), texts::kWrongFormulaTitle.toString());
+  // The wrong formula is stored as entered, so it is kept as well.
+  TableEdited();
+  m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered)),
+                     texts::kWrongFormulaTitle.toString());
   FocusRow(row);
   box->setSelection(ErrorIndexInBox(entered, errorPos), 1);
 }
@@ -418,21 +503,40 @@ void frmCalculator::InsertAtCaret(const QString& text) {
   if (insertion.changed) {
     box->setText(insertion.text);
     m_state.rows[static_cast<size_t>(row)].SetFormula(insertion.text);
+    TableEdited();
   }
   FocusRow(row);
   box->setCursorPosition(insertion.caret);
 }
 
 void frmCalculator::Recalculate() {
+  const RecordResults before = ResultsOf(m_state);
   RecalculateAll(m_state, m_evaluator);
   MakeScreen();
+  ShowMarks(MarkRecalculation(before, ResultsOf(m_state), SecondPassResults(m_state, m_evaluator),
+                              m_state.roundingDigits, m_locale.decimalPoint));
+}
+
+void frmCalculator::RecalculateRestored() {
+  RecalculateAll(m_state, m_evaluator);
+  MakeScreen();
+  const RecordResults results = ResultsOf(m_state);
+  ShowMarks(MarkRecalculation(results, results, SecondPassResults(m_state, m_evaluator),
+                              m_state.roundingDigits, m_locale.decimalPoint));
 }
 
 void frmCalculator::NewTable() {
   if (!m_dialogs.Question(texts::kClearQuestion.toString())) return;
+  const bool wasEmpty = m_state.IsEmpty();
   m_state.ClearRows();
   MakeScreen();
   FocusRow(0);
+  if (wasEmpty) {
+    ClearMarks();
+    RunCommand(m_commands.emptyTableCleared);
+  } else {
+    TableEdited();
+  }
 }
 
 void frmCalculator::DeleteRow() {
@@ -441,10 +545,12 @@ void frmCalculator::DeleteRow() {
   SetRowColour(row, kDeleteRed);
   const QString question = texts::kDeleteQuestion.toString() + u' ' + QString::number(row + 1) +
                            texts::kDeleteQuestionEnd.toString();
-  if (m_dialogs.Question(question)) DeleteRecord(m_state, row);
+  const bool deleted = m_dialogs.Question(question);
+  if (deleted) DeleteRecord(m_state, row);
   SetRowColour(row, kWhite);
   FocusRow(row);
   MakeScreen();
+  if (deleted) TableEdited();
 }
 
 void frmCalculator::InsertRow() {
@@ -453,6 +559,7 @@ void frmCalculator::InsertRow() {
   InsertRecord(m_state, row);
   FocusRow(row);
   MakeScreen();
+  TableEdited();
 }
 
 void frmCalculator::closeEvent(QCloseEvent* event) {

@@ -5,9 +5,11 @@
 
 #include "calcformula.h"
 #include "calculatorcommands.h"
+#include "recalcmarks.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
+class CellLabel;
 class Dialogs;
 enum class Command;
 class QFrame;
@@ -34,8 +36,15 @@ class frmCalculator final : public QWidget {
   // Inserts a function name into the current row at its caret (what the function buttons do).
   void InsertAtCaret(const QString& text);
 
-  // The row commands, as their buttons run them.
+  // The row commands, as their buttons run them. A recalculation marks the results it
+  // changed and those another pass would still change.
   void Recalculate();
+  // The recalculation of a table brought back from a recovery file: every result is new, so
+  // only the rows another pass would change are marked.
+  void RecalculateRestored();
+  // Back to unmarked results, as after an edit of the table.
+  void ClearMarks();
+  ResultMark Mark(int row) const { return m_marks.at(static_cast<size_t>(row)); }
   void NewTable();
   void DeleteRow();
   void InsertRow();
@@ -43,8 +52,8 @@ class frmCalculator final : public QWidget {
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
   QLineEdit* FormulaBox(int row) const { return m_formula.at(static_cast<size_t>(row)); }
-  QLabel* ResultLabel(int row) const { return m_suma.at(static_cast<size_t>(row)); }
-  QLabel* NumberLabel(int row) const { return m_number.at(static_cast<size_t>(row)); }
+  QLabel* ResultLabel(int row) const;
+  QLabel* NumberLabel(int row) const;
   QLineEdit* RoundingField() const { return m_txtR; }
   QLineEdit* ExplanationField() const { return m_txtH; }
   QFrame* ButtonPanel() const { return m_panel; }
@@ -67,8 +76,13 @@ class frmCalculator final : public QWidget {
   void FocusRow(int row);
   void PanelClicked();
   void RoundingChanged(const QString& text);
+  void ShowResult(int row, double result, int digits);
+  void UpdateResultTip(int row);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
+  void ShowMarks(const RowMarks& marks);
+  void StyleResult(int row);
+  void TableEdited();
 
   TableState& m_state;
   Dialogs& m_dialogs;
@@ -76,11 +90,14 @@ class frmCalculator final : public QWidget {
   CalculatorCommands m_commands;
   mdlCalcFunction m_evaluator;
   int m_currentRow = 0;
+  RowMarks m_marks{};
+  std::array<QColor, kVisibleRows> m_resultBackground{};
+  std::array<QString, kVisibleRows> m_shortenedFrom{};  // a shortened result's full text
 
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;
   QLineEdit* m_txtH = nullptr;
-  std::array<QLabel*, kVisibleRows> m_number{};
+  std::array<CellLabel*, kVisibleRows> m_number{};
   std::array<QLineEdit*, kVisibleRows> m_formula{};
-  std::array<QLabel*, kVisibleRows> m_suma{};
+  std::array<CellLabel*, kVisibleRows> m_suma{};
 };

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QMetaObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <optional>
-
-class QWidget;
 
 inline const QString kAppTitle = QStringLiteral("Verodazava 2.0");
 
@@ -20,6 +21,9 @@ class Dialogs {
   virtual bool Question(const QString& text, const QString& title = {}) = 0;
   // Message box with OK only, for reports of failures.
   virtual void Message(const QString& text, const QString& title = {}) = 0;
+  // Message box with the buttons Да and Не over `parent`, the application's title; true only
+  // for Да.
+  virtual bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) = 0;
   // Input box with prompt, title and default text; Cancel gives an empty text.
   virtual QString InputBox(const QString& prompt, const QString& title,
                            const QString& defaultText) = 0;
@@ -29,15 +33,30 @@ class Dialogs {
   virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
 };
 
+// The width a dialog needs so that the window manager shows its whole title: the title in
+// a bold face, with room for the title bar's icon and buttons.
+int TitleBarWidth(const QString& title);
+
 // The real dialogs: QMessageBox, QInputDialog, QFontDialog. The file chooser lives in a
-// folder above this one, so it is handed in.
+// folder above this one, so it is handed in. Every dialog opens over the program's window it
+// belongs to.
 class QtDialogs final : public Dialogs {
  public:
   using FileChooser = std::function<QString(const QString& pattern)>;
-  explicit QtDialogs(FileChooser chooser = {}) : m_chooser(std::move(chooser)) {}
+  explicit QtDialogs(FileChooser chooser = {});
+  ~QtDialogs() override;
+  QtDialogs(const QtDialogs&) = delete;
+  QtDialogs& operator=(const QtDialogs&) = delete;
+
+  // The window a dialog opens over: the active window; while none is active (a dialog has
+  // just closed and the window manager has not given the focus back yet) the program's
+  // window that was active last. Dialogs themselves are passed over, as they are gone by
+  // the time the next one opens.
+  QWidget* Owner() const;
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
+  bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;
@@ -45,4 +64,6 @@ class QtDialogs final : public Dialogs {
 
  private:
   FileChooser m_chooser;
+  QPointer<QWidget> m_lastWindow;
+  QMetaObject::Connection m_tracking;
 };
