@@ -4,8 +4,7 @@ ReportWindow::ReportWindow(Dialogs& dialogs, PrintTarget& target, QObject* paren
     : QObject(parent), m_dialogs(dialogs), m_target(target) {}
 
 void ReportWindow::ShowReport(const QString& text) {
-  m_viewer.OpenOrMake([this] { return new frmShowSpravki(m_dialogs, m_target); })
-      .ShowReport(text);
+  m_viewer.OpenOrMake([this] { return new frmShowSpravki(m_dialogs, m_target); }).ShowReport(text);
 }
 
 void ReportWindow::Close() {

@@ -14,8 +14,18 @@ struct FunctionButton {
 };
 
 // What a command button of the panel does.
-enum class Command { ReadFile, NewTable, SaveFile, InsertRow, DeleteRow, Recalculate, Diagram,
-                     Print, Help, Exit };
+enum class Command {
+  ReadFile,
+  NewTable,
+  SaveFile,
+  InsertRow,
+  DeleteRow,
+  Recalculate,
+  Diagram,
+  Print,
+  Help,
+  Exit
+};
 
 // A command button of the panel: its object name, tool tip and action.
 struct CommandButton {

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "pdftools.h"
 #include "fixedprinttarget.h"
+#include "pdftools.h"
 #include "reportpictures.h"
 #include "reportwindow.h"
 #include "scripteddialogs.h"
