@@ -85,10 +85,7 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
   setWindowTitle(kAppTitle);
   setFixedSize(TwipsSize(11295, 7800));
   SetBackground(this, kGrey);
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.25);
-  font.setBold(true);
-  setFont(font);
+  setFont(DesignFont(QStringLiteral("Arial"), 8.25, true));
 
   CreateTable();
   CreatePanel();
