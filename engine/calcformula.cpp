@@ -4,19 +4,10 @@
 #include <cstring>
 
 #include "calcformula.h"
+#include "numbertext.h"
 #include "parser.h"
 
 namespace {
-
-std::u16string_view TrimLeft(std::u16string_view text) {
-  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-  return text;
-}
-
-std::u16string_view TrimRight(std::u16string_view text) {
-  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-  return text;
-}
 
 // The first apostrophe. Short texts are read four code units at a time: a lane of the
 // 64-bit word that equals the apostrophe becomes zero, and the lowest zero lane (the first
@@ -73,14 +64,14 @@ double mdlCalcFunction::CalcFormula(std::u16string_view formula) {
   std::u16string_view body;
   const std::size_t apostrophe = FindApostrophe(formula);
   if (apostrophe != std::u16string_view::npos && apostrophe >= 1)
-    body = TrimRight(formula.substr(0, apostrophe));
+    body = TrimRightBlanks(formula.substr(0, apostrophe));
   else
-    body = TrimRight(TrimLeft(formula));
+    body = TrimBlanks(formula);
   if (body.empty()) return 0;
 
   // A leading "=" becomes a blank so that positions stay those of the typed text.
   const bool equalsFirst = body.front() == u'=';
-  if (equalsFirst && TrimLeft(body.substr(1)).empty()) return 0;
+  if (equalsFirst && TrimLeftBlanks(body.substr(1)).empty()) return 0;
   // A leading point reads as "0.", and every position after it moves up by one.
   const bool pointFirst = body.front() == u'.';
 

@@ -11,6 +11,20 @@ constexpr bool IsBlank(char16_t c) {
   return c == u' ' || c == u'\u00A0';
 }
 
+// Blanks (U+0020 only) removed at the start, at the end, or at both ends: stored formula
+// texts are padded with them.
+constexpr std::u16string_view TrimLeftBlanks(std::u16string_view text) {
+  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+  return text;
+}
+constexpr std::u16string_view TrimRightBlanks(std::u16string_view text) {
+  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+  return text;
+}
+constexpr std::u16string_view TrimBlanks(std::u16string_view text) {
+  return TrimRightBlanks(TrimLeftBlanks(text));
+}
+
 // Reads a number as the scanner collected it: digits with at most one decimal point, with
 // spaces and no-break spaces anywhere between them (digit grouping: "1 000 000" is a million).
 // Any other text, or a value beyond the range of a double, reads as 0. The result is always
