@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
   const UserLocale locale = UserLocale::From(QLocale::system());
   TableState state;
   QtDialogs dialogs(MakeFileChooser(state));
-  DefaultPrintTarget printTarget(dialogs, state);
+  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
   TableRecovery recovery(DefaultRecoveryFolder(), dialogs);
   CalculatorApp calculator(state, dialogs, printTarget, locale, &recovery);
   calculator.Window().show();

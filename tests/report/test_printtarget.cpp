@@ -64,7 +64,7 @@ void TestPrintTarget::noPrinter() {
   ScriptedDialogs dialogs;
   dialogs.AnswerQuestion(offerTaken);
   if (offerTaken) dialogs.AnswerInput(name);
-  DefaultPrintTarget target(dialogs, state);
+  DefaultPrintTarget target(dialogs, state.startDirectory);
   ReportWindow window(dialogs, target);
   window.ShowReport(QStringLiteral("ред едно\r\nред две\r\n"));
   window.Viewer()->findChild<QToolButton*>(QStringLiteral("cmdPrint"))->click();
@@ -166,7 +166,7 @@ void TestPrintTarget::pdfFaults() {
   dialogs.AnswerQuestion(true);
   dialogs.AnswerInput(name);
   if (replace >= 0) dialogs.AnswerQuestion(replace == 1);
-  DefaultPrintTarget printTarget(dialogs, state);
+  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
   if (chart) {
     Diagram window(state, dialogs, printTarget);
     QCOMPARE(window.Print(), written);

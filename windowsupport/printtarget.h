@@ -4,7 +4,6 @@
 #include <memory>
 
 class Dialogs;
-class TableState;
 
 // Where the print commands send their jobs. The printer object lives for the whole run, so
 // its orientation and font settings carry from one job to the next, as with a system printer.
@@ -25,7 +24,7 @@ class PrintTarget {
 // memory and written with the formula files' all-or-nothing writer once the job is complete.
 class DefaultPrintTarget final : public PrintTarget {
  public:
-  DefaultPrintTarget(Dialogs& dialogs, const TableState& state);
+  DefaultPrintTarget(Dialogs& dialogs, QString startDirectory);
   ~DefaultPrintTarget() override;
   QPrinter& Printer() override;
   bool BeginJob() override;
@@ -35,20 +34,9 @@ class DefaultPrintTarget final : public PrintTarget {
   bool BeginPdf();
 
   Dialogs& m_dialogs;
-  const TableState& m_state;
+  QString m_startDirectory;
   std::unique_ptr<QPrinter> m_printer;
   // The PDF job under way: the name it is to get, the memory file it is drawn into.
   QString m_pdfName;
   int m_pdfMemory = -1;
-};
-
-// A target that always prints into one printer, e.g. a PDF file in tests.
-class FixedPrintTarget final : public PrintTarget {
- public:
-  explicit FixedPrintTarget(QPrinter& printer) : m_printer(printer) {}
-  QPrinter& Printer() override { return m_printer; }
-  bool BeginJob() override { return true; }
-
- private:
-  QPrinter& m_printer;
 };

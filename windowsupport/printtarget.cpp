@@ -12,10 +12,9 @@
 #include "errormessage.h"
 #include "filenames.h"
 #include "safefile.h"
-#include "tablestate.h"
 
-DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, const TableState& state)
-    : m_dialogs(dialogs), m_state(state) {}
+DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, QString startDirectory)
+    : m_dialogs(dialogs), m_startDirectory(std::move(startDirectory)) {}
 
 DefaultPrintTarget::~DefaultPrintTarget() {
   if (m_pdfMemory >= 0) ::close(m_pdfMemory);
@@ -56,7 +55,7 @@ bool DefaultPrintTarget::BeginPdf() {
             .arg(name));
     return false;
   }
-  if (EntryExists(m_state.startDirectory, name) &&
+  if (EntryExists(m_startDirectory, name) &&
       !m_dialogs.YesNo(QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(name),
                        false, nullptr))
     return false;
@@ -88,7 +87,7 @@ bool DefaultPrintTarget::EndJob(bool printed) {
     m_dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
     return false;
   }
-  if (const auto failure = WriteFileAtomically(m_state.startDirectory, name, pdf)) {
+  if (const auto failure = WriteFileAtomically(m_startDirectory, name, pdf)) {
     m_dialogs.Message(ErrorMessage(*failure));
     return false;
   }

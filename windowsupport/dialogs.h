@@ -47,7 +47,6 @@ class QtDialogs final : public Dialogs {
   ~QtDialogs() override;
   QtDialogs(const QtDialogs&) = delete;
   QtDialogs& operator=(const QtDialogs&) = delete;
-  void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
 
   // The window a dialog opens over: the active window; while none is active (a dialog has
   // just closed and the window manager has not given the focus back yet) the program's
