@@ -25,9 +25,11 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
   };
   commands.readFile = [this, &state, &dialogs] {
-    const FileOutcome outcome = ReadFormulaFile(
-        state, dialogs, [this] { m_window.MakeScreen(); },
-        [this](const QString& text) { m_window.SetExplanationField(text); });
+    const ReadOutcome read = ReadFormulaFile(state, dialogs);
+    if (read.explanationRead) m_window.SetExplanationField(state.explanation);
+    m_window.MakeScreen();
+    if (read.failure) dialogs.Message(ErrorMessage(*read.failure));
+    const FileOutcome outcome = read.outcome;
     if (outcome == FileOutcome::Untouched) return;
     // The results shown are no longer those of a recalculation.
     m_window.ClearMarks();

@@ -48,33 +48,23 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   return FileOutcome::Done;
 }
 
-FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
-                            const std::function<void()>& makeScreen,
-                            const std::function<void(const QString&)>& setExplanationField) {
+ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs) {
   const QString chosen = dialogs.ChooseFile(QStringLiteral("*.SPR"));
-  if (chosen.isEmpty()) {
-    makeScreen();
-    return FileOutcome::Untouched;
-  }
+  if (chosen.isEmpty()) return {};
   const QString name = ResolveEntry(state.startDirectory, chosen);
 
   auto opened = OpenOrdinaryFile(state.startDirectory, name);
-  if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened)) {
-    dialogs.Message(ErrorMessage(*failure));
-    makeScreen();
-    return FileOutcome::Untouched;
-  }
+  if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened))
+    return {FileOutcome::Untouched, false, *failure};
   QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
 
   const DecodedFormulaFile decoded = DecodeFormulaFile(file);
   const bool readFailed = file.error() != QFileDevice::NoError;
   file.close();
   ApplyFormulaFile(decoded, state);
-  if (decoded.explanation) setExplanationField(state.explanation);
+  const bool explanationRead = decoded.explanation.has_value();
+  if (readFailed) return {FileOutcome::Failed, explanationRead, ErrorCode::PathFileAccess};
   // Only a file that was read becomes the next save's default name.
-  if (!readFailed) state.lastFileName = name;
-  makeScreen();
-  if (!readFailed) return FileOutcome::Done;
-  dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
-  return FileOutcome::Failed;
+  state.lastFileName = name;
+  return {FileOutcome::Done, explanationRead, std::nullopt};
 }

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
 #include <optional>
 
 #include "dialogs.h"
@@ -25,8 +24,15 @@ enum class FileOutcome {
 // failure is reported in a message box and never damages the file that was there.
 FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs);
 
-// cmdReadFile / F3: picks a formula file with the chooser and reads it into the table and the
-// explanation field, without evaluating. The table is cleared only once the file is open.
-FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
-                            const std::function<void()>& makeScreen,
-                            const std::function<void(const QString&)>& setExplanationField);
+// What a read did, for the caller to show: the screen is remade from the state whatever the
+// outcome, the explanation field takes the state's explanation only when the file held one,
+// and a failure is reported once the screen shows what was read.
+struct ReadOutcome {
+  FileOutcome outcome = FileOutcome::Untouched;
+  bool explanationRead = false;
+  std::optional<ErrorCode> failure;
+};
+
+// cmdReadFile / F3: picks a formula file with the chooser and reads it into the table, without
+// evaluating. The table is cleared only once the file is open.
+ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs);

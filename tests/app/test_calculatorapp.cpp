@@ -149,6 +149,14 @@ void TestCalculatorApp::saveAndReadThroughTheKeys() {
   Click("cmdRecalc");
   QCOMPARE(m_state->rows[1].result, 180.0);
   QCOMPARE(m_dialogs->Of(QStringLiteral("message")).size(), 0);
+
+  // A file that cannot be read is reported, and the table stays as it was.
+  m_dialogs->AnswerFile(QStringLiteral("gone.SPR"));
+  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F3);
+  QCOMPARE(m_dialogs->Of(QStringLiteral("message")).value(0).text,
+           QStringLiteral("53: Файлът не е намерен"));
+  QCOMPARE(m_app->Window().FormulaBox(0)->text(), QStringLiteral("25+65"));
+  QCOMPARE(m_app->Window().ExplanationFieldText(), QStringLiteral("Сметка"));
 }
 
 void TestCalculatorApp::helpOpensModallyAndCloses() {

@@ -325,8 +325,8 @@ void TestFileChooser::readCommandThroughRealChooser() {
     list->setCurrentRow(list->count() - 1);
     QTest::keyClick(list, Qt::Key_Return);
   });
-  ReadFormulaFile(
-      state, dialogs, [] {}, [](const QString&) {});
+  const ReadOutcome read = ReadFormulaFile(state, dialogs);
+  QVERIFY(!read.failure);
   QCOMPARE(dialogs.messages, QStringList());
   QCOMPARE(state.lastFileName, QStringLiteral("low.spr"));
   QCOMPARE(state.rows[0].Trimmed(), QStringLiteral("7*6"));

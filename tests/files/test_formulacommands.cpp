@@ -35,18 +35,6 @@ QStringList Entries(const QString& directory) {
   return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// Counts the repaints and records what reached the explanation field.
-struct Screen {
-  int repaints = 0;
-  QStringList explanationField;
-  std::function<void()> MakeScreen() {
-    return [this] { ++repaints; };
-  }
-  std::function<void(const QString&)> SetField() {
-    return [this](const QString& text) { explanationField.append(text); };
-  }
-};
-
 // The failure messages users read, written out.
 QString ExpectedMessage(int code) {
   switch (code) {
@@ -314,15 +302,15 @@ void TestFormulaCommands::readFile() {
     row.SetFormula(QStringLiteral("9"));
     row.result = 9;
   }
-  Screen screen;
   ScriptedDialogs dialogs;
   dialogs.AnswerFile(QStringLiteral("t.SPR"));
-  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  const ReadOutcome read = ReadFormulaFile(m_state, dialogs);
 
   QCOMPARE(dialogs.Log().first().text, QStringLiteral("*.SPR"));
+  QCOMPARE(read.outcome, FileOutcome::Done);
+  QVERIFY(read.explanationRead);
+  QVERIFY(!read.failure);
   QCOMPARE(m_state.explanation, QStringLiteral("Сметка"));
-  QCOMPARE(screen.explanationField, QStringList{"Сметка"});
-  QCOMPARE(screen.repaints, 1);
   QCOMPARE(m_state.lastFileName, QStringLiteral("t.SPR"));
   QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1+1"));
   QCOMPARE(m_state.rows[1].formula, QString(kFormulaWidth, u' '));
@@ -353,35 +341,33 @@ void TestFormulaCommands::readWithoutFileKeepsTable() {
   m_state.rows[0].result = 3;
   m_state.explanation = QStringLiteral("заглавие");
   m_state.lastFileName = QStringLiteral("old.SPR");
-  Screen screen;
   ScriptedDialogs dialogs;
   dialogs.AnswerFile(chosen);
-  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  const ReadOutcome read = ReadFormulaFile(m_state, dialogs);
 
-  const auto messages = dialogs.Of("message");
-  QCOMPARE(messages.size(), code ? 1 : 0);
-  if (code) QCOMPARE(messages.first().text, ExpectedMessage(code));
+  QCOMPARE(read.outcome, FileOutcome::Untouched);
+  QVERIFY(!read.explanationRead);
+  QCOMPARE(read.failure.has_value(), code != 0);
+  if (code) QCOMPARE(ErrorMessage(*read.failure), ExpectedMessage(code));
+  QCOMPARE(dialogs.Of("message").size(), 0);  // reported by the caller over its window
   QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1+2"));
   QCOMPARE(m_state.rows[0].result, 3.0);
   QCOMPARE(m_state.explanation, QStringLiteral("заглавие"));
-  QVERIFY(screen.explanationField.isEmpty());
   // The next save still offers the file that was last read or saved.
   QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
-  QCOMPARE(screen.repaints, 1);
 }
 
 void TestFormulaCommands::readEmptyFileKeepsExplanation() {
   WriteAll(m_dir->filePath("e.SPR"), QByteArray());
   m_state.rows[3].SetFormula(QStringLiteral("1"));
   m_state.explanation = QStringLiteral("заглавие");
-  Screen screen;
   ScriptedDialogs dialogs;
   dialogs.AnswerFile(QStringLiteral("e.SPR"));
-  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  const ReadOutcome read = ReadFormulaFile(m_state, dialogs);
+  QCOMPARE(read.outcome, FileOutcome::Done);
+  QVERIFY(!read.explanationRead);  // the field keeps its text
   QVERIFY(m_state.rows[3].IsCleared());
   QCOMPARE(m_state.explanation, QStringLiteral("заглавие"));
-  QVERIFY(screen.explanationField.isEmpty());
-  QCOMPARE(screen.repaints, 1);
 }
 
 // A pipe swapped in under the name between any check and the open must not hold the read:
@@ -419,10 +405,9 @@ void TestFormulaCommands::readNeverWaitsForAPipe() {
   for (int reads = 0; reads < 20000 && clock.elapsed() < 1500; ++reads) {
     ScriptedDialogs dialogs;
     dialogs.AnswerFile(QStringLiteral("flip.SPR"));
-    Screen screen;
     const qint64 start = clock.elapsed();
     readingSince = start;
-    ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+    ReadFormulaFile(m_state, dialogs);
     readingSince = 0;
     longest = std::max(longest, clock.elapsed() - start);
   }
@@ -434,10 +419,9 @@ void TestFormulaCommands::readNeverWaitsForAPipe() {
 void TestFormulaCommands::readOpensEntryWhateverItsCase() {
   WriteAll(m_dir->filePath("Lower.spr"), "\"a\"\r\n\"1\"\r\n");
   WriteAll(m_dir->filePath("other.SPR"), "\"b\"\r\n\"2\"\r\n");
-  Screen screen;
   ScriptedDialogs dialogs;
   dialogs.AnswerFile(QStringLiteral("LOWER.SPR"));
-  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  ReadFormulaFile(m_state, dialogs);
   QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1"));
   // The save prompt then offers the file that was read, not a new upper-case twin.
   QCOMPARE(m_state.lastFileName, QStringLiteral("Lower.spr"));
@@ -457,8 +441,7 @@ void TestFormulaCommands::saveThenReadRestoresTable() {
   m_state.ClearRows();
   m_state.explanation.clear();
   dialogs.AnswerFile(QStringLiteral("ROUND.SPR"));
-  Screen screen;
-  ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+  ReadFormulaFile(m_state, dialogs);
   QCOMPARE(m_state.explanation, saved.explanation);
   for (int k = 0; k < kRecordCount; ++k)
     QCOMPARE(m_state.rows[static_cast<size_t>(k)].formula,
