@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "dialogs.h"
+#include "leadingnumber.h"
 #include "printtarget.h"
 #include "reportnumbers.h"
 #include "reportpictures.h"

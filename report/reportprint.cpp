@@ -9,6 +9,7 @@
 
 #include "dialogs.h"
 #include "errormessage.h"
+#include "leadingnumber.h"
 #include "numbertext.h"
 #include "reportnumbers.h"
 #include "reporttexts.h"
@@ -51,6 +52,20 @@ double LineWidth(const QFontMetricsF& metrics, QStringView line) {
   return width + metrics.horizontalAdvance(line.toString());
 }
 
+// Halves to even, like every rounding here, through the engine's 32-bit rounding: whole
+// multiples of 2^30 are split off first, and being even they never turn a half.
+qint64 RoundTwips(double twips) {
+  constexpr double kStep = 1073741824.0;
+  const double high = std::floor(twips / kStep) * kStep;
+  return static_cast<qint64>(high) + *RoundToInt32(twips - high);
+}
+
+// The size typed into the size box; a number beyond a double's range counts as none.
+double TypedSize(const ReportPrintSettings& settings) {
+  const double size = LeadingNumber(settings.sizeText);
+  return std::isfinite(size) ? size : 0;
+}
+
 }  // namespace
 
 QFont ReportPrinterFont(const ReportPrintSettings& settings) {
@@ -58,7 +73,7 @@ QFont ReportPrinterFont(const ReportPrintSettings& settings) {
   font.setStyleHint(QFont::TypeWriter);
   font.setBold(settings.font.bold());
   font.setItalic(settings.font.italic());
-  const double size = LeadingNumber(settings.sizeText);
+  const double size = TypedSize(settings);
   font.setPointSizeF(size > 0 ? size : kDefaultPrintSize);
   return font;
 }
@@ -68,7 +83,7 @@ qint64 ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& te
   double widest = 0;
   for (const QString& line : Lines(text)) widest = std::max(widest, LineWidth(metrics, line));
   const double twips = widest * kTwipsPerInch / printer.logicalDpiX();
-  return static_cast<qint64>(std::nearbyint(twips)) / kTwipsPerMm;
+  return RoundTwips(twips) / kTwipsPerMm;
 }
 
 int ReportPageWidthMm(const QPrinter& printer) {
@@ -79,7 +94,7 @@ int ReportPageWidthMm(const QPrinter& printer) {
 bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
                      const ReportPrintSettings& settings) {
   // Rounded as the text box rounds it, so the screen and the printer take the same sizes.
-  const double typed = LeadingNumber(settings.sizeText);
+  const double typed = TypedSize(settings);
   if (typed > 0 && RoundToShort(typed).value_or(kLargestFontSize + 1) > kLargestFontSize) {
     dialogs.Message(QStringLiteral("Размерът на шрифта (%1) е твърде голям за печат: "
                                    "най-много %2 точки. Нищо не е отпечатано.")

@@ -1,8 +1,8 @@
 #include "rowediting.h"
 
-#include <QLocale>
 #include <cmath>
 
+#include "leadingnumber.h"
 #include "tablestate.h"
 
 namespace {
@@ -37,38 +37,8 @@ CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QStrin
 }
 
 int ReadRoundingDigits(const QString& text) {
-  QString s;
-  for (QChar c : text)
-    if (c != u' ' && c != u'\t' && c != u'\n') s += c;
-
-  auto isDigit = [&](qsizetype i) { return i < s.size() && s[i] >= u'0' && s[i] <= u'9'; };
-  qsizetype i = 0;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) ++i;
-  const qsizetype mantissa = i;
-  while (isDigit(i)) ++i;
-  if (i < s.size() && s[i] == u'.') {
-    ++i;
-    while (isDigit(i)) ++i;
-  }
-  // A sign or point alone is no number.
-  if (i - mantissa == 0 || (i - mantissa == 1 && s[mantissa] == u'.')) return 0;
-  qsizetype end = i;
-  if (i < s.size() && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
-    qsizetype j = i + 1;
-    if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) ++j;
-    if (isDigit(j)) {
-      while (isDigit(j)) ++j;
-      end = j;
-    }
-  }
-  QString number = s.left(end);
-  for (QChar& c : number)
-    if (c == u'd' || c == u'D') c = u'e';
-  bool ok = false;
-  const double value = std::fabs(QLocale::c().toDouble(number, &ok));
-  // Out of the double's range: a huge number means 15, a tiny one 0.
-  if (!ok)
-    return number.contains(QLatin1String("e-")) || number.contains(QLatin1String("E-")) ? 0 : 15;
+  // Beyond a double's range a huge number still means 15, a tiny one 0.
+  const double value = std::fabs(LeadingNumber(text));
   return value >= 15 ? 15 : static_cast<int>(std::trunc(value));
 }
 

@@ -83,6 +83,7 @@ void TestReportPrint::printerFontSize_data() {
   QTest::newRow("no number") << QStringLiteral("голям") << 8.0;
   QTest::newRow("empty") << QString() << 8.0;
   QTest::newRow("comma is no decimal point") << QStringLiteral("10,5") << 10.0;
+  QTest::newRow("beyond a double") << QStringLiteral("1e999") << 8.0;
 }
 
 void TestReportPrint::printerFontSize() {

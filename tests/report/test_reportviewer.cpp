@@ -176,6 +176,7 @@ void TestReportViewer::sizeBox_data() {
   QTest::newRow("empty") << QString() << 2 << QStringLiteral("2");
   QTest::newRow("negative") << QStringLiteral("-9") << 2 << QStringLiteral("2");
   QTest::newRow("beyond 16 bits") << QStringLiteral("70000") << 2 << QStringLiteral("2");
+  QTest::newRow("beyond a double") << QStringLiteral("1e999") << 2 << QStringLiteral("2");
   QTest::newRow("leading number only") << QStringLiteral("11pt") << 11 << QStringLiteral("11pt");
   QTest::newRow("blanks inside skipped") << QStringLiteral(" 1 6") << 16 << QStringLiteral(" 1 6");
   QTest::newRow("comma ends the number") << QStringLiteral("9,5") << 9 << QStringLiteral("9,5");

@@ -102,6 +102,7 @@ void TestRowEditing::roundingDigits_data() {
   QTest::newRow("huge") << "99999999999999999999999999" << 15;
   QTest::newRow("exponent-overflow") << "1e999" << 15;
   QTest::newRow("tiny-exponent") << "1e-999" << 0;
+  QTest::newRow("tiny-by-zeros") << "0." + QString(400, u'0') + "1" << 0;
 }
 
 void TestRowEditing::roundingDigits() {
