@@ -307,7 +307,8 @@ void frmShowSpravki::ToggleItalic() {
 }
 
 void frmShowSpravki::PrintPage() {
-  if (m_printOrientation == 0) m_printOrientation = 1;
+  if (m_printOrientation == SheetOrientation::Unset)
+    m_printOrientation = SheetOrientation::Portrait;
   if (m_target.BeginJob()) {
     const ReportPrintSettings settings{m_text->font(), m_cmdFont->currentText(),
                                        m_printOrientation};
@@ -320,11 +321,11 @@ void frmShowSpravki::ToggleOrientation() {
   QPrinter& printer = m_target.Printer();
   if (printer.pageLayout().orientation() == QPageLayout::Landscape) {
     printer.setPageOrientation(QPageLayout::Portrait);
-    m_printOrientation = 1;
+    m_printOrientation = SheetOrientation::Portrait;
     m_image1->setPixmap(m_portrait);
   } else {
     printer.setPageOrientation(QPageLayout::Landscape);
-    m_printOrientation = 2;
+    m_printOrientation = SheetOrientation::Landscape;
     m_image1->setPixmap(m_landscape);
   }
 }

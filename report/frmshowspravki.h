@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "reportprint.h"
+
 class Dialogs;
 class PrintTarget;
 class QPlainTextEdit;
@@ -50,7 +52,7 @@ class frmShowSpravki final : public QWidget {
   const QStringList& ReportPages() const { return m_pages; }
   int PageCount() const { return m_pageCount; }
   int CurrentPage() const { return m_currentPage; }
-  int PrintOrientation() const { return m_printOrientation; }
+  SheetOrientation PrintOrientation() const { return m_printOrientation; }
 
   // The commands behind the controls.
   void NextPage();
@@ -86,7 +88,7 @@ class frmShowSpravki final : public QWidget {
   QStringList m_pages;  // page texts; index 0 is page 1
   int m_pageCount = 0;
   int m_currentPage = 1;
-  int m_printOrientation = 0;  // 0 until toggled or printed; 1 portrait, 2 landscape
+  SheetOrientation m_printOrientation = SheetOrientation::Unset;
 
   QWidget* m_strip = nullptr;
   QLabel* m_lblFont = nullptr;

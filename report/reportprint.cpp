@@ -104,8 +104,9 @@ bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
     return false;
   }
   const QFont font = ReportPrinterFont(settings);
-  if (!printer.setPageOrientation(settings.orientation == 2 ? QPageLayout::Landscape
-                                                            : QPageLayout::Portrait))
+  if (!printer.setPageOrientation(settings.orientation == SheetOrientation::Landscape
+                                      ? QPageLayout::Landscape
+                                      : QPageLayout::Portrait))
     dialogs.Message(ErrorMessage(ErrorCode::PrinterError));
 
   const qint64 textMm = ReportTextWidthMm(printer, font, text);

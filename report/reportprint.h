@@ -6,12 +6,15 @@
 class Dialogs;
 class QPrinter;
 
+// The viewer's print orientation; Unset until it is first toggled or printed.
+enum class SheetOrientation { Unset, Portrait, Landscape };
+
 // What the viewer hands to the printer: the face, bold and italic of its text font, the text
-// of its size box and the print orientation (1 portrait, 2 landscape).
+// of its size box and the print orientation.
 struct ReportPrintSettings {
   QFont font;
   QString sizeText;
-  int orientation = 1;
+  SheetOrientation orientation = SheetOrientation::Portrait;
 };
 
 // The largest font size, in points, the text box takes and the printer is given.

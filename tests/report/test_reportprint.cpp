@@ -22,7 +22,8 @@ QFont ScreenFont(const QString& face, bool bold, bool italic) {
 
 // Plain Courier New at the given size in the box, portrait.
 ReportPrintSettings Courier(const QString& size) {
-  return {ScreenFont(QStringLiteral("Courier New"), false, false), size, 1};
+  return {ScreenFont(QStringLiteral("Courier New"), false, false), size,
+          SheetOrientation::Portrait};
 }
 
 QString SampleReport() {
@@ -92,7 +93,7 @@ void TestReportPrint::printerFontSize() {
   QFont screen = ScreenFont(QStringLiteral("Courier New"), true, false);
   screen.setUnderline(true);
   screen.setStrikeOut(true);
-  const QFont font = ReportPrinterFont({screen, sizeText, 1});
+  const QFont font = ReportPrinterFont({screen, sizeText, SheetOrientation::Portrait});
   QCOMPARE(font.pointSizeF(), points);
   QCOMPARE(font.family(), QStringLiteral("Courier New"));
   QVERIFY(font.bold());
@@ -105,36 +106,37 @@ void TestReportPrint::pageInFontAndOrientation_data() {
   QTest::addColumn<QString>("face");
   QTest::addColumn<bool>("bold");
   QTest::addColumn<bool>("italic");
-  QTest::addColumn<int>("orientation");
+  QTest::addColumn<bool>("landscape");
   QTest::addColumn<QString>("pdfFont");
 
-  QTest::newRow("portrait regular")
-      << QStringLiteral("Courier New") << false << false << 1 << QStringLiteral("LiberationMono");
-  QTest::newRow("landscape bold") << QStringLiteral("Courier New") << true << false << 2
+  QTest::newRow("portrait regular") << QStringLiteral("Courier New") << false << false << false
+                                    << QStringLiteral("LiberationMono");
+  QTest::newRow("landscape bold") << QStringLiteral("Courier New") << true << false << true
                                   << QStringLiteral("LiberationMono-Bold");
-  QTest::newRow("portrait bold italic") << QStringLiteral("Courier New") << true << true << 1
+  QTest::newRow("portrait bold italic") << QStringLiteral("Courier New") << true << true << false
                                         << QStringLiteral("LiberationMono-BoldItalic");
-  QTest::newRow("landscape other face") << QStringLiteral("Times New Roman") << false << true << 2
-                                        << QStringLiteral("LiberationSerif-Italic");
+  QTest::newRow("landscape other face") << QStringLiteral("Times New Roman") << false << true
+                                        << true << QStringLiteral("LiberationSerif-Italic");
 }
 
 void TestReportPrint::pageInFontAndOrientation() {
   QFETCH(QString, face);
   QFETCH(bool, bold);
   QFETCH(bool, italic);
-  QFETCH(int, orientation);
+  QFETCH(bool, landscape);
   QFETCH(QString, pdfFont);
 
   const QString file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf");
   const auto printer = pdftools::A4PdfPrinter(file);
   ScriptedDialogs dialogs;
   QVERIFY(PrintReportText(*printer, dialogs, SampleReport(),
-                          {ScreenFont(face, bold, italic), QStringLiteral("8"), orientation}));
+                          {ScreenFont(face, bold, italic), QStringLiteral("8"),
+                           landscape ? SheetOrientation::Landscape : SheetOrientation::Portrait}));
   QVERIFY2(dialogs.Log().isEmpty(), qPrintable(dialogs.Log().value(0).text));
 
   QCOMPARE(pdftools::PageCount(file), 1);
   const QSizeF page = pdftools::PageSize(file);
-  QCOMPARE(page.width() > page.height(), orientation == 2);
+  QCOMPARE(page.width() > page.height(), landscape);
   QCOMPARE(pdftools::Fonts(file), QStringList{pdfFont});
 
   // Every line of the report, Cyrillic included, comes out in order.

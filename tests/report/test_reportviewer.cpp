@@ -99,7 +99,7 @@ void TestReportViewer::firstReport() {
   QCOMPARE(viewer->ReportPages(), QStringList{kReport});
   QCOMPARE(viewer->PageCount(), 1);
   QCOMPARE(viewer->CurrentPage(), 1);
-  QCOMPARE(viewer->PrintOrientation(), 0);
+  QCOMPARE(viewer->PrintOrientation(), SheetOrientation::Unset);
   auto* text = Child<QPlainTextEdit>(viewer, "Text");
   QCOMPARE(text->toPlainText(),
            QString(kReport).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -136,7 +136,7 @@ void TestReportViewer::reshow() {
   Child<QToolButton>(viewer, "cmdBold")->click();
   Child<QToolButton>(viewer, "cmdItalic")->click();
   viewer->ToggleOrientation();
-  QCOMPARE(viewer->PrintOrientation(), 2);
+  QCOMPARE(viewer->PrintOrientation(), SheetOrientation::Landscape);
   if (closeFirst) {
     m_window->Close();
     QVERIFY(!m_window->Viewer());
@@ -158,7 +158,8 @@ void TestReportViewer::reshow() {
   QCOMPARE(text->font().pointSize(), 8);
   QCOMPARE(Child<QComboBox>(viewer, "cmdFont")->currentText(), QStringLiteral("8"));
   QCOMPARE(Child<QLabel>(viewer, "lblFont")->text(), face);
-  QCOMPARE(viewer->PrintOrientation(), closeFirst ? 0 : 2);
+  QCOMPARE(viewer->PrintOrientation(),
+           closeFirst ? SheetOrientation::Unset : SheetOrientation::Landscape);
   if (closeFirst)
     QCOMPARE(Child<QLabel>(viewer, "Image1")->pixmap().toImage(), PortraitPicture().toImage());
 }
@@ -374,7 +375,7 @@ void TestReportViewer::printsWhatIsShown() {
   Child<QComboBox>(viewer, "cmdFont")->setFocus();
 
   Child<QToolButton>(viewer, "cmdPrint")->click();
-  QCOMPARE(viewer->PrintOrientation(), 1);
+  QCOMPARE(viewer->PrintOrientation(), SheetOrientation::Portrait);
   QVERIFY(text->hasFocus());
   QVERIFY(m_dialogs->Log().isEmpty());
   QCOMPARE(pdftools::PageCount(m_pdf), 1);
@@ -409,17 +410,17 @@ void TestReportViewer::orientationToggle() {
   const QImage portrait = image->pixmap().toImage();
 
   viewer->ToggleOrientation();
-  QCOMPARE(viewer->PrintOrientation(), 1);
+  QCOMPARE(viewer->PrintOrientation(), SheetOrientation::Portrait);
   QCOMPARE(m_printer->pageLayout().orientation(), QPageLayout::Portrait);
   QCOMPARE(image->pixmap().toImage(), portrait);
 
   QTest::mouseClick(image, Qt::LeftButton);
-  QCOMPARE(viewer->PrintOrientation(), 2);
+  QCOMPARE(viewer->PrintOrientation(), SheetOrientation::Landscape);
   QCOMPARE(m_printer->pageLayout().orientation(), QPageLayout::Landscape);
   QVERIFY(image->pixmap().toImage() != portrait);
 
   QTest::mouseClick(image, Qt::LeftButton);
-  QCOMPARE(viewer->PrintOrientation(), 1);
+  QCOMPARE(viewer->PrintOrientation(), SheetOrientation::Portrait);
   QCOMPARE(m_printer->pageLayout().orientation(), QPageLayout::Portrait);
   QCOMPARE(image->pixmap().toImage(), portrait);
 
