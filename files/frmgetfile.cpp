@@ -16,10 +16,6 @@
 namespace {
 
 // "Microsoft Sans Serif" does not exist on Linux; Arial (Liberation Sans) has its metrics.
-QFont BoldFont(const QString& family, qreal points) {
-  return DesignFont(family, points, true);
-}
-
 QWidget* Panel(QWidget* parent, const QRect& rect, const QColor& colour) {
   auto* panel = new QWidget(parent);
   panel->setGeometry(rect);
@@ -32,7 +28,7 @@ QPushButton* Button(QWidget* parent, const QString& name, const QString& caption
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setGeometry(rect);
-  button->setFont(BoldFont(QStringLiteral("Arial"), 9.75));
+  button->setFont(DesignFont(QStringLiteral("Arial"), 9.75, true));
   return button;
 }
 
@@ -54,7 +50,7 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
   const QSize design = TwipsSize(2985, 4320);
   setFixedSize(std::max(design.width(), TitleBarWidth(windowTitle())), design.height());
   const int extra = width() - design.width();
-  setFont(BoldFont(QStringLiteral("Arial"), 8.25));
+  setFont(DesignFont(QStringLiteral("Arial"), 8.25, true));
   SetBackground(this, QColor(0xB3, 0xB3, 0xB3));
 
   m_picture1 =
@@ -65,21 +61,15 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
   m_searchSpec->setObjectName(QStringLiteral("txtSearchSpec"));
   m_searchSpec->setGeometry(TwipsRect(360, 120, 2655, 285));
   m_searchSpec->setToolTip(QStringLiteral("Посочете тип на файловете."));
-  m_searchSpec->setFont(BoldFont(QStringLiteral("Arial"), 8.25));
-  QPalette specPalette = m_searchSpec->palette();
-  specPalette.setColor(QPalette::Base, QColor(255, 255, 192));
-  specPalette.setColor(QPalette::Text, Qt::black);
-  m_searchSpec->setPalette(specPalette);
+  m_searchSpec->setFont(DesignFont(QStringLiteral("Arial"), 8.25, true));
+  SetPaper(m_searchSpec, QColor(255, 255, 192));
 
   m_fileList = new QListWidget(m_picture1);
   m_fileList->setObjectName(QStringLiteral("FileList"));
   m_fileList->setGeometry(TwipsRect(360, 480, 2655, 2940));
-  m_fileList->setFont(BoldFont(QStringLiteral("Courier New"), 9.75));
+  m_fileList->setFont(DesignFont(QStringLiteral("Courier New"), 9.75, true));
   m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
-  QPalette listPalette = m_fileList->palette();
-  listPalette.setColor(QPalette::Base, Qt::white);
-  listPalette.setColor(QPalette::Text, Qt::black);
-  m_fileList->setPalette(listPalette);
+  SetPaper(m_fileList, Qt::white);
 
   m_picture2 =
       Panel(this, TwipsRect(0, 3720, 3015, 600).adjusted(0, 0, extra, 0), QColor(0, 192, 192));

@@ -42,12 +42,11 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(t
   QFont textFont = DesignFont(QStringLiteral("Courier New"), 9.75, true);
   textFont.setStyleHint(QFont::TypeWriter);
   m_text->setFont(textFont);
+  SetPaper(m_text, QColor(255, 255, 192));
   QPalette paper = m_text->palette();
-  paper.setColor(QPalette::Base, QColor(255, 255, 192));
   // The cyan belongs to the margins only: the box's frame and scroll bar, which the style
   // draws from the window colour, keep the usual one.
   paper.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
-  paper.setColor(QPalette::Text, Qt::black);
   m_text->setPalette(paper);
   m_text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

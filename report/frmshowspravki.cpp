@@ -29,8 +29,8 @@ constexpr int kAssumedFrameWidth = 110;
 constexpr int kAssumedFrameHeight = 880 - kTextTop;
 const QColor kFace(192, 192, 192);
 
-QFont CaptionFont() {
-  return DesignFont(QStringLiteral("Arial"), 8.25);
+QFont CaptionFont(bool bold = false) {
+  return DesignFont(QStringLiteral("Arial"), 8.25, bold);
 }
 
 QToolButton* PictureButton(QWidget* parent, const QString& name, const QString& tip,
@@ -111,9 +111,7 @@ void frmShowSpravki::CreateStrip() {
   m_cmdBold = new QToolButton(m_strip);
   m_cmdBold->setObjectName(QStringLiteral("cmdBold"));
   m_cmdBold->setText(QStringLiteral("B"));
-  QFont bold = CaptionFont();
-  bold.setBold(true);
-  m_cmdBold->setFont(bold);
+  m_cmdBold->setFont(CaptionFont(true));
   m_cmdBold->setToolTip(reporttexts::kTipBold);
   m_cmdBold->setGeometry(TwipsRect(3720, 60, 255, 330));
   connect(m_cmdBold, &QToolButton::clicked, this, &frmShowSpravki::ToggleBold);
@@ -121,7 +119,7 @@ void frmShowSpravki::CreateStrip() {
   m_cmdItalic = new QToolButton(m_strip);
   m_cmdItalic->setObjectName(QStringLiteral("cmdItalic"));
   m_cmdItalic->setText(QStringLiteral("I"));
-  QFont boldItalic = bold;
+  QFont boldItalic = CaptionFont(true);
   boldItalic.setItalic(true);
   m_cmdItalic->setFont(boldItalic);
   m_cmdItalic->setToolTip(reporttexts::kTipItalic);
@@ -163,18 +161,14 @@ void frmShowSpravki::CreateText() {
   m_text = new QPlainTextEdit(this);
   m_text->setObjectName(QStringLiteral("Text"));
   // Only a fixed-pitch face keeps the report's columns aligned.
-  QFont font(reporttexts::kReportFace);
+  QFont font = DesignFont(reporttexts::kReportFace, kDesignTextSize);
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
-  font.setPointSizeF(kDesignTextSize);
   m_text->setFont(font);
   m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
   m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QPalette palette = m_text->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
-  m_text->setPalette(palette);
+  SetPaper(m_text, Qt::white);
   m_text->setGeometry(TwipsRect(0, kTextTop, 11895, 5655));
   connect(m_text, &QPlainTextEdit::textChanged, this, &frmShowSpravki::StoreText);
 }

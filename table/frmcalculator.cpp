@@ -58,10 +58,7 @@ CellLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& col
 QLineEdit* WhiteBox(QWidget* parent, const QString& name, const QRect& geometry) {
   auto* box = new QLineEdit(parent);
   box->setObjectName(name);
-  QPalette palette = box->palette();
-  palette.setColor(QPalette::Base, kWhite);
-  palette.setColor(QPalette::Text, Qt::black);
-  box->setPalette(palette);
+  SetPaper(box, kWhite);
   box->setGeometry(geometry);
   return box;
 }

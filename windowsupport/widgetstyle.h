@@ -15,6 +15,14 @@ inline void SetBackground(QWidget* widget, const QColor& colour) {
   widget->setAutoFillBackground(true);
 }
 
+// A text field on its designed paper colour, with black text, instead of the style's.
+inline void SetPaper(QWidget* widget, const QColor& paper) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Base, paper);
+  palette.setColor(QPalette::Text, Qt::black);
+  widget->setPalette(palette);
+}
+
 // A font as the windows are designed with it: face, points, weight.
 inline QFont DesignFont(const QString& family, qreal points, bool bold = false) {
   QFont font(family);
