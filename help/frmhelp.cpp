@@ -21,12 +21,6 @@ constexpr int kTextTop = 150;
 constexpr int kHeightMargin = 650;  // the text box is this much lower than the window
 constexpr int kWidthMargin = 360;   // and this much narrower
 
-// Window sizes are in pixels; the margins are kept in twips and converted once, so that
-// the text box follows the rule at whatever size the user drags the window to.
-int TwipsOf(int pixels) {
-  return pixels * 15;
-}
-
 }  // namespace
 
 frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(this)) {
@@ -68,8 +62,8 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(t
 void frmHelp::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   // A window dragged smaller than the margins keeps an empty text box, never a negative one.
-  const int width = std::max(0, TwipsOf(this->width()) - kWidthMargin);
-  const int height = std::max(0, TwipsOf(this->height()) - kHeightMargin);
+  const int width = std::max(0, PixelsInTwips(this->width()) - kWidthMargin);
+  const int height = std::max(0, PixelsInTwips(this->height()) - kHeightMargin);
   m_text->resize(Twips(width), Twips(height));
 }
 

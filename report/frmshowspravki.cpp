@@ -22,11 +22,18 @@ namespace {
 constexpr double kDesignTextSize = 8.25;
 constexpr int kReportTextSize = 8;
 constexpr int kSmallestTypedSize = 2;
+constexpr int kLeft = 10;  // the window's outer frame, placed on load
+constexpr int kTop = 1400;
+constexpr int kOuterWidth = 12200;
+constexpr int kOuterHeight = 6515;
 constexpr int kTextTop = 480;
+// The text box is this much narrower and lower than the window's outer frame.
+constexpr int kTextWidthMargin = 110;
+constexpr int kTextHeightMargin = 880;
 // What the window's frame adds to its client area when the window system does not say:
 // with it the text box fills the client area below the strip.
-constexpr int kAssumedFrameWidth = 110;
-constexpr int kAssumedFrameHeight = 880 - kTextTop;
+constexpr int kAssumedFrameWidth = kTextWidthMargin;
+constexpr int kAssumedFrameHeight = kTextHeightMargin - kTextTop;
 const QColor kFace(192, 192, 192);
 
 QFont CaptionFont(bool bold = false) {
@@ -175,8 +182,8 @@ void frmShowSpravki::CreateText() {
 
 void frmShowSpravki::Load() {
   const QSize frame = FrameExtra();
-  move(Twips(10), Twips(1400));
-  resize(Twips(12200) - frame.width(), Twips(6515) - frame.height());
+  move(Twips(kLeft), Twips(kTop));
+  resize(Twips(kOuterWidth) - frame.width(), Twips(kOuterHeight) - frame.height());
   m_cmdFont->setEditText(QString::number(m_text->font().pointSizeF()));
   m_lblFont->setText(m_text->font().family());
   m_image1->setPixmap(m_portrait);
@@ -344,7 +351,9 @@ void frmShowSpravki::resizeEvent(QResizeEvent* event) {
   const QSize outer = size() + FrameExtra();
   QRect place = m_text->geometry();
   place.moveTopLeft(QPoint(0, Twips(kTextTop)));
-  if (outer.height() - Twips(880) > 0) place.setHeight(outer.height() - Twips(880));
-  if (outer.width() - Twips(110) > 0) place.setWidth(outer.width() - Twips(110));
+  if (outer.height() - Twips(kTextHeightMargin) > 0)
+    place.setHeight(outer.height() - Twips(kTextHeightMargin));
+  if (outer.width() - Twips(kTextWidthMargin) > 0)
+    place.setWidth(outer.width() - Twips(kTextWidthMargin));
   m_text->setGeometry(place);
 }

@@ -6,8 +6,14 @@
 
 // Sizes are designed in twips; 15 twips are one logical pixel at 96 dpi, and Qt scales
 // logical pixels for high-DPI screens.
+inline constexpr int kTwipsPerPixel = 15;
+
 inline int Twips(int twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
+  return static_cast<int>(std::lround(twips / double(kTwipsPerPixel)));
+}
+// Back from logical pixels, for rules designed in twips that follow a window's size.
+inline int PixelsInTwips(int pixels) {
+  return pixels * kTwipsPerPixel;
 }
 inline QRect TwipsRect(int left, int top, int width, int height) {
   return {Twips(left), Twips(top), Twips(width), Twips(height)};
