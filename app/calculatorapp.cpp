@@ -8,7 +8,9 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
                              UserLocale locale)
     : m_reports(dialogs, printTarget),
       m_charts(dialogs, printTarget),
-      m_window(state, dialogs, locale) {
+      m_window(state, dialogs, locale),
+      m_state(state),
+      m_dialogs(dialogs) {
   CalculatorCommands commands;
   commands.saveFile = [&state, &dialogs] { SaveFormulaFile(state, dialogs); };
   commands.readFile = [this, &state, &dialogs] {
@@ -27,4 +29,11 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     m_reports.Close();
   };
   m_window.SetCommands(std::move(commands));
+}
+
+void CalculatorApp::OpenStartFile(const QString& path) {
+  if (ReadFormulaFileAt(
+          m_state, m_dialogs, path, [this] { m_window.MakeScreen(); },
+          [this](const QString& text) { m_window.SetExplanationField(text); }))
+    m_window.Recalculate();
 }

@@ -16,6 +16,11 @@ class CalculatorApp {
   CalculatorApp(const CalculatorApp&) = delete;
   CalculatorApp& operator=(const CalculatorApp&) = delete;
 
+  // A formula file given on the command line: read as the read command reads a chosen file,
+  // its directory made the start directory, and the table recalculated once so that the
+  // results show. A file that cannot be read leaves the empty table and the read's message.
+  void OpenStartFile(const QString& path);
+
   frmCalculator& Window() { return m_window; }
   ReportWindow& Reports() { return m_reports; }
   DiagramOwner& Charts() { return m_charts; }
@@ -25,4 +30,6 @@ class CalculatorApp {
   ReportWindow m_reports;
   DiagramOwner m_charts;
   frmCalculator m_window;
+  TableState& m_state;
+  Dialogs& m_dialogs;
 };

@@ -74,7 +74,13 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
     makeScreen();
     return;
   }
-  const QString name = ResolveEntry(state.startDirectory, chosen);
+  ReadNamedFormulaFile(state, dialogs, ResolveEntry(state.startDirectory, chosen), makeScreen,
+                       setExplanationField);
+}
+
+bool ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
+                          const std::function<void()>& makeScreen,
+                          const std::function<void(const QString&)>& setExplanationField) {
   state.lastFileName = name;
 
   const QString path = PathInDirectory(state.startDirectory, name);
@@ -85,7 +91,7 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
     dialogs.Message(
         ErrorMessage(info.exists() ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound));
     makeScreen();
-    return;
+    return false;
   }
 
   const DecodedFormulaFile decoded = DecodeFormulaFile(file);
@@ -95,4 +101,14 @@ void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<vo
   if (decoded.explanation) setExplanationField(state.explanation);
   makeScreen();
   if (readFailed) dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
+  return !readFailed;
+}
+
+bool ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
+                       const std::function<void()>& makeScreen,
+                       const std::function<void(const QString&)>& setExplanationField) {
+  const QFileInfo given(path);
+  // A missing directory would leave every later save failing; the old start directory stays.
+  if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();
+  return ReadNamedFormulaFile(state, dialogs, given.fileName(), makeScreen, setExplanationField);
 }

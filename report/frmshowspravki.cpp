@@ -18,7 +18,6 @@
 namespace {
 
 constexpr double kDesignTextSize = 8.25;
-constexpr int kReportTextSize = 8;
 constexpr int kSmallestTypedSize = 2;
 // Larger sizes than this the text box does not take; the old size stays.
 constexpr int kLargestTypedSize = 2160;

@@ -38,6 +38,10 @@ QString FailureText(const QPrinter& printer) {
 
 }  // namespace
 
+ReportPrintSettings ShownReportPrintSettings() {
+  return {QFont(reporttexts::kReportFace), QString::number(kReportTextSize), 1};
+}
+
 QFont ReportPrinterFont(const ReportPrintSettings& settings) {
   QFont font(settings.font.family());
   font.setStyleHint(QFont::TypeWriter);

@@ -14,6 +14,13 @@ struct ReportPrintSettings {
   int orientation = 1;
 };
 
+// The size a report gets when the viewer shows it.
+inline constexpr int kReportTextSize = 8;
+
+// What a report just shown in the viewer prints with: the viewer's fixed-pitch face, not bold
+// or italic, in kReportTextSize points, portrait.
+ReportPrintSettings ShownReportPrintSettings();
+
 // The font the printer is given: face, bold and italic of the screen font, and the size box's
 // leading number when it is above 0 (else 8 points). Underline and strikeout stay off.
 QFont ReportPrinterFont(const ReportPrintSettings& settings);
