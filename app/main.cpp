@@ -78,6 +78,7 @@ int main(int argc, char* argv[]) {
   QtDialogs dialogs(MakeFileChooser(state));
   DefaultPrintTarget printTarget(dialogs, state);
   CalculatorApp calculator(state, dialogs, printTarget, locale);
+  dialogs.SetOwner(&calculator.Window());
   calculator.Window().show();
 
   // A program opened with a file (from the desktop or a shell) starts from that file.

@@ -11,27 +11,32 @@ QString TitleOrApp(const QString& title) {
   return title.isEmpty() ? kAppTitle : title;
 }
 
-int RunBox(const QString& text, const QString& title, QMessageBox::StandardButtons buttons) {
-  QMessageBox box(QMessageBox::NoIcon, TitleOrApp(title), text, buttons,
-                  QApplication::activeWindow());
+int RunBox(const QString& text, const QString& title, QMessageBox::StandardButtons buttons,
+           QWidget* parent) {
+  QMessageBox box(QMessageBox::NoIcon, TitleOrApp(title), text, buttons, parent);
   box.setDefaultButton(QMessageBox::Ok);
   return box.exec();
 }
 
 }  // namespace
 
+QWidget* QtDialogs::Parent() const {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return m_owner;
+}
+
 bool QtDialogs::Question(const QString& text, const QString& title) {
-  return RunBox(text, title, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+  return RunBox(text, title, QMessageBox::Ok | QMessageBox::Cancel, Parent()) == QMessageBox::Ok;
 }
 
 void QtDialogs::Message(const QString& text, const QString& title) {
-  RunBox(text, title, QMessageBox::Ok);
+  RunBox(text, title, QMessageBox::Ok, Parent());
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
   bool ok = false;
-  const QString answer = QInputDialog::getText(QApplication::activeWindow(), TitleOrApp(title),
+  const QString answer = QInputDialog::getText(Parent(), TitleOrApp(title),
                                                prompt, QLineEdit::Normal, defaultText, &ok);
   return ok ? answer : QString();
 }
@@ -42,7 +47,7 @@ QString QtDialogs::ChooseFile(const QString& pattern) {
 
 std::optional<QFont> QtDialogs::ChooseFont(const QFont& initial) {
   bool ok = false;
-  const QFont font = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+  const QFont font = QFontDialog::getFont(&ok, initial, Parent());
   if (!ok) return std::nullopt;
   return font;
 }

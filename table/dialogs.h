@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <optional>
 
-class QWidget;
+#include <QWidget>
 
 inline const QString kAppTitle = QStringLiteral("Verodazava 2.0");
 
@@ -36,6 +37,9 @@ class QtDialogs final : public Dialogs {
   using FileChooser = std::function<QString(const QString& pattern)>;
   explicit QtDialogs(FileChooser chooser = {}) : m_chooser(std::move(chooser)) {}
   void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
+  // The window a dialog belongs to while no window of the program is active yet (a message
+  // about a file opened at start-up), so that it opens over that window.
+  void SetOwner(QWidget* owner) { m_owner = owner; }
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
@@ -45,5 +49,8 @@ class QtDialogs final : public Dialogs {
   std::optional<QFont> ChooseFont(const QFont& initial) override;
 
  private:
+  QWidget* Parent() const;
+
   FileChooser m_chooser;
+  QPointer<QWidget> m_owner;
 };
