@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -8,8 +10,6 @@
 #include <QTemporaryFile>
 #include <QTextStream>
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "dialogs.h"
 #include "errormessage.h"
@@ -85,7 +85,9 @@ bool LoadTable(const QString& path, int decimals, const UserLocale& locale, Tabl
                QTextStream& err) {
   ConsoleDialogs dialogs(err, path);
   state.startDirectory = QDir::currentPath();
-  if (!ReadFormulaFileAt(state, dialogs, path, [] {}, [](const QString&) {})) return false;
+  if (!ReadFormulaFileAt(
+          state, dialogs, path, [] {}, [](const QString&) {}))
+    return false;
   state.roundingDigits = decimals;
   mdlCalcFunction evaluator(locale.dates, &state);
   RecalculateAll(state, evaluator);
@@ -158,11 +160,12 @@ int RunPdf(const CommandLine& command, QTextStream& err, const UserLocale& local
   const QFileInfo target(command.pdfFile);
   ConsoleDialogs dialogs(err, command.pdfFile);
   if (target.isDir() || !target.absoluteDir().exists()) {
-    dialogs.Message(ErrorMessage(target.isDir() ? ErrorCode::PathFileAccess
-                                                : ErrorCode::PathNotFound));
+    dialogs.Message(
+        ErrorMessage(target.isDir() ? ErrorCode::PathFileAccess : ErrorCode::PathNotFound));
     return kExitFailure;
   }
-  QTemporaryFile temporary(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+  QTemporaryFile temporary(
+      target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
   if (!temporary.open()) {
     dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
     return kExitFailure;
@@ -247,9 +250,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   }
   if (modes == 1) {
     if (positional.size() != 1)
-      return UsageError(QStringLiteral("%1 иска точно един файл с формули")
-                            .arg(parser.isSet(pdf) ? QStringLiteral("--pdf")
-                                                   : QStringLiteral("--report")));
+      return UsageError(
+          QStringLiteral("%1 иска точно един файл с формули")
+              .arg(parser.isSet(pdf) ? QStringLiteral("--pdf") : QStringLiteral("--report")));
     command.mode = parser.isSet(pdf) ? CommandLine::Mode::Pdf : CommandLine::Mode::Report;
     command.reportFile = positional.first();
     command.pdfFile = parser.value(pdf);
@@ -299,8 +302,8 @@ QString VersionText() {
   return kAppTitle + QStringLiteral(", версия ") + QStringLiteral(VERODAZAVA_VERSION) + u'\n';
 }
 
-int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out,
-                   QTextStream& err, const UserLocale& locale) {
+int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out, QTextStream& err,
+                   const UserLocale& locale) {
   switch (command.mode) {
     case CommandLine::Mode::Help:
       out << HelpText();

@@ -40,5 +40,5 @@ QString VersionText();
 // Carries out every mode but Window and returns the exit status. Results and reports go to
 // `out`, messages to `err`. Eval, Report and Pdf use the table, evaluation, file reading and
 // report code of the window; Pdf needs a QGuiApplication.
-int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out,
-                   QTextStream& err, const UserLocale& locale);
+int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out, QTextStream& err,
+                   const UserLocale& locale);

@@ -1,17 +1,19 @@
 #include "displaycheck.h"
 
-#include <QStringList>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#include <QStringList>
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-bool IsWaylandPlatform(const QString& name) { return name.startsWith(QStringLiteral("wayland")); }
+bool IsWaylandPlatform(const QString& name) {
+  return name.startsWith(QStringLiteral("wayland"));
+}
 
 bool X11Answers(const QString& display) {
   const QByteArray name = display.toLocal8Bit();
@@ -48,7 +50,9 @@ DisplayEnvironment DisplayEnvironment::FromProcess() {
           qEnvironmentVariable("WAYLAND_DISPLAY"), qEnvironmentVariable("XDG_RUNTIME_DIR")};
 }
 
-DisplayProbes DisplayProbes::Real() { return {X11Answers, WaylandAnswers}; }
+DisplayProbes DisplayProbes::Real() {
+  return {X11Answers, WaylandAnswers};
+}
 
 std::optional<QString> MissingDisplayMessage(const DisplayEnvironment& environment,
                                              const DisplayProbes& probes) {
@@ -79,8 +83,9 @@ std::optional<QString> MissingDisplayMessage(const DisplayEnvironment& environme
         "Без дисплей работят --eval, --report и --pdf (вижте verodazava --help).\n");
   const QString bulgarian = QStringLiteral("„") + tried.join(QStringLiteral("“, „")) + u'“';
   const QString english = u'"' + tried.join(QStringLiteral("\", \"")) + u'"';
-  return QStringLiteral("verodazava: няма връзка с графичния дисплей %1.\n"
-                        "verodazava: cannot connect to display %2.\n"
-                        "Без дисплей работят --eval, --report и --pdf (вижте verodazava --help).\n")
+  return QStringLiteral(
+             "verodazava: няма връзка с графичния дисплей %1.\n"
+             "verodazava: cannot connect to display %2.\n"
+             "Без дисплей работят --eval, --report и --pdf (вижте verodazava --help).\n")
       .arg(bulgarian, english);
 }

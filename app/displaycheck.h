@@ -6,9 +6,9 @@
 
 // The environment that decides which display the window would open on.
 struct DisplayEnvironment {
-  QString platform;        // QT_QPA_PLATFORM; empty: Qt's default (X11, or Wayland)
-  QString x11Display;      // DISPLAY
-  QString waylandDisplay;  // WAYLAND_DISPLAY: a socket name in the runtime directory, or a path
+  QString platform;          // QT_QPA_PLATFORM; empty: Qt's default (X11, or Wayland)
+  QString x11Display;        // DISPLAY
+  QString waylandDisplay;    // WAYLAND_DISPLAY: a socket name in the runtime directory, or a path
   QString runtimeDirectory;  // XDG_RUNTIME_DIR
 
   static DisplayEnvironment FromProcess();

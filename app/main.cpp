@@ -55,8 +55,8 @@ int main(int argc, char* argv[]) {
   const CommandLine command = ParseCommandLine(Arguments(argc, argv));
   if (!command.NeedsDisplay()) return RunWithoutWindow(command, argc, argv);
 
-  if (const auto missing = MissingDisplayMessage(DisplayEnvironment::FromProcess(),
-                                                 DisplayProbes::Real())) {
+  if (const auto missing =
+          MissingDisplayMessage(DisplayEnvironment::FromProcess(), DisplayProbes::Real())) {
     std::fputs(missing->toLocal8Bit().constData(), stderr);
     return kExitFailure;
   }

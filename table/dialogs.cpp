@@ -36,8 +36,8 @@ void QtDialogs::Message(const QString& text, const QString& title) {
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
   bool ok = false;
-  const QString answer = QInputDialog::getText(Parent(), TitleOrApp(title),
-                                               prompt, QLineEdit::Normal, defaultText, &ok);
+  const QString answer = QInputDialog::getText(Parent(), TitleOrApp(title), prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
   return ok ? answer : QString();
 }
 

@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,8 +184,14 @@ void TestCalculatorApp::startFileFillsTheTable_data() {
   QTest::addColumn<QString>("row3");
   QTest::addColumn<QString>("result3");
 
-  QTest::newRow("read and recalculated") << "budget.SPR" << "" << "SQR(2)" << "1.4142 ";
-  QTest::newRow("missing file") << "nothere.SPR" << "53: Файлът не е намерен" << "" << "";
+  QTest::newRow("read and recalculated") << "budget.SPR"
+                                         << ""
+                                         << "SQR(2)"
+                                         << "1.4142 ";
+  QTest::newRow("missing file") << "nothere.SPR"
+                                << "53: Файлът не е намерен"
+                                << ""
+                                << "";
 }
 
 // A file given on the command line: read as the read command reads it, recalculated, and its

@@ -1,10 +1,10 @@
+#include <sys/mount.h>
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/mount.h>
-#include <unistd.h>
 
 // The built program on the command line, with no display in its environment: every mode but
 // the window must work, and the window must refuse to start with a message instead of a crash.
@@ -67,60 +67,77 @@ void TestCommandLine::runs_data() {
       "————————————————————————————————————————————————————\n");
 
   QTest::newRow("help") << QStringList{"--help"} << noInput << none << 0
-                        << "~  -e, --eval            изчислява формулите" << "";
+                        << "~  -e, --eval            изчислява формулите"
+                        << "";
   QTest::newRow("version") << QStringList{"-v"} << noInput << none << 0
-                           << "Verodazava 2.0, версия 2.0.0\n" << "";
-  QTest::newRow("value") << QStringList{"--eval", "2+3*4"} << noInput << none << 0
-                         << "14.0000\n" << "";
-  QTest::newRow("leading equals") << QStringList{"-e", "=1/3"} << noInput << none << 0
-                                  << "0.3333\n" << "";
+                           << "Verodazava 2.0, версия 2.0.0\n"
+                           << "";
+  QTest::newRow("value") << QStringList{"--eval", "2+3*4"} << noInput << none << 0 << "14.0000\n"
+                         << "";
+  QTest::newRow("leading equals") << QStringList{"-e", "=1/3"} << noInput << none << 0 << "0.3333\n"
+                                  << "";
   QTest::newRow("half away from zero")
       << QStringList{"--decimals", "0", "--eval", "--", "2.5", "-2.5"} << noInput << none << 0
-      << "3\n-3\n" << "";
+      << "3\n-3\n"
+      << "";
   QTest::newRow("point, no grouping, whatever the locale")
       << QStringList{"-d", "2", "--eval", "1234567.891"} << noInput
-      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0 << "1234567.89\n" << "";
+      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0 << "1234567.89\n"
+      << "";
   QTest::newRow("rows read earlier rows")
       << QStringList{"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"} << noInput << none << 0
-      << "10.0000\n20.0000\n30.0000\n0.0000\n" << "";
-  QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput
-                                << none << 2 << "1.0000\n0.0000\n6.0000\n"
+      << "10.0000\n20.0000\n30.0000\n0.0000\n"
+      << "";
+  QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput << none
+                                << 2 << "1.0000\n0.0000\n6.0000\n"
                                 << "грешка в ред 2, позиция 3\n  2+)\n    ^\n";
   QTest::newRow("caret after leading blanks")
       << QStringList{"--eval", "  1+2)"} << noInput << none << 2 << "0.0000\n"
       << "грешка в ред 1, позиция 6\n    1+2)\n       ^\n";
   QTest::newRow("stdin rows with SUM")
       << QStringList{"--eval", "-"} << QByteArray("4\r\n\n5\nSUM(1)*SUM(3)\n") << none << 0
-      << "4.0000\n0.0000\n5.0000\n20.0000\n" << "";
+      << "4.0000\n0.0000\n5.0000\n20.0000\n"
+      << "";
   QTest::newRow("stdin 25 rows") << QStringList{"-d", "0", "--eval", "-"}
                                  << QByteArray("1\n").repeated(25) << none << 0
                                  << QStringLiteral("1\n").repeated(25) << "";
   QTest::newRow("stdin 26 rows") << QStringList{"--eval", "-"} << QByteArray("1\n").repeated(26)
-                                 << none << 1 << "" << "таблицата има 25 реда";
-  QTest::newRow("26 formulas") << (QStringList{"--eval"} << QStringList(26, "1")) << noInput
-                               << none << 1 << "" << "таблицата има 25 реда";
+                                 << none << 1 << ""
+                                 << "таблицата има 25 реда";
+  QTest::newRow("26 formulas") << (QStringList{"--eval"} << QStringList(26, "1")) << noInput << none
+                               << 1 << ""
+                               << "таблицата има 25 реда";
   QTest::newRow("no formula") << QStringList{"--eval"} << noInput << none << 1 << ""
                               << "--eval иска поне една формула";
   QTest::newRow("unknown option") << QStringList{"--frobnicate"} << noInput << none << 1 << ""
                                   << "непозната опция „--frobnicate“";
   QTest::newRow("negative formula without --")
-      << QStringList{"--eval", "-5"} << noInput << none << 1 << "" << "след „--“";
-  QTest::newRow("decimals above 15") << QStringList{"-d", "16", "--eval", "1"} << noInput << none
-                                     << 1 << "" << "от 0 до 15, а е „16“";
-  QTest::newRow("decimals not a number") << QStringList{"--decimals", "2x", "--eval", "1"}
-                                         << noInput << none << 1 << "" << "а е „2x“";
-  QTest::newRow("decimals without a value") << QStringList{"--eval", "1", "--decimals"}
-                                            << noInput << none << 1 << ""
-                                            << "липсва стойност след „--decimals“";
-  QTest::newRow("two modes") << QStringList{"--report", "--eval", "1"} << noInput << none << 1
-                             << "" << "не вървят заедно";
+      << QStringList{"--eval", "-5"} << noInput << none << 1 << ""
+      << "след „--“";
+  QTest::newRow("decimals above 15")
+      << QStringList{"-d", "16", "--eval", "1"} << noInput << none << 1 << ""
+      << "от 0 до 15, а е „16“";
+  QTest::newRow("decimals not a number")
+      << QStringList{"--decimals", "2x", "--eval", "1"} << noInput << none << 1 << ""
+      << "а е „2x“";
+  QTest::newRow("decimals without a value")
+      << QStringList{"--eval", "1", "--decimals"} << noInput << none << 1 << ""
+      << "липсва стойност след „--decimals“";
+  QTest::newRow("two modes") << QStringList{"--report", "--eval", "1"} << noInput << none << 1 << ""
+                             << "не вървят заедно";
   QTest::newRow("report") << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput << none
                           << 0 << report << "";
-  QTest::newRow("report of a missing file") << QStringList{"--report", "nothere.SPR"} << noInput
-                                            << none << 1 << ""
-                                            << "nothere.SPR: 53: Файлът не е намерен";
-  QTest::newRow("window without a display") << QStringList{"budget.SPR"} << noInput << none << 1
-                                            << "" << "no display is set";
+  QTest::newRow("report in the user's locale")
+      << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput
+      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
+      << "~  3  SUM(1)*2                                28,00 \n"
+      << "";
+  QTest::newRow("report of a missing file")
+      << QStringList{"--report", "nothere.SPR"} << noInput << none << 1 << ""
+      << "nothere.SPR: 53: Файлът не е намерен";
+  QTest::newRow("window without a display")
+      << QStringList{"budget.SPR"} << noInput << none << 1 << ""
+      << "no display is set";
   QTest::newRow("window on a silent display")
       << QStringList{} << noInput << QStringList{"DISPLAY=:99"} << 1 << ""
       << "verodazava: няма връзка с графичния дисплей „:99“.\n"
@@ -176,9 +193,12 @@ void TestCommandLine::pdfIsTheReport() {
 void TestCommandLine::pdfFailureLeavesNoFile_data() {
   QTest::addColumn<QString>("where");  // "missing", "directory" or "full"
   QTest::addColumn<QString>("message");
-  QTest::newRow("missing folder") << "missing" << "76: ";
-  QTest::newRow("name of a folder") << "directory" << "75: ";
-  QTest::newRow("full disk") << "full" << "61: ";
+  QTest::newRow("missing folder") << "missing"
+                                  << "76: ";
+  QTest::newRow("name of a folder") << "directory"
+                                    << "75: ";
+  QTest::newRow("full disk") << "full"
+                             << "61: ";
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile() {
@@ -188,7 +208,8 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   QString pdf = dir.filePath(QStringLiteral("out.pdf"));
   bool mounted = false;
   if (where == QStringLiteral("missing")) pdf = dir.filePath(QStringLiteral("no/out.pdf"));
-  if (where == QStringLiteral("directory")) QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out.pdf")));
+  if (where == QStringLiteral("directory"))
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out.pdf")));
   if (where == QStringLiteral("full")) {
     if (::geteuid() != 0) QSKIP("mounting a small file system needs root");
     // Room for the old file and not for the new PDF.
@@ -202,11 +223,13 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     if (mounted) ::umount(QFile::encodeName(dir.path()).constData());
   });
 
-  const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  const QStringList before =
+      QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
   const Run run = Start({"--pdf", pdf, "budget.SPR"});
   QCOMPARE(run.status, 1);
   QVERIFY2(run.err.contains(message), qPrintable(run.err));
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+           before);
   if (mounted) {
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
