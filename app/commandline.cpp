@@ -159,6 +159,11 @@ int RunPdf(const CommandLine& command, QTextStream& err, const UserLocale& local
 
   const QFileInfo target(command.pdfFile);
   ConsoleDialogs dialogs(err, command.pdfFile);
+  // A slip of the arguments must not turn a formula file into a PDF.
+  if (target.suffix().compare(QStringLiteral("SPR"), Qt::CaseInsensitive) == 0) {
+    dialogs.Message(QStringLiteral("PDF файл не се записва под име на файл с формули (.SPR)"));
+    return kExitFailure;
+  }
   if (target.isDir() || !target.absoluteDir().exists()) {
     dialogs.Message(
         ErrorMessage(target.isDir() ? ErrorCode::PathFileAccess : ErrorCode::PathNotFound));

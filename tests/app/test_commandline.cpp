@@ -191,7 +191,7 @@ void TestCommandLine::pdfIsTheReport() {
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile_data() {
-  QTest::addColumn<QString>("where");  // "missing", "directory" or "full"
+  QTest::addColumn<QString>("where");  // "missing", "directory", "full" or "formulas"
   QTest::addColumn<QString>("message");
   QTest::newRow("missing folder") << "missing"
                                   << "76: ";
@@ -210,6 +210,10 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   if (where == QStringLiteral("missing")) pdf = dir.filePath(QStringLiteral("no/out.pdf"));
   if (where == QStringLiteral("directory"))
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out.pdf")));
+  if (where == QStringLiteral("formulas")) {
+    pdf = dir.filePath(QStringLiteral("old.spr"));
+    QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), pdf));
+  }
   if (where == QStringLiteral("full")) {
     if (::geteuid() != 0) QSKIP("mounting a small file system needs root");
     // Room for the old file and not for the new PDF.
@@ -234,6 +238,12 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));
+  }
+  if (where == QStringLiteral("formulas")) {
+    QFile kept(pdf);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(
+        kept.readAll().startsWith("\"\xc1\xfe\xe4\xe6\xe5\xf2"));  // quote, Бюджет (Windows-1251)
   }
 }
 
