@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 #include "dialogs.h"
@@ -61,6 +63,50 @@ CommandLine UsageError(QString text) {
   CommandLine command = Only(CommandLine::Mode::UsageError);
   command.error = std::move(text);
   return command;
+}
+
+// Qt's own options (QGuiApplication and QApplication take them out of argv themselves), with
+// whether a value follows; they stay usable with the window, as in any Qt program.
+struct QtOption {
+  const char* name;
+  bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowtitle", true},
+    {"qwindowicon", true},     {"style", true},
+    {"stylesheet", true},      {"session", true},
+    {"display", true},         {"geometry", true},
+    {"reverse", false},        {"nograb", false},
+    {"dograb", false},         {"sync", false},
+    {"widgetcount", false},
+};
+
+QStringList WithoutQtOptions(const QStringList& arguments, QString& platform) {
+  QStringList ours;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    if (argument == QStringLiteral("--")) {
+      ours.append(arguments.mid(i));
+      break;
+    }
+    const QString name = QString(argument).remove(QRegularExpression(QStringLiteral("^--?")));
+    const auto qt =
+        std::find_if(std::begin(kQtOptions), std::end(kQtOptions), [&](const QtOption& o) {
+          return i > 0 && argument.startsWith(u'-') &&
+                 (name == QLatin1String(o.name) ||
+                  (o.takesValue && name.startsWith(QLatin1String(o.name) + u'=')));
+        });
+    if (qt == std::end(kQtOptions)) {
+      ours.append(argument);
+      continue;
+    }
+    const QString value =
+        name.contains(u'=') ? name.section(u'=', 1) : arguments.value(qt->takesValue ? ++i : i);
+    if (qstrcmp(qt->name, "platform") == 0) platform = value;
+  }
+  return ours;
 }
 
 // QCommandLineParser's own error texts are English; the program speaks Bulgarian.
@@ -226,7 +272,9 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   const QCommandLineOption decimals({QStringLiteral("d"), QStringLiteral("decimals")}, {},
                                     QStringLiteral("N"));
   parser.addOptions({help, version, eval, report, pdf, decimals});
-  if (!parser.parse(arguments)) return UsageError(ParseErrorText(parser, arguments));
+  QString platform;
+  const QStringList ours = WithoutQtOptions(arguments, platform);
+  if (!parser.parse(ours)) return UsageError(ParseErrorText(parser, ours));
 
   if (parser.isSet(help)) return Only(CommandLine::Mode::Help);
   if (parser.isSet(version)) return Only(CommandLine::Mode::Version);
@@ -265,6 +313,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   }
   if (positional.size() > 1) return UsageError(QStringLiteral("прозорецът отваря само един файл"));
   command.startFile = positional.value(0);
+  command.platform = platform;
   return command;
 }
 

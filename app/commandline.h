@@ -19,6 +19,7 @@ struct CommandLine {
   enum class Mode { Window, Help, Version, Eval, Report, Pdf, UsageError };
   Mode mode = Mode::Window;
   QString startFile;     // Window: the formula file to open, or empty
+  QString platform;      // Window: Qt's -platform option, or empty
   QStringList formulas;  // Eval: one a row, or just "-" for standard input
   QString reportFile;    // Report, Pdf: the formula file
   QString pdfFile;       // Pdf: where the report goes

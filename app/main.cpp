@@ -55,8 +55,10 @@ int main(int argc, char* argv[]) {
   const CommandLine command = ParseCommandLine(Arguments(argc, argv));
   if (!command.NeedsDisplay()) return RunWithoutWindow(command, argc, argv);
 
-  if (const auto missing =
-          MissingDisplayMessage(DisplayEnvironment::FromProcess(), DisplayProbes::Real())) {
+  // Qt's -platform option counts before its environment variable, as in Qt itself.
+  DisplayEnvironment environment = DisplayEnvironment::FromProcess();
+  if (!command.platform.isEmpty()) environment.platform = command.platform;
+  if (const auto missing = MissingDisplayMessage(environment, DisplayProbes::Real())) {
     std::fputs(missing->toLocal8Bit().constData(), stderr);
     return kExitFailure;
   }

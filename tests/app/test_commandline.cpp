@@ -72,6 +72,9 @@ void TestCommandLine::runs_data() {
   QTest::newRow("version") << QStringList{"-v"} << noInput << none << 0
                            << "Verodazava 2.0, версия 2.0.0\n"
                            << "";
+  QTest::newRow("Qt's own options pass") << QStringList{"-style", "Fusion", "--reverse", "-v"}
+                                         << noInput << none << 0 << "Verodazava 2.0, версия 2.0.0\n"
+                                         << "";
   QTest::newRow("value") << QStringList{"--eval", "2+3*4"} << noInput << none << 0 << "14.0000\n"
                          << "";
   QTest::newRow("leading equals") << QStringList{"-e", "=1/3"} << noInput << none << 0 << "0.3333\n"
