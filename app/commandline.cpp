@@ -102,8 +102,11 @@ QStringList WithoutQtOptions(const QStringList& arguments, QString& platform) {
       ours.append(argument);
       continue;
     }
-    const QString value =
-        name.contains(u'=') ? name.section(u'=', 1) : arguments.value(qt->takesValue ? ++i : i);
+    QString value;
+    if (name.contains(u'='))
+      value = name.section(u'=', 1);
+    else if (qt->takesValue)
+      value = arguments.value(++i);
     if (qstrcmp(qt->name, "platform") == 0) platform = value;
   }
   return ours;
