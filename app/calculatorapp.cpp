@@ -3,20 +3,31 @@
 #include "formulacommands.h"
 #include "frmhelp.h"
 #include "reporttext.h"
+#include "tablerecovery.h"
+
+namespace {
+
+const QString kRecoveryQuestion =
+    QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?");
+
+}  // namespace
 
 CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& printTarget,
-                             UserLocale locale)
-    : m_reports(dialogs, printTarget),
+                             UserLocale locale, TableRecovery* recovery)
+    : m_state(state),
+      m_dialogs(dialogs),
+      m_recovery(recovery),
+      m_reports(dialogs, printTarget),
       m_charts(dialogs, printTarget),
-      m_window(state, dialogs, locale),
-      m_state(state),
-      m_dialogs(dialogs) {
+      m_window(state, dialogs, locale) {
   CalculatorCommands commands;
-  commands.saveFile = [&state, &dialogs] { SaveFormulaFile(state, dialogs); };
+  commands.saveFile = [this, &state, &dialogs] {
+    if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
+  };
   commands.readFile = [this, &state, &dialogs] {
-    ReadFormulaFile(
+    TableRead(ReadFormulaFile(
         state, dialogs, [this] { m_window.MakeScreen(); },
-        [this](const QString& text) { m_window.SetExplanationField(text); });
+        [this](const QString& text) { m_window.SetExplanationField(text); }));
   };
   commands.print = [this, &state, locale] {
     m_reports.ShowReport(ComposeTableReport(state, state.roundingDigits,
@@ -28,12 +39,43 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     m_charts.Close();
     m_reports.Close();
   };
+  if (m_recovery) {
+    commands.tableChanged = [this] { m_recovery->Write(m_state); };
+    commands.emptyTableCleared = [this] { m_recovery->Remove(); };
+  }
   m_window.SetCommands(std::move(commands));
 }
 
+void CalculatorApp::RecoverUnsavedTable(bool startedWithFile) {
+  if (!m_recovery) return;
+  const std::optional<RecoveredTable> found = m_recovery->Claim(!startedWithFile);
+  if (!found) return;
+  if (!m_dialogs.YesNo(kRecoveryQuestion, true, &m_window)) {
+    m_recovery->Remove();
+    return;
+  }
+  ApplyFormulaFile(found->file, m_state);
+  m_state.lastFileName = found->lastFileName;
+  m_window.SetExplanationField(m_state.explanation);
+  m_window.RecalculateRestored();
+}
+
 void CalculatorApp::OpenStartFile(const QString& path) {
-  if (ReadFormulaFileAt(
-          m_state, m_dialogs, path, [this] { m_window.MakeScreen(); },
-          [this](const QString& text) { m_window.SetExplanationField(text); }))
-    m_window.Recalculate();
+  const FileOutcome outcome = ReadFormulaFileAt(
+      m_state, m_dialogs, path, [this] { m_window.MakeScreen(); },
+      [this](const QString& text) { m_window.SetExplanationField(text); });
+  TableRead(outcome);
+  // Every result is new: only the rows another pass would change get a mark.
+  if (outcome != FileOutcome::Untouched) m_window.RecalculateRestored();
+}
+
+void CalculatorApp::TableRead(FileOutcome outcome) {
+  if (outcome == FileOutcome::Untouched) return;
+  // The results shown are no longer those of a recalculation.
+  m_window.ClearMarks();
+  if (!m_recovery) return;
+  if (outcome == FileOutcome::Done)
+    m_recovery->Remove();
+  else
+    m_recovery->Write(m_state);
 }

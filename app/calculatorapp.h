@@ -1,21 +1,28 @@
 #pragma once
 
 #include "diagramowner.h"
+#include "formulacommands.h"
 #include "frmcalculator.h"
 #include "reportwindow.h"
 
 class Dialogs;
 class PrintTarget;
+class TableRecovery;
 class TableState;
 
 // The main window with the windows it opens: the file commands, the report viewer, the chart
 // and the help are connected to its buttons here, so that none of them depends on another.
 class CalculatorApp {
  public:
-  CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& printTarget, UserLocale locale);
+  // With a `recovery`, every change of the table is kept in its recovery file.
+  CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& printTarget, UserLocale locale,
+                TableRecovery* recovery = nullptr);
   CalculatorApp(const CalculatorApp&) = delete;
   CalculatorApp& operator=(const CalculatorApp&) = delete;
 
+  // Once the window is shown: offers the table an earlier run left unsaved, unless the
+  // program was started to open a file.
+  void RecoverUnsavedTable(bool startedWithFile);
   // A formula file given on the command line: read as the read command reads a chosen file,
   // its directory made the start directory, and the table recalculated once so that the
   // results show. A file that cannot be read leaves the empty table and the read's message.
@@ -26,10 +33,14 @@ class CalculatorApp {
   DiagramOwner& Charts() { return m_charts; }
 
  private:
+  // After a read: the marks go, and the recovery file follows what the table now holds.
+  void TableRead(FileOutcome outcome);
+
+  TableState& m_state;
+  Dialogs& m_dialogs;
+  TableRecovery* m_recovery;
   // The secondary windows outlive the main window, which closes them when it unloads.
   ReportWindow m_reports;
   DiagramOwner m_charts;
   frmCalculator m_window;
-  TableState& m_state;
-  Dialogs& m_dialogs;
 };

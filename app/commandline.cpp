@@ -44,6 +44,7 @@ class ConsoleDialogs final : public Dialogs {
           << (title.isEmpty() ? QString() : title + QStringLiteral(": ")) << shown << '\n';
     m_err.flush();
   }
+  bool YesNo(const QString& text, bool, QWidget*) override { return Question(text); }
   QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
   QString ChooseFile(const QString&) override { return {}; }
   std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
@@ -134,8 +135,9 @@ bool LoadTable(const QString& path, int decimals, const UserLocale& locale, Tabl
                QTextStream& err) {
   ConsoleDialogs dialogs(err, path);
   state.startDirectory = QDir::currentPath();
-  if (!ReadFormulaFileAt(
-          state, dialogs, path, [] {}, [](const QString&) {}))
+  // A file read only in part is a failure too: a script must not take half a table for all.
+  if (ReadFormulaFileAt(
+          state, dialogs, path, [] {}, [](const QString&) {}) != FileOutcome::Done)
     return false;
   state.roundingDigits = decimals;
   mdlCalcFunction evaluator(locale.dates, &state);

@@ -13,6 +13,7 @@
 #include "displaycheck.h"
 #include "frmgetfile.h"
 #include "printtarget.h"
+#include "tablerecovery.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
@@ -79,12 +80,15 @@ int main(int argc, char* argv[]) {
   TableState state;
   QtDialogs dialogs(MakeFileChooser(state));
   DefaultPrintTarget printTarget(dialogs, state);
-  CalculatorApp calculator(state, dialogs, printTarget, locale);
+  TableRecovery recovery(DefaultRecoveryFolder(), dialogs);
+  CalculatorApp calculator(state, dialogs, printTarget, locale, &recovery);
   dialogs.SetOwner(&calculator.Window());
   calculator.Window().show();
 
-  // A program opened with a file (from the desktop or a shell) starts from that file.
+  // A program opened with a file (from the desktop or a shell) starts from that file, and is
+  // not offered a table an earlier run left unsaved.
   const bool startedWithFile = !command.startFile.isEmpty();
+  calculator.RecoverUnsavedTable(startedWithFile);
   if (startedWithFile) {
     // Once the event loop runs, so that a message about the file opens over the window.
     QTimer::singleShot(0, &calculator.Window(),

@@ -20,6 +20,8 @@ ErrorCode OpenFailure(const QString& path) {
   return target.exists() ? ErrorCode::PathFileAccess : ErrorCode::BadFileName;
 }
 
+}  // namespace
+
 // Writes beside the target and renames, so a failed save leaves the old file as it was.
 std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
@@ -33,6 +35,8 @@ std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes)
   return std::nullopt;
 }
 
+namespace {
+
 QString LostCharactersMessage(const EncodedFormulaFile& file) {
   QStringList where;
   if (file.explanationLost) where.append(QStringLiteral("обяснението"));
@@ -45,9 +49,9 @@ QString LostCharactersMessage(const EncodedFormulaFile& file) {
 
 }  // namespace
 
-void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
+FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   const QString answer = dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, state.lastFileName);
-  if (answer.isEmpty()) return;
+  if (answer.isEmpty()) return FileOutcome::Untouched;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".SPR"));
   // The name and the explanation rule stand even when writing fails or the name is refused,
   // so the next prompt offers the name for correction.
@@ -55,32 +59,34 @@ void SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   state.explanation = ExplanationForFile(state.explanation);
   if (!IsPlainFileName(name)) {
     dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
-    return;
+    return FileOutcome::Failed;
   }
 
   const EncodedFormulaFile file = EncodeFormulaFile(state);
   if (const auto failure = WriteFile(PathInDirectory(state.startDirectory, name), file.bytes)) {
     dialogs.Message(ErrorMessage(*failure));
-    return;
+    return FileOutcome::Failed;
   }
   if (file.explanationLost || !file.lostRecords.isEmpty())
     dialogs.Message(LostCharactersMessage(file));
+  return FileOutcome::Done;
 }
 
-void ReadFormulaFile(TableState& state, Dialogs& dialogs, const std::function<void()>& makeScreen,
-                     const std::function<void(const QString&)>& setExplanationField) {
+FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
+                            const std::function<void()>& makeScreen,
+                            const std::function<void(const QString&)>& setExplanationField) {
   const QString chosen = dialogs.ChooseFile(QStringLiteral("*.SPR"));
   if (chosen.isEmpty()) {
     makeScreen();
-    return;
+    return FileOutcome::Untouched;
   }
-  ReadNamedFormulaFile(state, dialogs, ResolveEntry(state.startDirectory, chosen), makeScreen,
-                       setExplanationField);
+  return ReadNamedFormulaFile(state, dialogs, ResolveEntry(state.startDirectory, chosen),
+                              makeScreen, setExplanationField);
 }
 
-bool ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
-                          const std::function<void()>& makeScreen,
-                          const std::function<void(const QString&)>& setExplanationField) {
+FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
+                                 const std::function<void()>& makeScreen,
+                                 const std::function<void(const QString&)>& setExplanationField) {
   state.lastFileName = name;
 
   const QString path = PathInDirectory(state.startDirectory, name);
@@ -91,7 +97,7 @@ bool ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& na
     dialogs.Message(
         ErrorMessage(info.exists() ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound));
     makeScreen();
-    return false;
+    return FileOutcome::Untouched;
   }
 
   const DecodedFormulaFile decoded = DecodeFormulaFile(file);
@@ -100,13 +106,14 @@ bool ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& na
   ApplyFormulaFile(decoded, state);
   if (decoded.explanation) setExplanationField(state.explanation);
   makeScreen();
-  if (readFailed) dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
-  return !readFailed;
+  if (!readFailed) return FileOutcome::Done;
+  dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
+  return FileOutcome::Failed;
 }
 
-bool ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
-                       const std::function<void()>& makeScreen,
-                       const std::function<void(const QString&)>& setExplanationField) {
+FileOutcome ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
+                              const std::function<void()>& makeScreen,
+                              const std::function<void(const QString&)>& setExplanationField) {
   const QFileInfo given(path);
   // A missing directory would leave every later save failing; the old start directory stays.
   if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();

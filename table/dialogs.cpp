@@ -4,6 +4,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -31,6 +32,18 @@ bool QtDialogs::Question(const QString& text, const QString& title) {
 
 void QtDialogs::Message(const QString& text, const QString& title) {
   RunBox(text, title, QMessageBox::Ok, Parent());
+}
+
+bool QtDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::NoButton,
+                  parent ? parent : QApplication::activeWindow());
+  // The captions are the program's own, whatever translation Qt has.
+  QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("Не"), QMessageBox::NoRole);
+  box.setDefaultButton(yesIsDefault ? yes : no);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,

@@ -21,6 +21,9 @@ class Dialogs {
   virtual bool Question(const QString& text, const QString& title = {}) = 0;
   // Message box with OK only, for reports of failures.
   virtual void Message(const QString& text, const QString& title = {}) = 0;
+  // Message box with the buttons Да and Не over `parent`, the application's title; true only
+  // for Да.
+  virtual bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) = 0;
   // Input box with prompt, title and default text; Cancel gives an empty text.
   virtual QString InputBox(const QString& prompt, const QString& title,
                            const QString& defaultText) = 0;
@@ -43,6 +46,7 @@ class QtDialogs final : public Dialogs {
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
+  bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;

@@ -27,6 +27,9 @@ const QColor kHeaderCyan(128, 255, 255);
 const QColor kFocusYellow(230, 230, 16);
 const QColor kDeleteRed(255, 0, 0);
 const QColor kWhite(255, 255, 255);
+// Marked results: calm colours that stay readable on white, and white on the delete red.
+const QColor kChangedBlue(0, 0, 160);
+const QColor kDependsOrange(190, 80, 0);
 
 // Grid of the function buttons, in twips from the panel's top left.
 constexpr int kColumnLeft[] = {120, 750, 1380, 2010, 2640, 3270, 3990, 4620, 5250, 5880};
@@ -129,6 +132,7 @@ void frmCalculator::CreateTable() {
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
                               TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
+    m_resultBackground[k] = kWhite;
     if (i > 0) setTabOrder(m_formula[k - 1], m_formula[k]);
   }
 }
@@ -204,8 +208,10 @@ void frmCalculator::CreatePanel() {
   label4->move(Twips(6600), Twips(600));
   label4->adjustSize();
   m_txtH = WhiteBox(m_panel, QStringLiteral("txtH"), TwipsRect(6600, 850, 4260, 285));
-  connect(m_txtH, &QLineEdit::textChanged, this,
-          [this](const QString& text) { m_state.explanation = text; });
+  connect(m_txtH, &QLineEdit::textChanged, this, [this](const QString& text) {
+    m_state.explanation = text;
+    RunCommand(m_commands.tableChanged);
+  });
   chain(m_txtH);
 
   auto* label3 = new QLabel(texts::kRoundingCaption.toString(), m_panel);
@@ -240,10 +246,7 @@ void frmCalculator::MakeScreen() {
       m_formula[k]->setCursorPosition(0);
     }
     m_state.rows[k + 1].label = number.leftJustified(kLabelWidth, u' ');
-    const double result = m_state.rows[k].result;
-    // The trailing blank keeps the right-aligned number off the cell's edge.
-    m_suma[k]->setText(result != 0 ? FormatResult(result, digits, m_locale.decimalPoint) + u' '
-                                   : QString());
+    m_suma[k]->setText(ShownResult(m_state.rows[k].result, digits, m_locale.decimalPoint));
   }
 }
 
@@ -274,7 +277,49 @@ int frmCalculator::RowOf(const QObject* object) const {
 void frmCalculator::SetRowColour(int row, const QColor& colour) {
   const size_t k = static_cast<size_t>(row);
   SetBase(m_formula[k], colour);
-  SetBackground(m_suma[k], colour);
+  m_resultBackground[k] = colour;
+  StyleResult(row);
+}
+
+// A mark changes only the text's colour and underline, so the cell keeps its size and place.
+void frmCalculator::StyleResult(int row) {
+  const size_t k = static_cast<size_t>(row);
+  QLabel* cell = m_suma[k];
+  const ResultMark mark = m_marks[k];
+  SetBackground(cell, m_resultBackground[k]);
+  if (mark != ResultMark::None) {
+    QPalette palette = cell->palette();
+    const QColor text = m_resultBackground[k] == kDeleteRed ? kWhite
+                        : mark == ResultMark::Changed       ? kChangedBlue
+                                                            : kDependsOrange;
+    palette.setColor(QPalette::WindowText, text);
+    cell->setPalette(palette);
+  }
+  // The second mark does not rest on colour alone.
+  QFont font = cell->font();
+  font.setUnderline(mark == ResultMark::DependsBelow);
+  cell->setFont(font);
+  const QString text = MarkText(mark);
+  cell->setToolTip(text);
+  cell->setAccessibleDescription(text);
+}
+
+void frmCalculator::ShowMarks(const RowMarks& marks) {
+  for (int i = 0; i < kVisibleRows; ++i) {
+    const size_t k = static_cast<size_t>(i);
+    if (m_marks[k] == marks[k]) continue;
+    m_marks[k] = marks[k];
+    StyleResult(i);
+  }
+}
+
+void frmCalculator::ClearMarks() {
+  ShowMarks(RowMarks{});
+}
+
+void frmCalculator::TableEdited() {
+  ClearMarks();
+  RunCommand(m_commands.tableChanged);
 }
 
 bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
@@ -363,8 +408,11 @@ void frmCalculator::EnterRow(int row) {
     FocusRow(next);
     MakeScreen();
     m_currentRow = next;
+    TableEdited();
     return;
   }
+  // The wrong formula is stored as entered, so it is kept as well.
+  TableEdited();
   m_dialogs.Question(TrimBlanks(entered.text), texts::kWrongFormulaTitle.toString());
   FocusRow(row);
   box->setSelection(ErrorIndexInBox(entered.text, entered.errorPos), 1);
@@ -397,21 +445,40 @@ void frmCalculator::InsertAtCaret(const QString& text) {
   if (insertion.changed) {
     box->setText(insertion.text);
     m_state.rows[static_cast<size_t>(row)].SetFormula(insertion.text);
+    TableEdited();
   }
   FocusRow(row);
   box->setCursorPosition(insertion.caret);
 }
 
 void frmCalculator::Recalculate() {
+  const RecordResults before = ResultsOf(m_state);
   RecalculateAll(m_state, m_evaluator);
   MakeScreen();
+  ShowMarks(MarkRecalculation(before, ResultsOf(m_state), SecondPassResults(m_state, m_evaluator),
+                              m_state.roundingDigits, m_locale.decimalPoint));
+}
+
+void frmCalculator::RecalculateRestored() {
+  RecalculateAll(m_state, m_evaluator);
+  MakeScreen();
+  const RecordResults results = ResultsOf(m_state);
+  ShowMarks(MarkRecalculation(results, results, SecondPassResults(m_state, m_evaluator),
+                              m_state.roundingDigits, m_locale.decimalPoint));
 }
 
 void frmCalculator::NewTable() {
   if (!m_dialogs.Question(texts::kClearQuestion.toString())) return;
+  const bool wasEmpty = m_state.IsEmpty();
   m_state.ClearRows();
   MakeScreen();
   FocusRow(0);
+  if (wasEmpty) {
+    ClearMarks();
+    RunCommand(m_commands.emptyTableCleared);
+  } else {
+    TableEdited();
+  }
 }
 
 void frmCalculator::DeleteRow() {
@@ -420,10 +487,12 @@ void frmCalculator::DeleteRow() {
   SetRowColour(row, kDeleteRed);
   const QString question = texts::kDeleteQuestion.toString() + u' ' + QString::number(row + 1) +
                            texts::kDeleteQuestionEnd.toString();
-  if (m_dialogs.Question(question)) DeleteRecord(m_state, row);
+  const bool deleted = m_dialogs.Question(question);
+  if (deleted) DeleteRecord(m_state, row);
   SetRowColour(row, kWhite);
   FocusRow(row);
   MakeScreen();
+  if (deleted) TableEdited();
 }
 
 void frmCalculator::InsertRow() {
@@ -432,6 +501,7 @@ void frmCalculator::InsertRow() {
   InsertRecord(m_state, row);
   FocusRow(row);
   MakeScreen();
+  TableEdited();
 }
 
 void frmCalculator::closeEvent(QCloseEvent* event) {

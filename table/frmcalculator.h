@@ -5,6 +5,7 @@
 
 #include "calcformula.h"
 #include "calculatorcommands.h"
+#include "recalcmarks.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
@@ -33,8 +34,15 @@ class frmCalculator final : public QWidget {
   // Inserts a function name into the current row at its caret (what the function buttons do).
   void InsertAtCaret(const QString& text);
 
-  // The row commands, as their buttons run them.
+  // The row commands, as their buttons run them. A recalculation marks the results it
+  // changed and those another pass would still change.
   void Recalculate();
+  // The recalculation of a table brought back from a recovery file: every result is new, so
+  // only the rows another pass would change are marked.
+  void RecalculateRestored();
+  // Back to unmarked results, as after an edit of the table.
+  void ClearMarks();
+  ResultMark Mark(int row) const { return m_marks.at(static_cast<size_t>(row)); }
   void NewTable();
   void DeleteRow();
   void InsertRow();
@@ -67,6 +75,9 @@ class frmCalculator final : public QWidget {
   void RoundingChanged(const QString& text);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
+  void ShowMarks(const RowMarks& marks);
+  void StyleResult(int row);
+  void TableEdited();
 
   TableState& m_state;
   Dialogs& m_dialogs;
@@ -74,6 +85,8 @@ class frmCalculator final : public QWidget {
   CalculatorCommands m_commands;
   mdlCalcFunction m_evaluator;
   int m_currentRow = 0;
+  RowMarks m_marks{};
+  std::array<QColor, kVisibleRows> m_resultBackground{};
 
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;

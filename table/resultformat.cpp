@@ -57,3 +57,7 @@ QString FormatResult(double value, int digits, QChar decimalPoint) {
   }
   return out;
 }
+
+QString ShownResult(double value, int digits, QChar decimalPoint) {
+  return value != 0 ? FormatResult(value, digits, decimalPoint) + u' ' : QString();
+}

@@ -39,6 +39,13 @@ void TableState::ClearRows() {
   for (RowRecord& row : rows) row.Clear();
 }
 
+bool TableState::IsEmpty() const {
+  if (!TrimBlanks(explanation).isEmpty()) return false;
+  for (int k = 0; k <= kHiddenRecord; ++k)
+    if (!rows[static_cast<size_t>(k)].DisplayText().isEmpty()) return false;
+  return true;
+}
+
 double TableState::Result(int slot) const {
   return slot >= 0 && slot < kRecordCount ? rows[static_cast<size_t>(slot)].result : 0.0;
 }

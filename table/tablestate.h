@@ -46,6 +46,8 @@ class TableState final : public RowResults {
 
   // Every record cleared; explanation, rounding and file name stay.
   void ClearRows();
+  // No formula in records 0..25 and no explanation: nothing a user would miss.
+  bool IsEmpty() const;
 
   double Result(int slot) const override;
 };

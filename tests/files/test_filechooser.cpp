@@ -72,6 +72,10 @@ class ChooserOnlyDialogs final : public Dialogs {
     return false;
   }
   void Message(const QString& text, const QString&) override { messages.append(text); }
+  bool YesNo(const QString& text, bool, QWidget*) override {
+    messages.append(text);
+    return false;
+  }
   QString InputBox(const QString& prompt, const QString&, const QString&) override {
     messages.append(prompt);
     return {};

@@ -1,6 +1,7 @@
 #include "scripteddialogs.h"
 
 #include <QTest>
+#include <QWidget>
 
 QList<ScriptedDialogs::Asked> ScriptedDialogs::Of(const QString& kind) const {
   QList<Asked> result;
@@ -20,7 +21,16 @@ void ScriptedDialogs::Unexpected(const Asked& asked) {
 }
 
 bool ScriptedDialogs::Question(const QString& text, const QString& title) {
-  const Asked asked{QStringLiteral("question"), text, title, {}};
+  return NextAnswer({QStringLiteral("question"), text, title, {}});
+}
+
+// The default button is recorded as the default text: "Да" or "Не"; the parent as the title.
+bool ScriptedDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
+  return NextAnswer({QStringLiteral("yesno"), text, parent ? parent->objectName() : QString(),
+                     yesIsDefault ? QStringLiteral("Да") : QStringLiteral("Не")});
+}
+
+bool ScriptedDialogs::NextAnswer(const Asked& asked) {
   m_log.append(asked);
   if (m_questions.empty()) {
     Unexpected(asked);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "dialogs.h"
@@ -12,12 +13,13 @@
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Asked {
-    QString kind;  // "question", "message", "input", "file", "font"
+    QString kind;  // "question", "yesno", "message", "input", "file", "font"
     QString text;  // the message, the prompt or the pattern
     QString title;
     QString defaultText;
   };
 
+  // Answers OK/Cancel questions and Да/Не questions alike, in the order they come.
   void AnswerQuestion(bool ok) { m_questions.push_back(ok); }
   void AnswerInput(const QString& text) { m_inputs.push_back(text); }
   void AnswerFile(const QString& name) { m_files.push_back(name); }
@@ -32,6 +34,7 @@ class ScriptedDialogs final : public Dialogs {
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
+  bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;
@@ -40,9 +43,25 @@ class ScriptedDialogs final : public Dialogs {
  private:
   void Unexpected(const Asked& asked);
 
+  bool NextAnswer(const Asked& asked);
+
   QList<Asked> m_log;
   std::deque<bool> m_questions;
   std::deque<QString> m_inputs;
   std::deque<QString> m_files;
   std::deque<std::optional<QFont>> m_fonts;
+};
+
+// Answers questions through a callback, so a test can look at the window while one is open.
+class ProbeDialogs final : public Dialogs {
+ public:
+  std::function<bool(const QString&, const QString&)> onQuestion;
+  bool Question(const QString& text, const QString& title) override {
+    return onQuestion(text, title);
+  }
+  void Message(const QString&, const QString&) override {}
+  bool YesNo(const QString&, bool, QWidget*) override { return false; }
+  QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
+  QString ChooseFile(const QString&) override { return {}; }
+  std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
 };

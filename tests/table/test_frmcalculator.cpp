@@ -218,7 +218,7 @@ void TestCalculator::formKeys() {
   QFETCH(bool, closes);
   int saved = 0, read = 0, closed = 0;
   CalculatorFixture f;
-  f.window.SetCommands({[&] { ++saved; }, [&] { ++read; }, {}, {}, {}, [&] { ++closed; }});
+  f.window.SetCommands({[&] { ++saved; }, [&] { ++read; }, {}, {}, {}, [&] { ++closed; }, {}, {}});
   // In a formula box with unsaved text, and on a button: the window sees the key first.
   f.Box(4)->setFocus();
   QTest::keyClicks(f.Box(4), "1+");
@@ -236,7 +236,7 @@ void TestCalculator::formKeys() {
 void TestCalculator::closeBox() {
   int closed = 0;
   CalculatorFixture f;
-  f.window.SetCommands({{}, {}, {}, {}, {}, [&] { ++closed; }});
+  f.window.SetCommands({{}, {}, {}, {}, {}, [&] { ++closed; }, {}, {}});
   f.Enter(0, QStringLiteral("1"));
   f.Click("cmdExit");
   QVERIFY(!f.window.isVisible());

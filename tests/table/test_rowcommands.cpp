@@ -2,23 +2,6 @@
 
 #include "calculatorfixture.h"
 
-namespace {
-
-// Answers questions through a callback, so a test can look at the window while one is open.
-class ProbeDialogs final : public Dialogs {
- public:
-  std::function<bool(const QString&, const QString&)> onQuestion;
-  bool Question(const QString& text, const QString& title) override {
-    return onQuestion(text, title);
-  }
-  void Message(const QString&, const QString&) override {}
-  QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-  QString ChooseFile(const QString&) override { return {}; }
-  std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
-};
-
-}  // namespace
-
 // The row commands: recalculation, delete, insert and new table.
 class TestRowCommands : public QObject {
   Q_OBJECT

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "formulafile.h"
+
+class Dialogs;
+class TableState;
+
+// The state folder of this user: $XDG_STATE_HOME/verodazava, or ~/.local/state/verodazava.
+QString DefaultRecoveryFolder();
+
+// A table found in a recovery file: the formula file's fields and the last file name.
+struct RecoveredTable {
+  DecodedFormulaFile file;
+  QString lastFileName;
+};
+
+// Keeps the unsaved table of this instance in a recovery file of its own, a formula file in
+// the state folder, so closing the window, a crash or a power cut loses nothing. Each
+// instance holds a slot "table-N" under a lock: table-N.SPR is the table, table-N.name the
+// last file name, table-N.lock names the instance. A slot whose lock is free and whose file
+// is there was left by an instance that is no longer running.
+// A failure never stops the program: it is reported once, at the first write after it, and
+// the next write tries again.
+class TableRecovery {
+ public:
+  TableRecovery(QString folder, Dialogs& dialogs);
+  // Releases the slot; its file stays for the next start.
+  ~TableRecovery();
+  TableRecovery(const TableRecovery&) = delete;
+  TableRecovery& operator=(const TableRecovery&) = delete;
+
+  // Takes a slot. With `takeOverLeft`, a slot that a finished instance left with a table
+  // that is not empty is preferred, and that table is returned; otherwise, and when there is
+  // none, a free slot without a file is taken.
+  std::optional<RecoveredTable> Claim(bool takeOverLeft);
+  // Writes the table (explanation, formulas, last file name) into the slot's file.
+  void Write(const TableState& state);
+  // The table is saved or empty: the slot's file goes.
+  void Remove();
+
+  // The slot's table file; empty while no slot is held.
+  QString FilePath() const;
+
+ private:
+  QString SlotPath(int slot, const QString& suffix) const;
+  bool Lock(int slot);
+  std::optional<RecoveredTable> ReadSlot(int slot);
+  void RemoveSlotFiles(int slot);
+  bool TakeFreeSlot();
+  void Fail();
+  void ReportFailure();
+
+  QString m_folder;
+  Dialogs& m_dialogs;
+  int m_slot = 0;  // 0: none held
+  std::unique_ptr<QLockFile> m_lock;
+  std::optional<QString> m_writtenName;  // the last file name now in table-N.name
+  bool m_failed = false;                 // something failed since the start
+  bool m_reported = false;
+};

@@ -1,0 +1,75 @@
+#include "recalcmarks.h"
+
+#include "calcformula.h"
+#include "resultformat.h"
+
+namespace {
+
+// Results that SUM reads while a pass is walked on a copy.
+class ResultCopy final : public RowResults {
+ public:
+  explicit ResultCopy(const RecordResults& results) : values(results) {}
+  double Result(int slot) const override {
+    return slot >= 0 && slot < kRecordCount ? values[static_cast<size_t>(slot)] : 0.0;
+  }
+  RecordResults values;
+};
+
+// Points the evaluator at other results for a while.
+class RowsGuard {
+ public:
+  RowsGuard(mdlCalcFunction& evaluator, const RowResults* during, const RowResults* after)
+      : m_evaluator(evaluator), m_after(after) {
+    m_evaluator.SetRows(during);
+  }
+  ~RowsGuard() { m_evaluator.SetRows(m_after); }
+  RowsGuard(const RowsGuard&) = delete;
+  RowsGuard& operator=(const RowsGuard&) = delete;
+
+ private:
+  mdlCalcFunction& m_evaluator;
+  const RowResults* m_after;
+};
+
+}  // namespace
+
+QString MarkText(ResultMark mark) {
+  switch (mark) {
+    case ResultMark::Changed:
+      return QStringLiteral("Променен при последното преизчисляване");
+    case ResultMark::DependsBelow:
+      return QStringLiteral("Зависи от ред по-долу: преизчислете още веднъж");
+    case ResultMark::None:
+      break;
+  }
+  return {};
+}
+
+RecordResults ResultsOf(const TableState& state) {
+  RecordResults results{};
+  for (size_t k = 0; k < results.size(); ++k) results[k] = state.rows[k].result;
+  return results;
+}
+
+RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evaluator) {
+  ResultCopy copy(ResultsOf(state));
+  const RowsGuard guard(evaluator, &copy, &state);
+  // The same walk as the recalculation: records 0..25, each as stored.
+  for (int k = 0; k <= kHiddenRecord; ++k)
+    copy.values[static_cast<size_t>(k)] =
+        evaluator.CalcFormula(ToU16(state.rows[static_cast<size_t>(k)].formula));
+  return copy.values;
+}
+
+RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
+                           const RecordResults& secondPass, int digits, QChar decimalPoint) {
+  RowMarks marks{};
+  for (size_t k = 0; k < marks.size(); ++k) {
+    const QString shown = ShownResult(after[k], digits, decimalPoint);
+    if (ShownResult(secondPass[k], digits, decimalPoint) != shown)
+      marks[k] = ResultMark::DependsBelow;
+    else if (ShownResult(before[k], digits, decimalPoint) != shown)
+      marks[k] = ResultMark::Changed;
+  }
+  return marks;
+}

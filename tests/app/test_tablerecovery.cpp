@@ -1,0 +1,335 @@
+#include <sys/wait.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "calculatorapp.h"
+#include "printtarget.h"
+#include "scripteddialogs.h"
+#include "tablerecovery.h"
+#include "tablestate.h"
+#include "testguards.h"
+
+namespace {
+
+// The field of a cleared record: its 255 NULs between quotes.
+QByteArray Cleared(int count) {
+  return (QByteArray("\"") + QByteArray(255, '\0') + "\"\r\n").repeated(count);
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A lock that a crashed instance left behind: taken by a process that is gone.
+void LeaveStaleLock(const QString& path) {
+  const pid_t child = fork();
+  if (child == 0) {
+    QLockFile lock(path);
+    _exit(lock.tryLock(0) ? 0 : 1);  // no destructor: the lock file stays
+  }
+  int status = 0;
+  QCOMPARE(waitpid(child, &status, 0), child);
+  QCOMPARE(WEXITSTATUS(status), 0);
+  QVERIFY(QFile::exists(path));
+}
+
+// One running program: its table, questions, windows and recovery slot.
+struct Instance {
+  Instance(const QString& folder, QPrinter& printer)
+      : target(printer),
+        recovery(folder, dialogs),
+        app(state, dialogs, target, UserLocale{}, &recovery) {
+    app.Window().show();
+  }
+  QLineEdit* Box(int row) { return app.Window().FormulaBox(row); }
+  void Enter(int row, const QString& text) {
+    Box(row)->setText(text);
+    QTest::keyClick(Box(row), Qt::Key_Return);
+  }
+  QString Result(int row) { return app.Window().ResultLabel(row)->text(); }
+
+  TableState state;
+  ScriptedDialogs dialogs;
+  FixedPrintTarget target;
+  TableRecovery recovery;
+  CalculatorApp app;
+};
+
+}  // namespace
+
+// The table outlives the program: recovery files in the state folder.
+class TestTableRecovery : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void cleanup();
+
+  void editsKeepTheFileBytes_data();
+  void editsKeepTheFileBytes();
+  void startOffersTheLeftTable_data();
+  void startOffersTheLeftTable();
+  void fileCommandsSettleIt_data();
+  void fileCommandsSettleIt();
+  void twoInstancesKeepTwoFiles();
+  void unusableFolderIsReportedOnce_data();
+  void unusableFolderIsReportedOnce();
+
+ private:
+  QString Slot(int n, const char* suffix) const {
+    return m_folder + QStringLiteral("/table-%1%2").arg(n).arg(QLatin1String(suffix));
+  }
+  std::unique_ptr<Instance> Start() { return std::make_unique<Instance>(m_folder, *m_printer); }
+
+  std::unique_ptr<QTemporaryDir> m_dir;
+  QString m_folder;
+  QString m_previousDir;
+  std::unique_ptr<QPrinter> m_printer;
+  std::unique_ptr<ModalGuard> m_guard;
+};
+
+void TestTableRecovery::init() {
+  m_dir = std::make_unique<QTemporaryDir>();
+  QVERIFY(m_dir->isValid());
+  m_folder = m_dir->filePath(QStringLiteral("state/verodazava"));
+  // The start directory is elsewhere, and the recovery file never lands there.
+  m_previousDir = QDir::currentPath();
+  QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("start"))));
+  QDir::setCurrent(m_dir->filePath(QStringLiteral("start")));
+  m_printer = std::make_unique<QPrinter>();
+  m_printer->setOutputFormat(QPrinter::PdfFormat);
+  m_printer->setOutputFileName(m_dir->filePath(QStringLiteral("print.pdf")));
+  m_guard = std::make_unique<ModalGuard>();
+}
+
+void TestTableRecovery::cleanup() {
+  QCOMPARE(m_guard->TakeSeen(), QStringList());
+  m_guard.reset();
+  QDir::setCurrent(m_previousDir);
+  m_dir.reset();
+}
+
+void TestTableRecovery::editsKeepTheFileBytes_data() {
+  QTest::addColumn<QStringList>(
+      "steps");  // "enter ROW TEXT", "title TEXT", "insert ROW", "delete ROW"
+  QTest::addColumn<QByteArray>("bytes");
+
+  QTest::newRow("row entered") << QStringList{"enter 0 2+3"}
+                               << QByteArray("\"\"\r\n\"2+3\"\r\n") + Cleared(25);
+  QTest::newRow("explanation typed")
+      << QStringList{"title Сметка"}
+      << QByteArray("\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n") + Cleared(26);
+  QTest::newRow("row inserted above") << QStringList{"enter 0 2+3", "insert 0"}
+                                      << QByteArray("\"\"\r\n\"\"\r\n\"2+3\"\r\n") + Cleared(24);
+  QTest::newRow("row deleted") << QStringList{"enter 0 1", "enter 1 2", "delete 0"}
+                               << QByteArray("\"\"\r\n\"2\"\r\n") + Cleared(24) +
+                                      QByteArray("\"\"\r\n");
+}
+
+void TestTableRecovery::editsKeepTheFileBytes() {
+  QFETCH(QStringList, steps);
+  QFETCH(QByteArray, bytes);
+  {
+    auto program = Start();
+    program->app.RecoverUnsavedTable(false);
+    for (const QString& step : steps) {
+      const QStringList word = step.split(u' ');
+      frmCalculator& window = program->app.Window();
+      if (word[0] == u"enter") {
+        program->Enter(word[1].toInt(), word[2]);
+      } else if (word[0] == u"title") {
+        window.ExplanationField()->setText(word[1]);
+      } else {
+        program->Box(word[1].toInt())->setFocus();
+        QTest::keyClick(program->Box(word[1].toInt()), Qt::Key_Home);
+        if (word[0] == u"delete") {
+          program->dialogs.AnswerQuestion(true);
+          window.DeleteRow();
+        } else {
+          window.InsertRow();
+        }
+      }
+    }
+    QTest::keyClick(program->Box(0), Qt::Key_Escape);
+    QVERIFY(!program->app.Window().isVisible());
+    QCOMPARE(program->dialogs.Pending(), 0);
+  }
+  QCOMPARE(ReadAll(Slot(1, ".SPR")), bytes);
+  QVERIFY(!QFile::exists(Slot(1, ".lock")));
+  QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+}
+
+void TestTableRecovery::startOffersTheLeftTable_data() {
+  QTest::addColumn<QByteArray>("left");  // table-1.SPR as a finished run left it; empty: none
+  QTest::addColumn<bool>("crashed");     // its lock is still there, its process gone
+  QTest::addColumn<bool>("startedWithFile");
+  QTest::addColumn<int>("answer");  // -1: no question expected, 0: Не, 1: Да
+  QTest::addColumn<QString>("row1");
+  QTest::addColumn<QString>("result2");
+  QTest::addColumn<bool>("leftStays");
+
+  const QByteArray table =
+      QByteArray("\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n\"25+65\"\r\n\"SUM(1)*2\"\r\n") + Cleared(24);
+  QTest::newRow("nothing left") << QByteArray() << false << false << -1 << ""
+                                << "" << false;
+  QTest::newRow("left, Да") << table << false << false << 1 << "25+65"
+                            << "180.0000 " << true;
+  QTest::newRow("left, Не") << table << false << false << 0 << ""
+                            << "" << false;
+  QTest::newRow("crashed, Да") << table << true << false << 1 << "25+65"
+                               << "180.0000 " << true;
+  QTest::newRow("left empty") << QByteArray("\"\"\r\n") + Cleared(26) << false << false << -1 << ""
+                              << "" << false;
+  QTest::newRow("started with a file") << table << false << true << -1 << ""
+                                       << "" << true;
+}
+
+void TestTableRecovery::startOffersTheLeftTable() {
+  QFETCH(QByteArray, left);
+  QFETCH(bool, crashed);
+  QFETCH(bool, startedWithFile);
+  QFETCH(int, answer);
+  QFETCH(QString, row1);
+  QFETCH(QString, result2);
+  QFETCH(bool, leftStays);
+
+  QVERIFY(QDir().mkpath(m_folder));
+  if (!left.isEmpty()) {
+    WriteAll(Slot(1, ".SPR"), left);
+    WriteAll(Slot(1, ".name"), "SMETKA.SPR");
+  }
+  if (crashed) LeaveStaleLock(Slot(1, ".lock"));
+
+  auto program = Start();
+  if (answer >= 0) program->dialogs.AnswerQuestion(answer == 1);
+  program->app.RecoverUnsavedTable(startedWithFile);
+
+  const auto asked = program->dialogs.Of(QStringLiteral("yesno"));
+  QCOMPARE(asked.size(), answer >= 0 ? 1 : 0);
+  if (answer >= 0) {
+    QCOMPARE(asked[0].text,
+             QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?"));
+    QCOMPARE(asked[0].defaultText, QStringLiteral("Да"));
+    QCOMPARE(asked[0].title, QStringLiteral("frmCalculator"));  // over the main window
+  }
+  QCOMPARE(program->Box(0)->text(), row1);
+  QCOMPARE(program->Result(1), result2);
+  QCOMPARE(program->state.lastFileName, answer == 1 ? QStringLiteral("SMETKA.SPR") : QString());
+  QCOMPARE(program->app.Window().ExplanationFieldText(),
+           answer == 1 ? QStringLiteral("Сметка") : QString());
+  QCOMPARE(QFile::exists(Slot(1, ".SPR")), leftStays);
+
+  // The first edit goes to the slot this run holds: the taken-over one, or a new one beside
+  // a table kept for a later start.
+  program->Enter(5, QStringLiteral("7"));
+  const int own = startedWithFile ? 2 : 1;
+  QVERIFY(ReadAll(Slot(own, ".SPR")).contains("\"7\"\r\n"));
+  if (startedWithFile) QCOMPARE(ReadAll(Slot(1, ".SPR")), left);
+  QCOMPARE(program->dialogs.Pending(), 0);
+}
+
+void TestTableRecovery::fileCommandsSettleIt_data() {
+  QTest::addColumn<QString>("command");
+  QTest::addColumn<bool>("kept");
+
+  QTest::newRow("saved") << "save" << false;
+  QTest::newRow("save refused") << "save a/b" << true;
+  QTest::newRow("read") << "read" << false;
+  QTest::newRow("new table") << "new" << true;
+  QTest::newRow("new table on an empty one") << "new new" << false;
+}
+
+void TestTableRecovery::fileCommandsSettleIt() {
+  QFETCH(QString, command);
+  QFETCH(bool, kept);
+
+  WriteAll(QStringLiteral("A.SPR"), QByteArray("\"A\"\r\n\"1\"\r\n"));
+  auto program = Start();
+  program->app.RecoverUnsavedTable(false);
+  program->Enter(0, QStringLiteral("2+3"));
+  QVERIFY(QFile::exists(Slot(1, ".SPR")));
+
+  const QStringList words = command.split(u' ');
+  frmCalculator& window = program->app.Window();
+  if (words[0] == u"save") {
+    program->dialogs.AnswerInput(words.value(1, QStringLiteral("b")));
+    QTest::keyClick(program->Box(1), Qt::Key_F2);
+  } else if (words[0] == u"read") {
+    program->dialogs.AnswerFile(QStringLiteral("A.SPR"));
+    QTest::keyClick(program->Box(1), Qt::Key_F3);
+    QCOMPARE(program->Box(0)->text(), QStringLiteral("1"));
+  } else {
+    for (int i = 0; i < words.size(); ++i) {
+      program->dialogs.AnswerQuestion(true);
+      window.NewTable();
+    }
+  }
+  QCOMPARE(QFile::exists(Slot(1, ".SPR")), kept);
+  QVERIFY(program->dialogs.Pending() == 0);
+}
+
+void TestTableRecovery::twoInstancesKeepTwoFiles() {
+  auto first = Start();
+  first->app.RecoverUnsavedTable(false);
+  auto second = Start();
+  second->app.RecoverUnsavedTable(false);
+  first->Enter(0, QStringLiteral("111"));
+  second->Enter(0, QStringLiteral("222"));
+  first->Enter(1, QStringLiteral("333"));
+  QVERIFY(ReadAll(Slot(1, ".SPR")).startsWith("\"\"\r\n\"111\"\r\n\"333\"\r\n"));
+  QVERIFY(ReadAll(Slot(2, ".SPR")).startsWith("\"\"\r\n\"222\"\r\n\"\0"));
+
+  // The first one ends; a new start takes its table over, and leaves the running one alone.
+  first.reset();
+  auto third = Start();
+  third->dialogs.AnswerQuestion(true);
+  third->app.RecoverUnsavedTable(false);
+  QCOMPARE(third->Box(1)->text(), QStringLiteral("333"));
+  QCOMPARE(third->dialogs.Of(QStringLiteral("yesno")).size(), 1);
+  QCOMPARE(third->recovery.FilePath(), Slot(1, ".SPR"));
+}
+
+void TestTableRecovery::unusableFolderIsReportedOnce_data() {
+  QTest::addColumn<QString>("blocked");  // a plain file where the folder or its parent goes
+
+  QTest::newRow("folder is a file") << "state/verodazava";
+  QTest::newRow("parent is a file") << "state";
+}
+
+void TestTableRecovery::unusableFolderIsReportedOnce() {
+  QFETCH(QString, blocked);
+  QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("state"))));
+  if (blocked == u"state")
+    QVERIFY(QDir(m_dir->filePath(QStringLiteral("state"))).removeRecursively());
+  WriteAll(m_dir->filePath(blocked), "not a folder");
+
+  auto program = Start();
+  program->app.RecoverUnsavedTable(false);
+  program->Enter(0, QStringLiteral("2+3"));
+  program->Enter(1, QStringLiteral("SUM(1)*2"));
+  program->app.Window().Recalculate();
+
+  const auto messages = program->dialogs.Of(QStringLiteral("message"));
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(m_folder)),
+           qPrintable(messages[0].text));
+  QCOMPARE(program->Result(1), QStringLiteral("10.0000 "));
+  QCOMPARE(ReadAll(m_dir->filePath(blocked)), QByteArray("not a folder"));
+}
+
+QTEST_MAIN(TestTableRecovery)
+#include "test_tablerecovery.moc"
