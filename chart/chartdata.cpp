@@ -10,6 +10,15 @@ QString ChartTitle(const QString& explanation) {
   return QStringLiteral("Графика");
 }
 
+QString ChartTitleLine(const QString& title, int limit) {
+  qsizetype end = 0;
+  while (end < title.size() && end <= limit && title[end] != u'\r' && title[end] != u'\n') ++end;
+  if (end <= limit) return title.left(end);
+  qsizetype cut = limit;
+  if (cut > 0 && title[cut - 1].isHighSurrogate()) --cut;  // never half a character
+  return title.left(cut) + u'…';
+}
+
 double ChartValue(double result) {
   if (!std::isfinite(result)) return 0;
   // The chart is handed each value as decimal text of 15 significant digits.

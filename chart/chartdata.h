@@ -17,6 +17,11 @@ struct ChartData {
 // blank; otherwise the default title.
 QString ChartTitle(const QString& explanation);
 
+// What the chart lays out of a title: its first line, and of that at most `limit` characters,
+// with "…" where it was cut. More never fits the chart's width (the chart elides the rest),
+// and laying out an endless title would take hundreds of megabytes.
+QString ChartTitleLine(const QString& title, int limit = 512);
+
 // A row's result as the chart takes it: 15 significant digits, and 0 for a value that is not
 // a finite number (an infinite bar would leave the value axis without a scale).
 double ChartValue(double result);

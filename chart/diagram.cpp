@@ -80,7 +80,7 @@ QChart* Diagram::Chart() const {
 
 void Diagram::BuildChart() {
   auto* chart = new QChart;
-  chart->setTitle(m_data.title);
+  chart->setTitle(ChartTitleLine(m_data.title));
   chart->setTitleFont(DesignFont(QStringLiteral("Courier New"), 12));
   chart->legend()->setVisible(false);
 

@@ -87,8 +87,6 @@ FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
 FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
                                  const std::function<void()>& makeScreen,
                                  const std::function<void(const QString&)>& setExplanationField) {
-  state.lastFileName = name;
-
   const QString path = PathInDirectory(state.startDirectory, name);
   QFile file(path);
   // Only an ordinary file: a pipe or a device could be read for ever.
@@ -105,6 +103,8 @@ FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QStr
   file.close();
   ApplyFormulaFile(decoded, state);
   if (decoded.explanation) setExplanationField(state.explanation);
+  // Only a file that was read becomes the next save's default name.
+  if (!readFailed) state.lastFileName = name;
   makeScreen();
   if (!readFailed) return FileOutcome::Done;
   dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));

@@ -7,7 +7,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
+#include "dialogs.h"
 #include "twips.h"
 #include "widgetstyle.h"
 
@@ -47,11 +49,16 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Избор на файл"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(TwipsSize(2985, 4320));
+  // The design's width, or what the window manager needs to show the whole title; the panels
+  // run across the whole width.
+  const QSize design = TwipsSize(2985, 4320);
+  setFixedSize(std::max(design.width(), TitleBarWidth(windowTitle())), design.height());
+  const int extra = width() - design.width();
   setFont(BoldFont(QStringLiteral("Arial"), 8.25));
   SetBackground(this, QColor(0xB3, 0xB3, 0xB3));
 
-  m_picture1 = Panel(this, TwipsRect(-240, 0, 3255, 3735), QColor(0, 255, 255));
+  m_picture1 =
+      Panel(this, TwipsRect(-240, 0, 3255, 3735).adjusted(0, 0, extra, 0), QColor(0, 255, 255));
   m_picture1->setObjectName(QStringLiteral("Picture1"));
 
   m_searchSpec = new QLineEdit(QStringLiteral("*.*"), m_picture1);
@@ -74,7 +81,8 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
   listPalette.setColor(QPalette::Text, Qt::black);
   m_fileList->setPalette(listPalette);
 
-  m_picture2 = Panel(this, TwipsRect(0, 3720, 3015, 600), QColor(0, 192, 192));
+  m_picture2 =
+      Panel(this, TwipsRect(0, 3720, 3015, 600).adjusted(0, 0, extra, 0), QColor(0, 192, 192));
   m_picture2->setObjectName(QStringLiteral("Picture2"));
   m_ok = Button(m_picture2, QStringLiteral("cmdOK"), QStringLiteral("Избор"),
                 TwipsRect(100, 60, 1335, 420));
@@ -84,6 +92,11 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
   // it chooses nothing, so no button may act as the dialog's default.
   m_ok->setAutoDefault(false);
   m_cancel->setAutoDefault(false);
+
+  // A window widened for its title keeps its controls in the middle.
+  for (QWidget* control : {static_cast<QWidget*>(m_searchSpec), static_cast<QWidget*>(m_fileList),
+                           static_cast<QWidget*>(m_ok), static_cast<QWidget*>(m_cancel)})
+    control->move(control->pos() + QPoint(extra / 2, 0));
 
   setTabOrder(m_fileList, m_ok);
   setTabOrder(m_ok, m_cancel);

@@ -1,6 +1,7 @@
 #include "frmshowspravki.h"
 
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -271,6 +272,9 @@ void frmShowSpravki::ChooseFont() {
   if (!isNumber) return;
   QFont initial = m_text->font();
   initial.setFamily(m_lblFont->text());
+  // The dialog lists real faces only; a name that is an alias (Courier New for Liberation
+  // Mono) would open it on another face, and OK would then change the report's face.
+  initial.setFamily(QFontInfo(initial).family());
   if (size > 0) initial.setPointSizeF(size);
   const std::optional<QFont> chosen = m_dialogs.ChooseFont(initial);
   if (!chosen) return;

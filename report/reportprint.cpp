@@ -36,6 +36,20 @@ QString FailureText(const QPrinter& printer) {
                                                                     : ErrorCode::PrinterError);
 }
 
+// Qt lays a text out in 26.6 fixed point, which wraps at about 33 million device pixels; a
+// long line is therefore measured in pieces that stay far below that and added up.
+double LineWidth(const QFontMetricsF& metrics, QStringView line) {
+  constexpr qsizetype kPiece = 4096;
+  double width = 0;
+  while (line.size() > kPiece) {
+    qsizetype cut = kPiece;
+    if (line[cut - 1].isHighSurrogate()) --cut;  // never between the halves of a character
+    width += metrics.horizontalAdvance(line.left(cut).toString());
+    line = line.mid(cut);
+  }
+  return width + metrics.horizontalAdvance(line.toString());
+}
+
 }  // namespace
 
 ReportPrintSettings ShownReportPrintSettings() {
@@ -52,13 +66,12 @@ QFont ReportPrinterFont(const ReportPrintSettings& settings) {
   return font;
 }
 
-int ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text) {
+qint64 ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text) {
   const QFontMetricsF metrics(font, &printer);
   double widest = 0;
-  for (const QString& line : Lines(text))
-    widest = std::max(widest, metrics.horizontalAdvance(line));
+  for (const QString& line : Lines(text)) widest = std::max(widest, LineWidth(metrics, line));
   const double twips = widest * kTwipsPerInch / printer.logicalDpiX();
-  return static_cast<int>(std::nearbyint(twips)) / kTwipsPerMm;
+  return static_cast<qint64>(std::nearbyint(twips)) / kTwipsPerMm;
 }
 
 int ReportPageWidthMm(const QPrinter& printer) {
@@ -73,7 +86,7 @@ bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
                                                             : QPageLayout::Portrait))
     dialogs.Message(ErrorMessage(ErrorCode::PrinterError));
 
-  const int textMm = ReportTextWidthMm(printer, font, text);
+  const qint64 textMm = ReportTextWidthMm(printer, font, text);
   const int pageMm = ReportPageWidthMm(printer);
   if (textMm > pageMm) {
     const QString question = reporttexts::kWidthPage + QString::number(pageMm) +

@@ -27,7 +27,7 @@ QFont ReportPrinterFont(const ReportPrintSettings& settings);
 
 // Widths as the width warning gives them: twips integer-divided by 60. The text width is that
 // of its widest line in `font` on the printer; the page width is the printable width.
-int ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text);
+qint64 ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& text);
 int ReportPageWidthMm(const QPrinter& printer);
 
 // Prints `text` on `printer` as lines from the top left of the page, breaking to a new sheet

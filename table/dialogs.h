@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QMetaObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <optional>
-
-#include <QWidget>
 
 inline const QString kAppTitle = QStringLiteral("Verodazava 2.0");
 
@@ -33,16 +33,30 @@ class Dialogs {
   virtual std::optional<QFont> ChooseFont(const QFont& initial) = 0;
 };
 
+// The width a dialog needs so that the window manager shows its whole title: the title in
+// a bold face, with room for the title bar's icon and buttons.
+int TitleBarWidth(const QString& title);
+
 // The real dialogs: QMessageBox, QInputDialog, QFontDialog. The file chooser lives in a
-// folder above this one, so it is handed in.
+// folder above this one, so it is handed in. Every dialog opens over the program's window it
+// belongs to.
 class QtDialogs final : public Dialogs {
  public:
   using FileChooser = std::function<QString(const QString& pattern)>;
-  explicit QtDialogs(FileChooser chooser = {}) : m_chooser(std::move(chooser)) {}
+  explicit QtDialogs(FileChooser chooser = {});
+  ~QtDialogs() override;
+  QtDialogs(const QtDialogs&) = delete;
+  QtDialogs& operator=(const QtDialogs&) = delete;
   void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
   // The window a dialog belongs to while no window of the program is active yet (a message
   // about a file opened at start-up), so that it opens over that window.
   void SetOwner(QWidget* owner) { m_owner = owner; }
+
+  // The window a dialog opens over: the active window; while none is active (a dialog has
+  // just closed and the window manager has not given the focus back yet) the program's
+  // window that was active last, or before any was active the owner set above. Dialogs
+  // themselves are passed over, as they are gone by the time the next one opens.
+  QWidget* Owner() const;
 
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
@@ -53,8 +67,8 @@ class QtDialogs final : public Dialogs {
   std::optional<QFont> ChooseFont(const QFont& initial) override;
 
  private:
-  QWidget* Parent() const;
-
   FileChooser m_chooser;
+  QPointer<QWidget> m_lastWindow;
+  QMetaObject::Connection m_tracking;
   QPointer<QWidget> m_owner;
 };

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "calculatortexts.h"
+#include "cellframe.h"
 #include "dialogs.h"
 #include "functionbuttons.h"
 #include "icons.h"
@@ -45,12 +46,10 @@ void SetBase(QWidget* widget, const QColor& colour) {
   widget->setPalette(palette);
 }
 
-QLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
-                      Qt::Alignment alignment, const QRect& geometry) {
-  auto* label = new QLabel(parent);
+CellLabel* BorderedLabel(QWidget* parent, const QString& name, const QColor& colour,
+                         Qt::Alignment alignment, const QRect& geometry) {
+  auto* label = new CellLabel(parent);
   label->setObjectName(name);
-  label->setFrameStyle(QFrame::Box | QFrame::Plain);
-  label->setLineWidth(1);
   label->setAlignment(alignment);
   SetBackground(label, colour);
   label->setGeometry(geometry);
@@ -126,7 +125,7 @@ void frmCalculator::CreateTable() {
     const size_t k = static_cast<size_t>(i);
     m_number[k] = BorderedLabel(this, Indexed("lblNo", i), kHeaderCyan, right,
                                 TwipsRect(150, rowTop, 375, kRowHeightTwips));
-    m_number[k]->setIndent(2);  // keeps the number off the cell's edge, like the results
+    m_number[k]->SetTextIndent(2);  // keeps the number off the cell's edge, like the results
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
@@ -224,6 +223,14 @@ void frmCalculator::CreatePanel() {
   chain(m_txtR);
 }
 
+QLabel* frmCalculator::ResultLabel(int row) const {
+  return m_suma.at(static_cast<size_t>(row));
+}
+
+QLabel* frmCalculator::NumberLabel(int row) const {
+  return m_number.at(static_cast<size_t>(row));
+}
+
 void frmCalculator::SetCommands(CalculatorCommands commands) {
   m_commands = std::move(commands);
 }
@@ -246,8 +253,38 @@ void frmCalculator::MakeScreen() {
       m_formula[k]->setCursorPosition(0);
     }
     m_state.rows[k + 1].label = number.leftJustified(kLabelWidth, u' ');
-    m_suma[k]->setText(ShownResult(m_state.rows[k].result, digits, m_locale.decimalPoint));
+    ShowResult(i, m_state.rows[k].result, digits);
   }
+}
+
+void frmCalculator::ShowResult(int row, double result, int digits) {
+  const size_t k = static_cast<size_t>(row);
+  CellLabel* cell = m_suma[k];
+  QString shown;
+  QString full;
+  if (result != 0) {
+    // The trailing blank keeps the right-aligned number off the cell's edge. A text wider
+    // than the cell would be clipped on the left into a different number, so it is shortened.
+    const QFontMetrics metrics = cell->fontMetrics();
+    const int width = cell->TextWidth();
+    const FittedResult fitted = FitResult(
+        result, digits, m_locale.decimalPoint,
+        [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
+    shown = fitted.text + u' ';
+    if (fitted.shortened) full = fitted.full;
+  }
+  cell->setText(shown);
+  if (m_shortenedFrom[k] == full) return;
+  m_shortenedFrom[k] = full;
+  UpdateResultTip(row);
+}
+
+// One tool tip for every reason a result cell has one: the full result first, then the mark.
+void frmCalculator::UpdateResultTip(int row) {
+  const size_t k = static_cast<size_t>(row);
+  const QString markText = MarkText(m_marks[k]);
+  m_suma[k]->setToolTip(ResultToolTip(m_shortenedFrom[k],
+                                      markText.isEmpty() ? QStringList() : QStringList{markText}));
 }
 
 void frmCalculator::SetExplanationField(const QString& text) {
@@ -299,9 +336,8 @@ void frmCalculator::StyleResult(int row) {
   QFont font = cell->font();
   font.setUnderline(mark == ResultMark::DependsBelow);
   cell->setFont(font);
-  const QString text = MarkText(mark);
-  cell->setToolTip(text);
-  cell->setAccessibleDescription(text);
+  UpdateResultTip(row);
+  cell->setAccessibleDescription(MarkText(mark));
 }
 
 void frmCalculator::ShowMarks(const RowMarks& marks) {
@@ -413,7 +449,8 @@ void frmCalculator::EnterRow(int row) {
   }
   // The wrong formula is stored as entered, so it is kept as well.
   TableEdited();
-  m_dialogs.Question(TrimBlanks(entered.text), texts::kWrongFormulaTitle.toString());
+  m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered.text)),
+                     texts::kWrongFormulaTitle.toString());
   FocusRow(row);
   box->setSelection(ErrorIndexInBox(entered.text, entered.errorPos), 1);
 }

@@ -9,6 +9,7 @@
 #include "tablestate.h"
 #include "userlocale.h"
 
+class CellLabel;
 class Dialogs;
 class QFrame;
 class QLabel;
@@ -50,8 +51,8 @@ class frmCalculator final : public QWidget {
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
   QLineEdit* FormulaBox(int row) const { return m_formula.at(static_cast<size_t>(row)); }
-  QLabel* ResultLabel(int row) const { return m_suma.at(static_cast<size_t>(row)); }
-  QLabel* NumberLabel(int row) const { return m_number.at(static_cast<size_t>(row)); }
+  QLabel* ResultLabel(int row) const;
+  QLabel* NumberLabel(int row) const;
   QLineEdit* RoundingField() const { return m_txtR; }
   QLineEdit* ExplanationField() const { return m_txtH; }
   QFrame* ButtonPanel() const { return m_panel; }
@@ -73,6 +74,8 @@ class frmCalculator final : public QWidget {
   void FocusRow(int row);
   void PanelClicked();
   void RoundingChanged(const QString& text);
+  void ShowResult(int row, double result, int digits);
+  void UpdateResultTip(int row);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
   void ShowMarks(const RowMarks& marks);
@@ -87,11 +90,12 @@ class frmCalculator final : public QWidget {
   int m_currentRow = 0;
   RowMarks m_marks{};
   std::array<QColor, kVisibleRows> m_resultBackground{};
+  std::array<QString, kVisibleRows> m_shortenedFrom{};  // a shortened result's full text
 
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;
   QLineEdit* m_txtH = nullptr;
-  std::array<QLabel*, kVisibleRows> m_number{};
+  std::array<CellLabel*, kVisibleRows> m_number{};
   std::array<QLineEdit*, kVisibleRows> m_formula{};
-  std::array<QLabel*, kVisibleRows> m_suma{};
+  std::array<CellLabel*, kVisibleRows> m_suma{};
 };

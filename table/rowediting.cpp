@@ -88,6 +88,28 @@ EnteredRow EnterFormula(TableState& state, int row, const QString& boxText,
   return entered;
 }
 
+QString WrapFormulaForMessage(const QString& formula, int lineLength) {
+  constexpr QStringView kBreakAfter = u" +-*/\\^&|<>=~%,)]";
+  lineLength = std::max(lineLength, 2);
+  QString wrapped;
+  QStringView rest(formula);
+  while (rest.size() > lineLength) {
+    qsizetype cut = lineLength;
+    for (qsizetype i = lineLength; i > lineLength / 2; --i) {
+      if (kBreakAfter.contains(rest[i - 1])) {
+        cut = i;
+        break;
+      }
+    }
+    if (rest[cut - 1].isHighSurrogate()) --cut;
+    wrapped += rest.left(cut);
+    wrapped += u'\n';
+    rest = rest.mid(cut);
+  }
+  wrapped += rest;
+  return wrapped;
+}
+
 void DeleteRecord(TableState& state, int r) {
   if (r < 0 || r >= kVisibleRows) return;
   for (int k = r; k < kHiddenRecord; ++k) {

@@ -40,6 +40,12 @@ struct EnteredRow {
 EnteredRow EnterFormula(TableState& state, int row, const QString& boxText,
                         mdlCalcFunction& evaluator);
 
+// A formula as the wrong-formula box shows it: in lines of at most `lineLength` characters,
+// so that the whole of it, and with it the place of the error, stays in view. A line ends
+// after a blank, an operator, a comma or a closing bracket where the second half of the line
+// has one, else at the limit.
+QString WrapFormulaForMessage(const QString& formula, int lineLength = 64);
+
 // Delete row r (0..24): records r..24 move up by one, the hidden record 25 included, and
 // record 25 is emptied. Row labels and record 26 stay.
 void DeleteRecord(TableState& state, int r);

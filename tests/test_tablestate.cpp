@@ -11,6 +11,8 @@ class TestTableState : public QObject {
  private slots:
   void formatResult_data();
   void formatResult();
+  void fitResult_data();
+  void fitResult();
   void records();
   void fileNames_data();
   void fileNames();
@@ -71,6 +73,61 @@ void TestTableState::formatResult() {
   QFETCH(QString, separator);
   QFETCH(QString, expected);
   QCOMPARE(FormatResult(value, digits, separator[0]), expected);
+}
+
+// A cell that takes `width` characters: fewer decimals first, then the exponent form, never
+// a clipped number.
+void TestTableState::fitResult_data() {
+  QTest::addColumn<double>("value");
+  QTest::addColumn<int>("digits");
+  QTest::addColumn<int>("width");
+  QTest::addColumn<QString>("shown");
+  QTest::addColumn<QString>("toolTip");
+
+  QTest::newRow("fits-as-is") << 1234.5 << 2 << 7 << "1234,50"
+                              << "";
+  QTest::newRow("drops-one-decimal") << 1234.56 << 2 << 6 << "1234,6"
+                                     << "1234,56";
+  QTest::newRow("drops-all-decimals") << 1234.56 << 4 << 4 << "1235"
+                                      << "1234,5600";
+  QTest::newRow("rounds-again-carry") << 99999.96 << 2 << 6 << "100000"
+                                      << "99999,96";
+  QTest::newRow("1e30-exponent") << 1e30 << 4 << 28 << "1,0000E+30"
+                                 << "1000000000000000000000000000000,0000";
+  QTest::newRow("exponent-keeps-sign") << -1e25 << 4 << 12 << "-1,0000E+25"
+                                       << "-10000000000000000000000000,0000";
+  QTest::newRow("minus-and-one-kept") << -1e25 << 4 << 29 << "-10000000000000000000000000,0"
+                                      << "-10000000000000000000000000,0000";
+  QTest::newRow("mantissa-as-fits") << 1.23456789e30 << 15 << 10 << "1,2346E+30"
+                                    << "1234567890000000000000000000000,000000000000000";
+  QTest::newRow("mantissa-rounds-up") << 9.99996e20 << 4 << 9 << "1,000E+21"
+                                      << "999996000000000000000,0000";
+  QTest::newRow("no-decimals-chosen") << 4.5e22 << 0 << 8 << "5E+22"
+                                      << "45000000000000000000000";
+  QTest::newRow("15-decimals-big") << 123456789012345678.0 << 15 << 19 << "123456789012346000"
+                                   << "123456789012346000,000000000000000";
+  QTest::newRow("nothing-fits-shortest")
+      << -7.7e100 << 2 << 3 << "-8E+100"
+      << "-77000000000000000000000000000000000000000000000000"
+         "000000000000000000000000000000000000000000000000000,00";
+  QTest::newRow("tiny-shows-zero") << 0.00001 << 4 << 6 << "0,0000"
+                                   << "";
+}
+
+void TestTableState::fitResult() {
+  QFETCH(double, value);
+  QFETCH(int, digits);
+  QFETCH(int, width);
+  QFETCH(QString, shown);
+  QFETCH(QString, toolTip);
+  const FittedResult fitted =
+      FitResult(value, digits, u',', [&](const QString& text) { return text.size() <= width; });
+  QCOMPARE(fitted.text, shown);
+  QCOMPARE(fitted.shortened, !toolTip.isEmpty());
+  QCOMPARE(ResultToolTip(fitted.shortened ? fitted.full : QString()), toolTip);
+  // A second reason goes on a line of its own.
+  QCOMPARE(ResultToolTip(toolTip, {QStringLiteral("още")}),
+           toolTip.isEmpty() ? QStringLiteral("още") : toolTip + QStringLiteral("\nоще"));
 }
 
 void TestTableState::records() {

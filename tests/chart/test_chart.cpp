@@ -102,6 +102,14 @@ void TestChart::title_data() {
   QTest::newRow("leading-nul") << QString(QChar(0)) + "Отчет" << fallback;
   QTest::newRow("punctuation-first") << "!Отчет"
                                      << "!Отчет";
+  // Only what can be seen is laid out: the first line, and of a garbage one its start.
+  QTest::newRow("first-line-only") << "Отчет\r\nвтори ред"
+                                   << "Отчет";
+  QTest::newRow("longest-kept-whole") << QString(512, u'Ж') << QString(512, u'Ж');
+  QTest::newRow("endless-cut") << QString(100000, u'Ж') << QString(512, u'Ж') + u'…';
+  QTest::newRow("no-half-character")
+      << QString(511, u'Ж') + QString::fromUtf8("\xF0\x9D\x9C\x8B") + u'Ж'
+      << QString(511, u'Ж') + u'…';
 }
 
 void TestChart::title() {

@@ -53,6 +53,8 @@ class TestReportPrint : public QObject {
   void pageInFontAndOrientation();
   void widthWarning_data();
   void widthWarning();
+  void widthOfLongLines_data();
+  void widthOfLongLines();
   void longTextContinuesOnNextSheet();
   void unwritableFileIsReported();
 
@@ -244,6 +246,28 @@ void TestReportPrint::unwritableFileIsReported() {
   const auto messages = dialogs.Of(QStringLiteral("message"));
   QCOMPARE(messages.size(), 1);
   QCOMPARE(messages[0].text, QStringLiteral("75: Грешка при достъп до файла"));
+}
+
+// Courier New is Liberation Mono here: 0.6 em a character, 96 twips at 8 points, so every
+// 5 characters are 8 "мм" (hinting takes off a quarter per cent).
+void TestReportPrint::widthOfLongLines_data() {
+  QTest::addColumn<int>("characters");
+  QTest::addColumn<qint64>("mm");
+  QTest::newRow("a wide page") << 1000 << qint64(1600);
+  QTest::newRow("a long line") << 100000 << qint64(160000);
+  QTest::newRow("past Qt's fixed-point layout") << 5000000 << qint64(8000000);
+  QTest::newRow("longest seen") << 8000000 << qint64(12800000);
+}
+
+void TestReportPrint::widthOfLongLines() {
+  QFETCH(int, characters);
+  QFETCH(qint64, mm);
+  const auto printer = pdftools::A4PdfPrinter(m_dir.filePath(QStringLiteral("width.pdf")));
+  const QFont font = ReportPrinterFont(Courier(QStringLiteral("8")));
+  const QString text =
+      QStringLiteral("ред\r\n") + QString(characters, u'Ж') + QStringLiteral("\r\n");
+  const qint64 measured = ReportTextWidthMm(*printer, font, text);
+  QVERIFY2(std::llabs(measured - mm) <= mm / 200, qPrintable(QString::number(measured)));
 }
 
 QTEST_MAIN(TestReportPrint)

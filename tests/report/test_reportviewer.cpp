@@ -1,10 +1,14 @@
+#include <QApplication>
 #include <QComboBox>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "pdftools.h"
@@ -40,6 +44,8 @@ class TestReportViewer : public QObject {
   void sizeBox();
   void fontDialog_data();
   void fontDialog();
+  void realFontDialogKeepsFace_data();
+  void realFontDialogKeepsFace();
   void editsSurvivePaging();
   void closing_data();
   void closing();
@@ -225,7 +231,8 @@ void TestReportViewer::fontDialog() {
 
   const auto fonts = m_dialogs->Of(QStringLiteral("font"));
   QCOMPARE(fonts.size(), asked ? 1 : 0);
-  if (asked) QCOMPARE(fonts[0].text, QStringLiteral("Courier New"));
+  // The dialog opens on the face the text really has: Courier New is an alias here.
+  if (asked) QCOMPARE(fonts[0].text, QStringLiteral("Liberation Mono"));
   if (chosen) {
     QCOMPARE(text->font().family(), QStringLiteral("Arial"));
     QCOMPARE(text->font().pointSizeF(), 10.5);
@@ -243,6 +250,39 @@ void TestReportViewer::fontDialog() {
     QCOMPARE(sizeBox->currentText(), boxText);
     QCOMPARE(Child<QLabel>(viewer, "lblFont")->text(), QStringLiteral("Courier New"));
   }
+}
+
+// The real dialog, answered OK without a change: the report keeps a fixed-pitch face.
+void TestReportViewer::realFontDialogKeepsFace_data() {
+  QTest::addColumn<bool>("bold");
+  QTest::newRow("regular") << false;
+  QTest::newRow("bold") << true;
+}
+
+void TestReportViewer::realFontDialogKeepsFace() {
+  QFETCH(bool, bold);
+  QtDialogs real;
+  ReportWindow window(real, *m_target);
+  window.ShowReport(kReport);
+  frmShowSpravki* viewer = window.Viewer();
+  QVERIFY(viewer && QTest::qWaitForWindowExposed(viewer));
+  auto* text = Child<QPlainTextEdit>(viewer, "Text");
+  if (bold) Child<QToolButton>(viewer, "cmdBold")->click();
+
+  QString offered;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    offered = dialog->currentFont().family();
+    dialog->accept();
+  });
+  Child<QComboBox>(viewer, "cmdFont")->showPopup();
+  QCOMPARE(offered, QStringLiteral("Liberation Mono"));
+  QCOMPARE(text->font().family(), QStringLiteral("Liberation Mono"));
+  QVERIFY(QFontInfo(text->font()).fixedPitch());
+  QCOMPARE(text->font().bold(), bold);
+  QCOMPARE(text->font().pointSize(), 8);
+  QCOMPARE(Child<QLabel>(viewer, "lblFont")->text(), QStringLiteral("Liberation Mono"));
 }
 
 void TestReportViewer::editsSurvivePaging() {

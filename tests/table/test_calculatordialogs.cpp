@@ -1,4 +1,6 @@
 #include <QAbstractButton>
+#include <QDialog>
+#include <QFontMetrics>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
@@ -16,6 +18,8 @@ class TestCalculatorDialogs : public QObject {
   void newTableQuestion_data();
   void newTableQuestion();
   void deleteQuestionOverFocusedRow();
+  void boxOverItsWindow_data();
+  void boxOverItsWindow();
 
  private:
   QTranslator m_translator;
@@ -86,6 +90,61 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   QVERIFY(QTest::qWaitForWindowActive(&f.window));
   QCOMPARE(QApplication::focusWidget(), f.Box(2));
   QCOMPARE(f.BoxColour(2), kYellow);
+}
+
+// Each box opens over the window it belongs to, even in the moment after another dialog has
+// closed and no window is active yet, and is wide enough for its whole title.
+void TestCalculatorDialogs::boxOverItsWindow_data() {
+  QTest::addColumn<QString>("kind");
+  QTest::addColumn<bool>("activeAtAsking");
+  QTest::addColumn<bool>("dialogBetween");
+  QTest::addColumn<QString>("title");
+
+  QTest::newRow("message-over-active") << "message" << true << false << "Verodazava 2.0";
+  QTest::newRow("message-none-active") << "message" << false << false << "Verodazava 2.0";
+  QTest::newRow("question-after-dialog") << "question" << false << true << "Грешна формула.";
+  QTest::newRow("input-after-dialog") << "input" << false << true << "Запис на справка";
+}
+
+void TestCalculatorDialogs::boxOverItsWindow() {
+  QFETCH(QString, kind);
+  QFETCH(bool, activeAtAsking);
+  QFETCH(bool, dialogBetween);
+  QFETCH(QString, title);
+  QtDialogs dialogs;
+  CalculatorFixture f(&dialogs);
+  QWidget viewer;  // a second window of the program, like the report viewer
+  viewer.resize(300, 200);
+  viewer.show();
+  viewer.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&viewer));
+  viewer.setFocus();
+  if (dialogBetween) {
+    QDialog earlier(&viewer);
+    earlier.show();
+    earlier.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&earlier));
+    earlier.setFocus();
+  }
+  if (!activeAtAsking) QApplication::setActiveWindow(nullptr);
+  QCOMPARE(QApplication::activeWindow() != nullptr, activeAtAsking);
+
+  QWidget* parent = nullptr;
+  int width = 0;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    if (!box) return;
+    parent = box->parentWidget();
+    width = box->width();
+    box->close();
+  });
+  if (kind == "message") dialogs.Message(QStringLiteral("53: Файлът не е намерен"));
+  if (kind == "question") dialogs.Question(QStringLiteral("2+"), title);
+  if (kind == "input") dialogs.InputBox(QStringLiteral("Въведете име на файла."), title, {});
+  QCOMPARE(parent, &viewer);
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  QVERIFY2(width >= QFontMetrics(bold).horizontalAdvance(title) + 100, qPrintable(title));
 }
 
 QTEST_MAIN(TestCalculatorDialogs)

@@ -26,6 +26,7 @@ class TestCalculator : public QObject {
   void roundingTyped();
   void display_data();
   void display();
+  void shortenedAndMarked();
   void functionButtons_data();
   void functionButtons();
   void explanationField();
@@ -129,18 +130,27 @@ void TestCalculator::wrongFormula_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("stored");
   QTest::addColumn<int>("marked");
+  QTest::addColumn<QString>("message");  // empty: the stored text
 
-  QTest::newRow("closing-paren") << QStringLiteral("2+3)") << QStringLiteral("2+3)") << 3;
-  QTest::newRow("letters") << QStringLiteral("abc") << QStringLiteral("abc") << 0;
-  QTest::newRow("leading-blanks") << QStringLiteral("   2+3)") << QStringLiteral("2+3)") << 6;
-  QTest::newRow("leading-point") << QStringLiteral(".5)") << QStringLiteral(".5)") << 2;
-  QTest::newRow("equals-and-blanks") << QStringLiteral("= 1)") << QStringLiteral("1)") << 2;
+  QTest::newRow("closing-paren") << QStringLiteral("2+3)") << QStringLiteral("2+3)") << 3
+                                 << QString();
+  QTest::newRow("letters") << QStringLiteral("abc") << QStringLiteral("abc") << 0 << QString();
+  QTest::newRow("leading-blanks") << QStringLiteral("   2+3)") << QStringLiteral("2+3)") << 6
+                                  << QString();
+  QTest::newRow("leading-point") << QStringLiteral(".5)") << QStringLiteral(".5)") << 2
+                                 << QString();
+  QTest::newRow("equals-and-blanks")
+      << QStringLiteral("= 1)") << QStringLiteral("1)") << 2 << QString();
+  // The error at the end of a long formula stays in view.
+  QTest::newRow("long-wrapped") << QString(100, u'1') + u')' << QString(100, u'1') + u')' << 100
+                                << QString(64, u'1') + u'\n' + QString(36, u'1') + u')';
 }
 
 void TestCalculator::wrongFormula() {
   QFETCH(QString, typed);
   QFETCH(QString, stored);
   QFETCH(int, marked);
+  QFETCH(QString, message);
   CalculatorFixture f;
   f.Enter(3, QStringLiteral("7"));
   QCOMPARE(f.Result(3), QStringLiteral("7.0000 "));
@@ -150,7 +160,7 @@ void TestCalculator::wrongFormula() {
   const auto asked = f.scripted.Of(QStringLiteral("question"));
   QCOMPARE(asked.size(), 1);
   QCOMPARE(asked[0].title, QStringLiteral("Грешна формула."));
-  QCOMPARE(asked[0].text, stored);
+  QCOMPARE(asked[0].text, message.isEmpty() ? stored : message);
   QCOMPARE(f.Result(3), QStringLiteral("7.0000 "));
   QCOMPARE(f.state.rows[3].result, 7.0);
   QCOMPARE(f.state.rows[3].Trimmed(), stored);
@@ -300,13 +310,32 @@ void TestCalculator::display_data() {
   QTest::addColumn<int>("digits");
   QTest::addColumn<QString>("separator");
   QTest::addColumn<QString>("shown");
+  QTest::addColumn<QString>("toolTip");  // the full text of a shortened result
 
-  QTest::newRow("exact-zero-empty") << 0.0 << 4 << QStringLiteral(".") << QString();
+  QTest::newRow("exact-zero-empty") << 0.0 << 4 << QStringLiteral(".") << QString() << QString();
   QTest::newRow("rounds-to-zero") << 0.00001 << 4 << QStringLiteral(".")
-                                  << QStringLiteral("0.0000 ");
-  QTest::newRow("comma") << 2.5 << 2 << QStringLiteral(",") << QStringLiteral("2,50 ");
+                                  << QStringLiteral("0.0000 ") << QString();
+  QTest::newRow("comma") << 2.5 << 2 << QStringLiteral(",") << QStringLiteral("2,50 ") << QString();
   QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << 4 << QStringLiteral(".")
-                            << QStringLiteral("∞ ");
+                            << QStringLiteral("∞ ") << QString();
+  // Wider than the cell in its real font: shortened, never clipped into another number.
+  QTest::newRow("drops-one-decimal") << -1234567890123.45 << 15 << QStringLiteral(",")
+                                     << QStringLiteral("-1234567890123,45000000000000 ")
+                                     << QStringLiteral("-1234567890123,450000000000000");
+  QTest::newRow("1e30-exponent") << 1e30 << 4 << QStringLiteral(",")
+                                 << QStringLiteral("1,0000E+30 ")
+                                 << QStringLiteral("1000000000000000000000000000000,0000");
+  QTest::newRow("minus-1e25-keeps-sign-and-one")
+      << -1e25 << 4 << QStringLiteral(",") << QStringLiteral("-10000000000000000000000000,0 ")
+      << QStringLiteral("-10000000000000000000000000,0000");
+  QTest::newRow("15-decimals-drops-decimals")
+      << 123456789012345678.0 << 15 << QStringLiteral(".")
+      << QStringLiteral("123456789012346000.0000000000 ")
+      << QStringLiteral("123456789012346000.000000000000000");
+  QTest::newRow("largest-double") << std::numeric_limits<double>::max() << 2 << QStringLiteral(".")
+                                  << QStringLiteral("1.80E+308 ")
+                                  << QStringLiteral("179769313486232") + QString(294, u'0') +
+                                         QStringLiteral(".00");
 }
 
 void TestCalculator::display() {
@@ -314,6 +343,7 @@ void TestCalculator::display() {
   QFETCH(int, digits);
   QFETCH(QString, separator);
   QFETCH(QString, shown);
+  QFETCH(QString, toolTip);
   UserLocale locale;
   locale.decimalPoint = separator[0];
   CalculatorFixture f(nullptr, locale);
@@ -323,8 +353,36 @@ void TestCalculator::display() {
   f.state.rows[kHiddenRecord].result = 5;
   f.window.MakeScreen();
   QCOMPARE(f.Result(7), shown);
+  QCOMPARE(f.window.ResultLabel(7)->toolTip(), toolTip);
+  QLabel* cell = f.window.ResultLabel(7);
+  QVERIFY(cell->fontMetrics().horizontalAdvance(shown) <=
+          cell->contentsRect().width() - cell->indent());
   QCOMPARE(f.Box(7)->text(), QStringLiteral("1+1"));
   QCOMPARE(f.Result(24), QString());
+}
+
+// A shortened result that a recalculation marks carries both reasons, one a line.
+void TestCalculator::shortenedAndMarked() {
+  CalculatorFixture f;
+  f.state.rows[0].SetFormula(u"10^30");
+  f.state.rows[1].SetFormula(u"7");
+  f.window.Recalculate();
+  QCOMPARE(f.Result(0), QStringLiteral("1.0000E+30 "));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(),
+           QStringLiteral("1000000000000000000000000000000.0000\n"
+                          "Променен при последното преизчисляване"));
+  QCOMPARE(f.window.ResultLabel(1)->toolTip(),
+           QStringLiteral("Променен при последното преизчисляване"));
+  // An edit clears the mark; the full text stays as long as the result is shortened.
+  f.Enter(1, QStringLiteral("8"));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(),
+           QStringLiteral("1000000000000000000000000000000.0000"));
+  f.window.RoundingField()->setText(QStringLiteral("0"));
+  QCOMPARE(f.Result(0), QStringLiteral("1E+30 "));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(), QStringLiteral("1000000000000000000000000000000"));
+  // A result that fits again has no tool tip.
+  f.Enter(0, QStringLiteral("2"));
+  QCOMPARE(f.window.ResultLabel(0)->toolTip(), QString());
 }
 
 void TestCalculator::functionButtons_data() {

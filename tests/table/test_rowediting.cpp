@@ -12,6 +12,8 @@ class TestRowEditing : public QObject {
   void roundingDigits();
   void errorIndex_data();
   void errorIndex();
+  void wrapForMessage_data();
+  void wrapForMessage();
   void shiftRecords_data();
   void shiftRecords();
 };
@@ -182,6 +184,34 @@ void TestRowEditing::shiftRecords() {
       QCOMPARE(state.rows[k].result, double(from));
     }
   }
+}
+
+void TestRowEditing::wrapForMessage_data() {
+  QTest::addColumn<QString>("formula");
+  QTest::addColumn<int>("length");
+  QTest::addColumn<QString>("shown");
+
+  QTest::newRow("short-unchanged") << "2+3)" << 8 << "2+3)";
+  QTest::newRow("exactly-one-line") << "12345678" << 8 << "12345678";
+  QTest::newRow("after-operator") << "1234+6789+12" << 8 << "1234+\n6789+12";
+  QTest::newRow("last-break-in-line") << "1+2+3+4+5+6" << 8 << "1+2+3+4+\n5+6";
+  QTest::newRow("after-comma-and-bracket") << "[1<2,345,6]789" << 8 << "[1<2,\n345,6]\n789";
+  QTest::newRow("digits-only-hard") << "12345678901234567" << 8 << "12345678\n90123456\n7";
+  QTest::newRow("break-too-early-ignored") << "1+345678901" << 8 << "1+345678\n901";
+  QTest::newRow("blank-stays-at-line-end") << "SIN(30) * COS(60)" << 10 << "SIN(30) * \nCOS(60)";
+  QTest::newRow("surrogates-kept-whole")
+      << QStringLiteral("1234567\U0001D70B9") << 8 << QStringLiteral("1234567\n\U0001D70B9");
+  // A whole formula field: every character, the last one at the error too, is shown.
+  QTest::newRow("full-field") << QString(250, u'1') + "+2)" << 64
+                              << QString(64, u'1') + u'\n' + QString(64, u'1') + u'\n' +
+                                     QString(64, u'1') + u'\n' + QString(58, u'1') + "+2)";
+}
+
+void TestRowEditing::wrapForMessage() {
+  QFETCH(QString, formula);
+  QFETCH(int, length);
+  QFETCH(QString, shown);
+  QCOMPARE(WrapFormulaForMessage(formula, length), shown);
 }
 
 QTEST_GUILESS_MAIN(TestRowEditing)

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QLabel>
+
+// A table cell: a label with a one-pixel black border. The border is drawn on the outermost
+// device pixels of the cell, so it stays whole when the screen scale is fractional (1.25,
+// 1.5), where the style's 1-pixel frame can fall outside the cell and vanish. The text keeps
+// the place a framed label gives it.
+class CellLabel final : public QLabel {
+ public:
+  explicit CellLabel(QWidget* parent = nullptr);
+  // The text's distance from the border; without it a cell keeps its text half an "x" off
+  // the border, as a framed label does.
+  void SetTextIndent(int pixels);
+  // The width the text may take: the cell without its border and the text's indent.
+  int TextWidth() const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void ResetIndent();
+  bool m_indentGiven = false;
+};
