@@ -30,8 +30,8 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
         [this](const QString& text) { m_window.SetExplanationField(text); }));
   };
   commands.print = [this, &state, locale] {
-    m_reports.ShowReport(ComposeTableReport(state, state.roundingDigits,
-                                            m_window.ExplanationFieldText(), locale.decimalPoint));
+    m_reports.ShowReport(
+        ComposeTableReport(state, m_window.ExplanationFieldText(), locale.decimalPoint));
   };
   commands.diagram = [this, &state] { m_charts.Open(state); };
   commands.help = [this] { ShowHelp(&m_window); };

@@ -134,7 +134,6 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
 bool LoadTable(const QString& path, int decimals, const UserLocale& locale, TableState& state,
                QTextStream& err) {
   ConsoleDialogs dialogs(err, path);
-  state.startDirectory = QDir::currentPath();
   // A file read only in part is a failure too: a script must not take half a table for all.
   if (ReadFormulaFileAt(
           state, dialogs, path, [] {}, [](const QString&) {}) != FileOutcome::Done)
@@ -146,7 +145,7 @@ bool LoadTable(const QString& path, int decimals, const UserLocale& locale, Tabl
 }
 
 QString Report(const TableState& state, const UserLocale& locale) {
-  return ComposeTableReport(state, state.roundingDigits, state.explanation, locale.decimalPoint);
+  return ComposeTableReport(state, state.explanation, locale.decimalPoint);
 }
 
 // Where the evaluator stopped, shown under the formula as the row was entered.

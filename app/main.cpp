@@ -11,6 +11,7 @@
 #include "commandline.h"
 #include "dialogs.h"
 #include "displaycheck.h"
+#include "formulacommands.h"
 #include "frmgetfile.h"
 #include "printtarget.h"
 #include "tablerecovery.h"
@@ -77,17 +78,19 @@ int main(int argc, char* argv[]) {
     QApplication::installTranslator(&qtBulgarian);
 
   const UserLocale locale = UserLocale::From(QLocale::system());
+  // A program opened with a file (from the desktop or a shell) starts from that file, and is
+  // not offered a table an earlier run left unsaved. The file's folder is the start folder
+  // of everything that writes (formula files, the PDF offer).
+  const bool startedWithFile = !command.startFile.isEmpty();
   TableState state;
+  if (startedWithFile) TakeStartDirectoryOf(state, command.startFile);
   QtDialogs dialogs(MakeFileChooser(state));
-  DefaultPrintTarget printTarget(dialogs, state);
+  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
   TableRecovery recovery(DefaultRecoveryFolder(), dialogs);
   CalculatorApp calculator(state, dialogs, printTarget, locale, &recovery);
   dialogs.SetOwner(&calculator.Window());
   calculator.Window().show();
 
-  // A program opened with a file (from the desktop or a shell) starts from that file, and is
-  // not offered a table an earlier run left unsaved.
-  const bool startedWithFile = !command.startFile.isEmpty();
   calculator.RecoverUnsavedTable(startedWithFile);
   if (startedWithFile) {
     // Once the event loop runs, so that a message about the file opens over the window.

@@ -7,7 +7,7 @@
 
 #include "diagram.h"
 #include "dialogs.h"
-#include "printtarget.h"
+#include "fixedprinttarget.h"
 #include "tablestate.h"
 
 namespace {

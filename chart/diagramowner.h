@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QPointer>
-
 #include "diagram.h"
+#include "singlewindow.h"
 
 // Keeps the one chart window of the run: created on first use, destroyed when it closes.
 class DiagramOwner final {
  public:
   DiagramOwner(Dialogs& dialogs, PrintTarget& target);
-  ~DiagramOwner();
-  DiagramOwner(const DiagramOwner&) = delete;
-  DiagramOwner& operator=(const DiagramOwner&) = delete;
 
   // cmdDiagram: a new window with the current results, or the open one brought forward
   // unchanged.
@@ -18,10 +14,10 @@ class DiagramOwner final {
   // Closes the window if it is open (the main window unloads).
   void Close();
   // The open window, or nullptr.
-  Diagram* Window() const;
+  Diagram* Window() const { return m_window.Open(); }
 
  private:
   Dialogs& m_dialogs;
   PrintTarget& m_target;
-  QPointer<Diagram> m_window;
+  SingleWindow<Diagram> m_window;
 };

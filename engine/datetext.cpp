@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "numbertext.h"
+
 namespace {
 
 constexpr std::u16string_view kOverflowText = u"Препълва                             ";
@@ -11,12 +13,6 @@ static_assert(kOverflowText.size() == 37);
 
 bool IsDigit(char16_t c) {
   return c >= u'0' && c <= u'9';
-}
-
-std::u16string_view Trim(std::u16string_view text) {
-  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-  return text;
 }
 
 // Whether the text starts (after blanks and a sign) with a number other than 0.
@@ -56,7 +52,7 @@ NormalizedDate NormalizeDate(std::u16string_view text, DateSettings settings) {
     return result;
   }
   const char16_t separator = settings.separator;
-  const std::u16string_view trimmed = Trim(text).substr(0, 10);
+  const std::u16string_view trimmed = TrimBlanks(text).substr(0, 10);
   ShortText work;
   int separators = 0;
   for (char16_t c : trimmed) {

@@ -1,10 +1,13 @@
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
-#include "calcformula.h"
 #include "datetext.h"
 #include "numbertext.h"
+#include "parser.h"
 
 namespace {
 
@@ -15,7 +18,6 @@ constexpr double kMile = 1.609314;       // kilometres
 constexpr double kFoot = 30.48;          // centimetres
 constexpr double kInch = 2.54;           // centimetres
 constexpr double kYard = 0.9144;         // metres
-constexpr int kStoredRows = 27;
 
 // The steps of one function value. The first step that overflows, divides by zero or leaves
 // a library function's domain fails the whole value; the caller then keeps its slot. Only
@@ -179,64 +181,131 @@ constexpr std::array kLength6 = {
 };
 
 // A name packed one byte per character (all names are ASCII), so that finding it is a few
-// integer comparisons.
+// integer operations.
 constexpr std::uint64_t NameKey(std::u16string_view name) {
   std::uint64_t key = 0;
   for (std::size_t i = 0; i < name.size(); ++i) key |= std::uint64_t{name[i]} << (8 * i);
   return key;
 }
 
+constexpr std::size_t kLongestName = 6;
+constexpr int kSlotBits = 5;
+constexpr std::uint64_t kNoKey = ~std::uint64_t{0};  // no ASCII text packs to it
+
+constexpr std::size_t SlotOf(std::uint64_t key, std::uint64_t multiplier) {
+  return static_cast<std::size_t>((key * multiplier) >> (64 - kSlotBits));
+}
+
+// The names of one length in a table hashed without collisions, so that testing a text
+// against the whole group is one multiplication and one comparison.
 struct Group {
   std::size_t length;
-  const Function* first;
-  std::size_t count;
-  TokenSet starts;  // the first letters of the group's names
-  std::array<std::uint64_t, 16> keys;
+  std::uint64_t mask;  // the key bits of `length` characters
+  std::uint64_t multiplier;
+  std::array<std::uint64_t, 1 << kSlotBits> keys;
+  std::array<const Function*, 1 << kSlotBits> functions;
+
+  const Function* Find(std::uint64_t key) const {
+    const std::uint64_t k = key & mask;
+    const std::size_t slot = SlotOf(k, multiplier);
+    return keys[slot] == k ? functions[slot] : nullptr;
+  }
 };
 
 template <std::size_t N>
 consteval Group GroupOf(std::size_t length, const std::array<Function, N>& names) {
-  static_assert(N <= 16);
-  char16_t starts[N] = {};
-  std::array<std::uint64_t, 16> keys{};
-  for (std::size_t i = 0; i < N; ++i) {
+  for (std::size_t i = 0; i < N; ++i)
     if (names[i].name.size() != length) throw "name in the wrong group";
-    starts[i] = names[i].name[0];
-    keys[i] = NameKey(names[i].name);
+  // Odd multipliers from a fixed sequence until one spreads the group's names over the slots.
+  for (std::uint64_t i = 1;; ++i) {
+    const std::uint64_t multiplier = (i * 0x9E3779B97F4A7C15 + 0xD1B54A32D192ED03) | 1;
+    std::array<std::uint64_t, 1 << kSlotBits> keys{};
+    std::array<const Function*, 1 << kSlotBits> functions{};
+    for (auto& key : keys) key = kNoKey;
+    bool clash = false;
+    for (std::size_t i = 0; i < N && !clash; ++i) {
+      const std::uint64_t key = NameKey(names[i].name);
+      const std::size_t slot = SlotOf(key, multiplier);
+      clash = keys[slot] != kNoKey;
+      keys[slot] = key;
+      functions[slot] = &names[i];
+    }
+    if (clash) continue;
+    const std::uint64_t mask = (std::uint64_t{1} << (8 * length)) - 1;
+    return {length, mask, multiplier, keys, functions};
   }
-  return {length, names.data(), N, TokenSet(std::u16string_view(starts, N)), keys};
 }
 
 constexpr std::array kGroups = {GroupOf(2, kLength2), GroupOf(3, kLength3), GroupOf(4, kLength4),
                                 GroupOf(5, kLength5), GroupOf(6, kLength6)};
 
-const Function* FindName(const Group& group, std::u16string_view text, int index) {
-  const auto at = static_cast<std::size_t>(index);
-  if (at + group.length > text.size()) return nullptr;
-  std::uint64_t key = 0;
-  for (std::size_t i = 0; i < group.length; ++i) {
-    const char16_t c = text[at + i];
-    if (c >= 128) return nullptr;  // no name holds it
-    key |= std::uint64_t{c} << (8 * i);
+// For each ASCII character, the groups (bit g for kGroups[g]) that hold a name starting with it.
+constexpr std::array<std::uint8_t, 128> kGroupsByFirst = [] {
+  std::array<std::uint8_t, 128> table{};
+  const auto add = [&table](std::size_t g, const auto& names) {
+    for (const Function& f : names) table[f.name[0]] |= static_cast<std::uint8_t>(1u << g);
+  };
+  add(0, kLength2);
+  add(1, kLength3);
+  add(2, kLength4);
+  add(3, kLength5);
+  add(4, kLength6);
+  return table;
+}();
+
+// The groups from `from` on that may hold a name starting with `token`.
+unsigned GroupsFrom(char32_t token, unsigned from) {
+  return token < 128 ? kGroupsByFirst[token] & (~0u << from) : 0;
+}
+
+// Eight characters of `text` from `at` packed one byte each, the first in the lowest byte.
+// A character beyond ASCII, or past the end of the text, packs as 0xFF, which no name holds,
+// so that a name is found by comparing the key's low bytes alone.
+std::uint64_t PackName(std::u16string_view text, std::size_t at) {
+  constexpr std::uint64_t kNotAscii = 0xFF80FF80FF80FF80;
+  if (at + 8 <= text.size()) {
+    std::uint64_t low, high;
+    std::memcpy(&low, text.data() + at, sizeof low);
+    std::memcpy(&high, text.data() + at + 4, sizeof high);
+    if (((low | high) & kNotAscii) == 0 && std::endian::native == std::endian::little) {
+      const auto bytes = [](std::uint64_t lanes) {
+        lanes = (lanes | (lanes >> 8)) & 0x0000FFFF0000FFFF;
+        return (lanes | (lanes >> 16)) & 0xFFFFFFFF;
+      };
+      return bytes(low) | (bytes(high) << 32);
+    }
   }
-  for (std::size_t i = 0; i < group.count; ++i)
-    if (group.keys[i] == key) return &group.first[i];
-  return nullptr;
+  std::uint64_t key = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    const char16_t c = at + i < text.size() ? text[at + i] : u'\xFF';
+    key |= std::uint64_t{c < 128 ? c : 0xFFu} << (8 * i);
+  }
+  return key;
 }
 
 }  // namespace
 
 // function := name | name "(" ["+"] sum ")" | "DAY(" date text ")"
-void mdlCalcFunction::CallFunction(double& slot) {
+void Parser::CallFunction(double& slot) {
   // Each group is tried in turn at the current position, so a name right after another is
-  // read too and its value replaces the first (PISIN(30) is 0.5).
-  for (const Group& group : kGroups) {
-    if (!TokenIn(group.starts)) continue;
-    const Function* found = FindName(group, m_state.FormulaText, m_state.TokenPos - 1);
+  // read too and its value replaces the first (PISIN(30) is 0.5). Of the groups after the
+  // last one tried, only those with a name of the token's first letter can match.
+  std::uint64_t key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
+  for (unsigned groups = GroupsFrom(m_state.Token, 0); groups != 0;) {
+    const auto g = static_cast<unsigned>(std::countr_zero(groups));
+    groups &= groups - 1;
+    const Group& group = kGroups[g];
+    const Function* found = group.Find(key);
     if (!found) continue;
-
     m_state.TokenPos += static_cast<int>(group.length) - 1;
     NextToken();
+    // The next groups are tried at the new position.
+    const auto moved = [this, g, &groups, &key] {
+      groups = GroupsFrom(m_state.Token, g + 1);
+      if (groups)
+        key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
+    };
+    moved();
     if (found->kind == Kind::Pi) {
       slot = kP;
       continue;
@@ -244,6 +313,7 @@ void mdlCalcFunction::CallFunction(double& slot) {
     if (m_state.Token != u'(') continue;  // a name alone reads as nothing
     if (found->kind == Kind::Day) {
       ReadDay(slot);
+      moved();
       continue;
     }
     NextToken();
@@ -258,16 +328,17 @@ void mdlCalcFunction::CallFunction(double& slot) {
       if (!steps.Failed()) slot = value;
     }
     CloseParen();
+    moved();
   }
 }
 
-std::optional<double> mdlCalcFunction::StoredResult(double row) const {
+std::optional<double> Parser::StoredResult(double row) const {
   const auto slot = RoundToInt32(std::fabs(row) - 1);
-  if (!slot || *slot < 0 || *slot >= kStoredRows || !m_rows) return std::nullopt;
+  if (!slot || *slot < 0 || *slot >= kRecordCount || !m_rows) return std::nullopt;
   return m_rows->Result(*slot);
 }
 
-void mdlCalcFunction::ReadDay(double& slot) {
+void Parser::ReadDay(double& slot) {
   const int start = m_state.TokenPos + 1;
   // At most ten characters other than blanks, then ")".
   for (int step = 0; step < 11; ++step) {

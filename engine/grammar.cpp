@@ -1,8 +1,9 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "calcformula.h"
 #include "numbertext.h"
+#include "parser.h"
 
 namespace {
 
@@ -10,7 +11,6 @@ constexpr TokenSet kNumberChars{u"1234567890."};
 constexpr TokenSet kUnitLetters{u"dbnuf"};
 constexpr TokenSet kSumOperators{u"+-"};
 constexpr TokenSet kTermOperators{u"*/%\\~<=>&|"};
-constexpr TokenSet kLogicalOperators{u"<=>&|"};
 constexpr TokenSet kParenFollowers{u"%+-*/\\<=>&|),]^~", true};
 
 // \ and ~ on the rounded operands; operands beyond 32 bits or a divisor that rounds to 0 leave
@@ -38,34 +38,77 @@ double Power(double base, double exponent) {
   return std::isfinite(result) ? result : base;
 }
 
-double Compare(char16_t first, char16_t second, double left, double right) {
-  bool truth = false;
-  if (second == 0) {
-    switch (first) {
-      case u'<':
-        truth = left < right;
-        break;
-      case u'>':
-        truth = left > right;
-        break;
-      default:
-        truth = left == right;
-        break;
-    }
-  } else if ((first == u'<' && second == u'=') || (first == u'=' && second == u'<')) {
-    truth = left <= right;
-  } else if ((first == u'>' && second == u'=') || (first == u'=' && second == u'>')) {
-    truth = left >= right;
-  } else {
-    truth = left != right;  // "<>"
-  }
+double Truth(bool truth) {
   return truth ? -1 : 0;
 }
 
 }  // namespace
 
+double Parser::Run() {
+  NextToken();
+  const double value = ParseSum();
+  if (m_state.Token != kEndToken) SyntaxError();
+  return value;
+}
+
+void Parser::SyntaxError() {
+  // After too deep a nesting the position of that failure is kept.
+  if (!m_aborted) m_state.ErrorPos = m_state.TokenPos;
+}
+
+void Parser::AbortTooDeep() {
+  SyntaxError();
+  m_aborted = true;
+  // Every rule stops at the end token, so the parse unwinds without reading further.
+  m_state.TokenPos = std::max(m_state.TokenPos, static_cast<int>(m_state.FormulaText.size()) + 1);
+  m_state.Token = kEndToken;
+}
+
+// operator := ("*" | "/" | "\" | "~" | "%" | "&" | "|" | "<" | ">" | "=") ["="] | "<>" | "><"
+//             | "=<" | "=>"
+Operator Parser::ReadOperator() {
+  const char16_t first = static_cast<char16_t>(m_state.Token);
+  NextToken();
+  char16_t second = 0;
+  if (m_state.Token == u'=') {
+    second = u'=';
+    NextToken();
+  } else if ((first == u'<' && m_state.Token == u'>') || (first == u'>' && m_state.Token == u'<')) {
+    NextToken();
+    return Operator::NotEqual;
+  } else if (first == u'=' && (m_state.Token == u'<' || m_state.Token == u'>')) {
+    second = static_cast<char16_t>(m_state.Token);
+    NextToken();
+  }
+  switch (first) {
+    case u'*':
+      return second ? Operator::Inert : Operator::Multiply;
+    case u'/':
+      return second ? Operator::Inert : Operator::Divide;
+    case u'\\':
+      return second ? Operator::Inert : Operator::IntDivide;
+    case u'~':
+      return second ? Operator::Inert : Operator::Remainder;
+    case u'%':
+      return second ? Operator::Inert : Operator::Percent;
+    case u'&':
+      return second ? Operator::LogicalInert : Operator::BitAnd;
+    case u'|':
+      return second ? Operator::LogicalInert : Operator::BitOr;
+    case u'<':
+      return second ? Operator::LessEqual : Operator::Less;
+    case u'>':
+      return second ? Operator::GreaterEqual : Operator::Greater;
+    default:  // '='
+      return second == u'<'   ? Operator::LessEqual
+             : second == u'>' ? Operator::GreaterEqual
+             : second == u'=' ? Operator::LogicalInert
+                              : Operator::Equal;
+  }
+}
+
 // sum := term { ("+" | "-") term }
-double mdlCalcFunction::ParseSum() {
+double Parser::ParseSum() {
   double value = ParseTerm();
   while (TokenIn(kSumOperators)) {
     const bool plus = m_state.Token == u'+';
@@ -77,66 +120,69 @@ double mdlCalcFunction::ParseSum() {
 }
 
 // term := power { ("*" | "/" | "\" | "~") power | "%" | (comparison | "&" | "|") term }
-double mdlCalcFunction::ParseTerm() {
+double Parser::ParseTerm() {
   // Every nesting passes through here, so this one counter bounds the recursion.
   struct DepthGuard {
     int& depth;
     ~DepthGuard() { --depth; }
   } guard{++m_depth};
-  if (m_depth > kMaxDepth) {
+  if (m_depth > mdlCalcFunction::kMaxDepth) {
     AbortTooDeep();
     return 0;
   }
 
   double value = ParsePower();
   while (TokenIn(kTermOperators)) {
-    const bool logical = TokenIn(kLogicalOperators);
-    char16_t first = static_cast<char16_t>(m_state.Token);
-    char16_t second = 0;
-    NextToken();
-    if (m_state.Token == u'=') {
-      second = u'=';
-      NextToken();
-    }
-    if (second == 0 &&
-        ((first == u'<' && m_state.Token == u'>') || (first == u'>' && m_state.Token == u'<'))) {
-      first = u'<';
-      second = u'>';
-      NextToken();
-    }
-    if (first == u'=' && second == 0 && (m_state.Token == u'<' || m_state.Token == u'>')) {
-      second = static_cast<char16_t>(m_state.Token);
-      NextToken();
-    }
-    const double right = logical ? ParseTerm() : 0;
-
-    if (logical) {
-      if (first == u'&' || first == u'|') {
-        // "&=" and "|=" spell nothing: the value stands.
-        if (second == 0) value = Bitwise(value, right, first == u'&');
-      } else if (!(first == u'=' && second == u'=')) {
-        value = Compare(first, second, value, right);
-      }
-      continue;
-    }
-    if (second != 0) continue;  // "*=", "/=" and the like apply nothing
-    switch (first) {
-      case u'*':
+    switch (ReadOperator()) {
+      case Operator::Multiply:
         value = value * ParsePower();
         break;
-      case u'/': {
+      case Operator::Divide: {
         const double divisor = ParsePower();
         value = divisor == 0 ? 0 : value / divisor;
         break;
       }
-      case u'\\':
-      case u'~': {
+      case Operator::IntDivide: {
         const double divisor = ParsePower();
-        value = divisor == 0 ? 0 : IntegerDivision(value, divisor, first == u'~');
+        value = divisor == 0 ? 0 : IntegerDivision(value, divisor, false);
         break;
       }
-      default:  // '%'
+      case Operator::Remainder: {
+        const double divisor = ParsePower();
+        value = divisor == 0 ? 0 : IntegerDivision(value, divisor, true);
+        break;
+      }
+      case Operator::Percent:
         value = value / 100;
+        break;
+      case Operator::Inert:
+        break;
+      case Operator::Less:
+        value = Truth(value < ParseTerm());
+        break;
+      case Operator::Greater:
+        value = Truth(value > ParseTerm());
+        break;
+      case Operator::Equal:
+        value = Truth(value == ParseTerm());
+        break;
+      case Operator::LessEqual:
+        value = Truth(value <= ParseTerm());
+        break;
+      case Operator::GreaterEqual:
+        value = Truth(value >= ParseTerm());
+        break;
+      case Operator::NotEqual:
+        value = Truth(value != ParseTerm());
+        break;
+      case Operator::BitAnd:
+        value = Bitwise(value, ParseTerm(), true);
+        break;
+      case Operator::BitOr:
+        value = Bitwise(value, ParseTerm(), false);
+        break;
+      case Operator::LogicalInert:
+        ParseTerm();  // read, and the value stands
         break;
     }
   }
@@ -144,7 +190,7 @@ double mdlCalcFunction::ParseTerm() {
 }
 
 // power := signed { "^" signed }
-double mdlCalcFunction::ParsePower() {
+double Parser::ParsePower() {
   double value = ParseSigned();
   while (m_state.Token == u'^') {
     NextToken();
@@ -154,7 +200,7 @@ double mdlCalcFunction::ParsePower() {
 }
 
 // signed := [ "-" ] primary
-double mdlCalcFunction::ParseSigned() {
+double Parser::ParseSigned() {
   if (m_state.Token == u'-') {
     NextToken();
     return -ParsePrimary();
@@ -163,7 +209,7 @@ double mdlCalcFunction::ParseSigned() {
 }
 
 // primary := number [unit letter] | "(" ["+"] sum ")" | choice | function
-double mdlCalcFunction::ParsePrimary() {
+double Parser::ParsePrimary() {
   double value = 0;
   if (TokenIn(kNumberChars)) {
     value = ReadNumber();
@@ -180,7 +226,7 @@ double mdlCalcFunction::ParsePrimary() {
   return value;
 }
 
-double mdlCalcFunction::ReadNumber() {
+double Parser::ReadNumber() {
   // The run is read in one pass instead of token by token; the blanks that the scanner would
   // skip inside it belong to the number text.
   const std::u16string_view text = m_state.FormulaText;
@@ -193,7 +239,7 @@ double mdlCalcFunction::ReadNumber() {
   return value;
 }
 
-void mdlCalcFunction::CloseParen() {
+void Parser::CloseParen() {
   if (m_state.Token != u')') {
     SyntaxError();
     return;
@@ -203,7 +249,7 @@ void mdlCalcFunction::CloseParen() {
 }
 
 // choice := "[" ["+"] term "," sum ["," sum] "]"; only -1 chooses the first branch.
-void mdlCalcFunction::ParseChoice(double& slot) {
+void Parser::ParseChoice(double& slot) {
   NextToken();
   if (m_state.Token == u'+') NextToken();
   const bool first = ParseTerm() == -1;

@@ -6,10 +6,6 @@
 
 namespace {
 
-bool IsGroupingSpace(char16_t c) {
-  return c == u' ' || c == u'\u00A0';
-}
-
 double ConvertDigits(const char* first, const char* last) {
   double value = 0;
   const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
@@ -30,7 +26,7 @@ double ReadSlowly(std::u16string_view text) {
   char* out = digits;
   *out++ = '0';  // so that a leading point still has a digit before it
   for (char16_t c : text)
-    if (!IsGroupingSpace(c)) *out++ = static_cast<char>(c);
+    if (!IsBlank(c)) *out++ = static_cast<char>(c);
   if (out[-1] == '.') --out;
   return ConvertDigits(digits, out);
 }

@@ -5,6 +5,26 @@
 #include <optional>
 #include <string_view>
 
+// The characters the scanner skips between tokens and inside numbers: the blank and the
+// no-break space.
+constexpr bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\u00A0';
+}
+
+// Blanks (U+0020 only) removed at the start, at the end, or at both ends: stored formula
+// texts are padded with them.
+constexpr std::u16string_view TrimLeftBlanks(std::u16string_view text) {
+  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
+  return text;
+}
+constexpr std::u16string_view TrimRightBlanks(std::u16string_view text) {
+  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
+  return text;
+}
+constexpr std::u16string_view TrimBlanks(std::u16string_view text) {
+  return TrimRightBlanks(TrimLeftBlanks(text));
+}
+
 // Reads a number as the scanner collected it: digits with at most one decimal point, with
 // spaces and no-break spaces anywhere between them (digit grouping: "1 000 000" is a million).
 // Any other text, or a value beyond the range of a double, reads as 0. The result is always
@@ -40,7 +60,7 @@ inline NumberRun ScanNumberRun(std::u16string_view text, std::size_t begin) {
                                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const auto digitAt = [&](std::size_t i) { return static_cast<unsigned>(text[i]) - u'0'; };
-  const auto blankAt = [&](std::size_t i) { return text[i] == u' ' || text[i] == u'\u00A0'; };
+  const auto blankAt = [&](std::size_t i) { return IsBlank(text[i]); };
   const std::size_t size = text.size();
   std::size_t i = begin;
   bool digit = false;

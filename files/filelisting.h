@@ -18,8 +18,6 @@ class FileListing {
  public:
   void SetPattern(const QString& pattern) { m_pattern = pattern; }
   void SetDirectory(const QString& directory) { m_directory = directory; }
-  const QString& Pattern() const { return m_pattern; }
-  const QString& Directory() const { return m_directory; }
   QStringList Names() const;
 
  private:

@@ -111,11 +111,16 @@ FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QStr
   return FileOutcome::Failed;
 }
 
-FileOutcome ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
-                              const std::function<void()>& makeScreen,
-                              const std::function<void(const QString&)>& setExplanationField) {
+void TakeStartDirectoryOf(TableState& state, const QString& path) {
   const QFileInfo given(path);
   // A missing directory would leave every later save failing; the old start directory stays.
   if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();
-  return ReadNamedFormulaFile(state, dialogs, given.fileName(), makeScreen, setExplanationField);
+}
+
+FileOutcome ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
+                              const std::function<void()>& makeScreen,
+                              const std::function<void(const QString&)>& setExplanationField) {
+  TakeStartDirectoryOf(state, path);
+  return ReadNamedFormulaFile(state, dialogs, QFileInfo(path).fileName(), makeScreen,
+                              setExplanationField);
 }

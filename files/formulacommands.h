@@ -36,8 +36,10 @@ FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QStr
                                  const std::function<void(const QString&)>& setExplanationField);
 
 // A formula file named on the command line: its directory becomes the start directory, so
-// that saves go beside it and the chooser lists its neighbours; then it is read as the read
-// command reads a chosen file.
+// that saves go beside it and the chooser lists its neighbours.
+void TakeStartDirectoryOf(TableState& state, const QString& path);
+// Takes the start directory of `path`, then reads the file as the read command reads a
+// chosen one.
 FileOutcome ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
                               const std::function<void()>& makeScreen,
                               const std::function<void(const QString&)>& setExplanationField);

@@ -114,11 +114,7 @@ frmGetFile::frmGetFile(QWidget* parent) : QDialog(parent) {
 }
 
 void frmGetFile::SetListing(const QString& pattern, const QString& directory) {
-  m_listing.SetPattern(pattern);
-  m_listing.SetDirectory(directory);
-}
-
-void frmGetFile::SetSearchSpec(const QString& pattern) {
+  m_path = directory;
   if (m_searchSpec->text() == pattern)
     Rebuild();
   else
@@ -199,8 +195,6 @@ QString ChooseFileEntry(QString& pattern, const QString& directory) {
   }
   frmGetFile form(QApplication::activeWindow());
   form.SetListing(pattern, listed);
-  form.SetSearchSpec(pattern);
-  form.SetPath(listed);
   const clsFiles files(form);
   const QString name = files.Name();
   return OnlyBlanks(name) ? QString() : name;

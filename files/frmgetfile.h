@@ -19,12 +19,9 @@ class frmGetFile final : public QDialog {
  public:
   explicit frmGetFile(QWidget* parent = nullptr);
 
-  // The listing source, set before the pattern box (which rebuilds the list from it).
+  // The directory listed (the hidden path box) and the pattern box; the list is rebuilt
+  // even when the pattern does not change.
   void SetListing(const QString& pattern, const QString& directory);
-  // The pattern box; the list is rebuilt even when the text does not change.
-  void SetSearchSpec(const QString& pattern);
-  // The directory the list is rebuilt from from now on (the hidden path box).
-  void SetPath(const QString& directory) { m_path = directory; }
 
   // The selected entry of the list; empty when nothing is selected.
   QString SelectedName() const;

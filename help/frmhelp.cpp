@@ -39,9 +39,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(t
   setFont(DesignFont(QStringLiteral("Arial"), 9));
   SetBackground(this, QColor(0, 255, 255));
 
-  QFont textFont(QStringLiteral("Courier New"));
-  textFont.setPointSizeF(9.75);
-  textFont.setBold(true);
+  QFont textFont = DesignFont(QStringLiteral("Courier New"), 9.75, true);
   textFont.setStyleHint(QFont::TypeWriter);
   m_text->setFont(textFont);
   QPalette paper = m_text->palette();

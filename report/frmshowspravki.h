@@ -87,7 +87,6 @@ class frmShowSpravki final : public QWidget {
   int m_pageCount = 0;
   int m_currentPage = 1;
   int m_printOrientation = 0;  // 0 until toggled or printed; 1 portrait, 2 landscape
-  bool m_putting = false;
 
   QWidget* m_strip = nullptr;
   QLabel* m_lblFont = nullptr;

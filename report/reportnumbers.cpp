@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string>
 
+#include "numbertext.h"
+
 double LeadingNumber(QStringView text) {
   std::string number;
   bool digits = false;
@@ -42,8 +44,7 @@ double LeadingNumber(QStringView text) {
 }
 
 std::optional<int> RoundToShort(double value) {
-  if (!std::isfinite(value)) return std::nullopt;
-  const double rounded = std::nearbyint(value);  // the default mode rounds halves to even
-  if (rounded < -32768 || rounded > 32767) return std::nullopt;
-  return static_cast<int>(rounded);
+  const auto rounded = RoundToInt32(value);
+  if (!rounded || *rounded < -32768 || *rounded > 32767) return std::nullopt;
+  return *rounded;
 }

@@ -9,6 +9,7 @@
 
 #include "dialogs.h"
 #include "errormessage.h"
+#include "numbertext.h"
 #include "reportnumbers.h"
 #include "reporttexts.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "numbertext.h"
 #include "reporttexts.h"
 #include "resultformat.h"
 #include "tablestate.h"
@@ -24,14 +25,13 @@ bool StartsVisible(const QString& text) {
 
 // (difference / 2) rounded to the nearest integer, halves to the even neighbour.
 int HalfToEven(int difference) {
-  const int half = difference / 2;
-  return (difference % 2 != 0 && half % 2 != 0) ? half + 1 : half;
+  return RoundToInt32(difference / 2.0).value_or(0);
 }
 
 }  // namespace
 
-QString ComposeTableReport(const TableState& state, int roundingDigits, const QString& title,
-                           QChar decimalPoint) {
+QString ComposeTableReport(const TableState& state, const QString& title, QChar decimalPoint) {
+  const int roundingDigits = state.roundingDigits;
   constexpr int kReportRows = kHiddenRecord + 1;
 
   int nameWidth = 0;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
 #include "frmshowspravki.h"
+#include "singlewindow.h"
 
 class Dialogs;
 class PrintTarget;
@@ -15,17 +15,16 @@ class ReportWindow final : public QObject {
   Q_OBJECT
  public:
   ReportWindow(Dialogs& dialogs, PrintTarget& target, QObject* parent = nullptr);
-  ~ReportWindow() override;
 
   // Shows `text` as a one-page report in the viewer, without blocking the caller.
   void ShowReport(const QString& text);
   // Closes the viewer if it is open, as its exit button does.
   void Close();
   // The open viewer, or null.
-  frmShowSpravki* Viewer() const { return m_viewer; }
+  frmShowSpravki* Viewer() const { return m_viewer.Open(); }
 
  private:
   Dialogs& m_dialogs;
   PrintTarget& m_target;
-  QPointer<frmShowSpravki> m_viewer;
+  SingleWindow<frmShowSpravki> m_viewer;
 };

@@ -15,8 +15,5 @@ inline constexpr QStringView kWrongFormulaTitle = u"Грешна формула.
 inline constexpr QStringView kClearQuestion = u"Изчиства таблицата?";
 inline constexpr QStringView kDeleteQuestion = u"Изтрива ред";
 inline constexpr QStringView kDeleteQuestionEnd = u" ?";
-inline constexpr QStringView kRoundingInitial = u"4";
-// After these characters a function name needs no "+" in front of it.
-inline constexpr QStringView kNoPlusAfter = u"[(+-*/\\^&|><=~,";
 
 }  // namespace texts

@@ -1,7 +1,6 @@
 #include "frmcalculator.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -86,10 +85,7 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
   setWindowTitle(kAppTitle);
   setFixedSize(TwipsSize(11295, 7800));
   SetBackground(this, kGrey);
-  QFont font(QStringLiteral("Arial"));
-  font.setPointSizeF(8.25);
-  font.setBold(true);
-  setFont(font);
+  setFont(DesignFont(QStringLiteral("Arial"), 8.25, true));
 
   CreateTable();
   CreatePanel();
@@ -99,8 +95,6 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
   move(Twips(100), Twips(100));
-  m_state.roundingDigits = 4;
-  m_state.startDirectory = QDir::currentPath();
   MakeScreen();
   m_txtH->setText(m_state.explanation);
   m_currentRow = 0;
@@ -173,33 +167,21 @@ void frmCalculator::CreatePanel() {
     chain(button);
   }
 
-  const std::function<void()> actions[] = {
-      [this] { RunCommand(m_commands.readFile); },
-      [this] { NewTable(); },
-      [this] { RunCommand(m_commands.saveFile); },
-      [this] { InsertRow(); },
-      [this] { DeleteRow(); },
-      [this] { Recalculate(); },
-      [this] { RunCommand(m_commands.diagram); },
-      [this] { RunCommand(m_commands.print); },
-      [this] { RunCommand(m_commands.help); },
-  };
   int left = 6600;
-  size_t index = 0;
   for (const CommandButton& entry : CommandButtons()) {
     QPushButton* button = AddButton(entry.name, TwipsRect(left, 60, 360, 360));
     button->setIcon(ButtonIcon(QLatin1String(entry.name)));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(entry.toolTip.toString());
     button->setAccessibleName(entry.toolTip.toString());
-    connect(button, &QPushButton::clicked, this, actions[index++]);
+    connect(button, &QPushButton::clicked, this, [this, &entry] { Run(entry.command); });
     chain(button);
     left += 360;
   }
   QPushButton* exit = AddButton(kExitButton.name, TwipsRect(9900, 60, 945, 360));
   exit->setText(texts::kExitCaption.toString());
   exit->setToolTip(kExitButton.toolTip.toString());
-  connect(exit, &QPushButton::clicked, this, &QWidget::close);
+  connect(exit, &QPushButton::clicked, this, [this] { Run(kExitButton.command); });
   chain(exit);
 
   auto* label4 = new QLabel(texts::kExplanationCaption.toString(), m_panel);
@@ -207,6 +189,8 @@ void frmCalculator::CreatePanel() {
   label4->move(Twips(6600), Twips(600));
   label4->adjustSize();
   m_txtH = WhiteBox(m_panel, QStringLiteral("txtH"), TwipsRect(6600, 850, 4260, 285));
+  // Every change goes to the state, which the file and the chart read; saving may change the
+  // state's text alone (see TableState::explanation), so the field is never set from it then.
   connect(m_txtH, &QLineEdit::textChanged, this, [this](const QString& text) {
     m_state.explanation = text;
     RunCommand(m_commands.tableChanged);
@@ -218,7 +202,7 @@ void frmCalculator::CreatePanel() {
   label3->move(Twips(8340), Twips(540));
   label3->adjustSize();
   m_txtR = WhiteBox(m_panel, QStringLiteral("txtR"), TwipsRect(10485, 510, 375, 285));
-  m_txtR->setText(texts::kRoundingInitial.toString());
+  m_txtR->setText(QString::number(m_state.roundingDigits));
   connect(m_txtR, &QLineEdit::textChanged, this, &frmCalculator::RoundingChanged);
   chain(m_txtR);
 }
@@ -237,6 +221,32 @@ void frmCalculator::SetCommands(CalculatorCommands commands) {
 
 void frmCalculator::RunCommand(const std::function<void()>& command) {
   if (command) command();
+}
+
+void frmCalculator::Run(Command command) {
+  switch (command) {
+    case Command::ReadFile:
+      return RunCommand(m_commands.readFile);
+    case Command::NewTable:
+      return NewTable();
+    case Command::SaveFile:
+      return RunCommand(m_commands.saveFile);
+    case Command::InsertRow:
+      return InsertRow();
+    case Command::DeleteRow:
+      return DeleteRow();
+    case Command::Recalculate:
+      return Recalculate();
+    case Command::Diagram:
+      return RunCommand(m_commands.diagram);
+    case Command::Print:
+      return RunCommand(m_commands.print);
+    case Command::Help:
+      return RunCommand(m_commands.help);
+    case Command::Exit:
+      close();
+      return;
+  }
 }
 
 void frmCalculator::MakeScreen() {

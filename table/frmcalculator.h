@@ -11,6 +11,7 @@
 
 class CellLabel;
 class Dialogs;
+enum class Command;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -66,6 +67,7 @@ class frmCalculator final : public QWidget {
   void CreateTable();
   QPushButton* AddButton(const char* name, const QRect& geometry);
   void RunCommand(const std::function<void()>& command);
+  void Run(Command command);
 
   bool FormKey(const QKeyEvent& key);
   void FormulaKey(int row, const QKeyEvent& key);

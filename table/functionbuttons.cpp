@@ -46,15 +46,15 @@ constexpr FunctionButton kFunctionButtons[] = {
 };
 
 constexpr CommandButton kCommandButtons[] = {
-    {"cmdReadFile", u"Чете файл с формули"},
-    {"cmdNew", u"Нова таблица"},
-    {"cmdSaveFile", u"Записва формулите във файл"},
-    {"cmdInsert", u"Вмъква ред в таблицата"},
-    {"cmdDel", u"Изтрива ред"},
-    {"cmdRecalc", u"Преизчислява всички редове"},
-    {"cmdDiagram", u"Печат на таблицата"},
-    {"cmdPrint", u"Печат на таблицата"},
-    {"cmdHelp", u"Помощ"},
+    {"cmdReadFile", u"Чете файл с формули", Command::ReadFile},
+    {"cmdNew", u"Нова таблица", Command::NewTable},
+    {"cmdSaveFile", u"Записва формулите във файл", Command::SaveFile},
+    {"cmdInsert", u"Вмъква ред в таблицата", Command::InsertRow},
+    {"cmdDel", u"Изтрива ред", Command::DeleteRow},
+    {"cmdRecalc", u"Преизчислява всички редове", Command::Recalculate},
+    {"cmdDiagram", u"Печат на таблицата", Command::Diagram},
+    {"cmdPrint", u"Печат на таблицата", Command::Print},
+    {"cmdHelp", u"Помощ", Command::Help},
 };
 
 }  // namespace
@@ -65,4 +65,4 @@ std::span<const FunctionButton> FunctionButtons() {
 std::span<const CommandButton> CommandButtons() {
   return kCommandButtons;
 }
-const CommandButton kExitButton{"cmdExit", u"Изход"};
+const CommandButton kExitButton{"cmdExit", u"Изход", Command::Exit};

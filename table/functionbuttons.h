@@ -13,10 +13,25 @@ struct FunctionButton {
   int gridColumn;    // 0..9
 };
 
-// A command button of the panel: its object name and tool tip.
+// What a command button of the panel does.
+enum class Command {
+  ReadFile,
+  NewTable,
+  SaveFile,
+  InsertRow,
+  DeleteRow,
+  Recalculate,
+  Diagram,
+  Print,
+  Help,
+  Exit
+};
+
+// A command button of the panel: its object name, tool tip and action.
 struct CommandButton {
   const char* name;
   QStringView toolTip;
+  Command command;
 };
 
 std::span<const FunctionButton> FunctionButtons();

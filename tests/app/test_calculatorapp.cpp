@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "calculatorapp.h"
-#include "printtarget.h"
+#include "fixedprinttarget.h"
 #include "scripteddialogs.h"
 #include "tablestate.h"
 #include "testguards.h"

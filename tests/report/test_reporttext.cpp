@@ -56,7 +56,7 @@ class TestReportText : public QObject {
 };
 
 void TestReportText::workedExample() {
-  const TableState state =
+  TableState state =
       TableOf({{0, QStringLiteral("2+3*4"), 14}, {2, QStringLiteral("SQR(2)"), 1.4142135623731}});
   const QString expected = QString::fromUtf16(
       u"                       Пример\r\n"
@@ -66,7 +66,8 @@ void TestReportText::workedExample() {
       u"  1  2+3*4                                   14.00 \r\n"
       u"  2  SQR(2)                                   1.41 \r\n"
       u"————————————————————————————————————————————————————\r\n");
-  QCOMPARE(ComposeTableReport(state, 2, QStringLiteral("Пример"), u'.'), expected);
+  state.roundingDigits = 2;
+  QCOMPARE(ComposeTableReport(state, QStringLiteral("Пример"), u'.'), expected);
 }
 
 // Which rows are listed, how they are numbered and how their results are written.
@@ -124,8 +125,9 @@ void TestReportText::rows() {
   QFETCH(int, digits);
   QFETCH(QStringList, expected);
   QFETCH(QChar, decimalPoint);
-  const QStringList lines =
-      LinesOf(ComposeTableReport(TableOf(table), digits, QString(), decimalPoint));
+  TableState state = TableOf(table);
+  state.roundingDigits = digits;
+  const QStringList lines = LinesOf(ComposeTableReport(state, QString(), decimalPoint));
   QCOMPARE(lines.size(), 5 + expected.size());
   QCOMPARE(lines.mid(4, expected.size()), expected);
   QCOMPARE(lines.back(), Rule(52));
@@ -150,7 +152,7 @@ void TestReportText::frame() {
   QFETCH(QList<Row>, table);
   QFETCH(int, width);
   const TableState state = TableOf(table);
-  const QStringList lines = LinesOf(ComposeTableReport(state, 4, QString(), u'.'));
+  const QStringList lines = LinesOf(ComposeTableReport(state, QString(), u'.'));
   const int nameWidth = width - 22;
   QCOMPARE(lines.value(1), Rule(width));
   QCOMPARE(lines.value(3), Rule(width));
@@ -188,7 +190,7 @@ void TestReportText::title_data() {
 void TestReportText::title() {
   QFETCH(QString, title);
   QFETCH(QString, line);
-  QCOMPARE(LinesOf(ComposeTableReport(TableState(), 4, title, u'.')).value(0), line);
+  QCOMPARE(LinesOf(ComposeTableReport(TableState(), title, u'.')).value(0), line);
 }
 
 QTEST_GUILESS_MAIN(TestReportText)

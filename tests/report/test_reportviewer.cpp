@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "fixedprinttarget.h"
 #include "pdftools.h"
-#include "printtarget.h"
 #include "reportpictures.h"
 #include "reportwindow.h"
 #include "scripteddialogs.h"

@@ -1,30 +1,20 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
-
-// Pins QLocale's default for the life of a test and restores the one before.
-class ScopedLocale {
- public:
-  explicit ScopedLocale(const QLocale& locale) : m_previous(QLocale()) {
-    QLocale::setDefault(locale);
-  }
-  ~ScopedLocale() { QLocale::setDefault(m_previous); }
-  ScopedLocale(const ScopedLocale&) = delete;
-  ScopedLocale& operator=(const ScopedLocale&) = delete;
-
- private:
-  QLocale m_previous;
-};
+#include <QWidget>
 
 // Watches for modal dialogs that a test did not route through the dialog seam: each one is
-// recorded and rejected, so the test fails instead of hanging.
+// recorded and rejected, so the test fails instead of hanging. A test that answers real
+// dialogs itself gives them `patienceMs` to be answered before the guard steps in.
 class ModalGuard : public QObject {
   Q_OBJECT
  public:
-  explicit ModalGuard(QObject* parent = nullptr);
+  explicit ModalGuard(int patienceMs = 0, QObject* parent = nullptr);
   // Titles of the unexpected dialogs seen since the last call; the list is then emptied.
   QStringList TakeSeen();
 
@@ -32,4 +22,7 @@ class ModalGuard : public QObject {
   void Check();
   QTimer m_timer;
   QStringList m_seen;
+  int m_patienceMs;
+  QPointer<QWidget> m_waiting;  // the modal dialog open since m_since
+  QElapsedTimer m_since;
 };

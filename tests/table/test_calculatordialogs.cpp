@@ -15,6 +15,9 @@ class TestCalculatorDialogs : public QObject {
   Q_OBJECT
  private slots:
   void initTestCase();
+  // A box the test misses is closed after a while, and the test fails instead of hanging.
+  void init() { m_guard = std::make_unique<ModalGuard>(2000); }
+  void cleanup() { QCOMPARE(m_guard->TakeSeen(), QStringList()); }
   void newTableQuestion_data();
   void newTableQuestion();
   void deleteQuestionOverFocusedRow();
@@ -23,6 +26,7 @@ class TestCalculatorDialogs : public QObject {
 
  private:
   QTranslator m_translator;
+  std::unique_ptr<ModalGuard> m_guard;
 };
 
 void TestCalculatorDialogs::initTestCase() {

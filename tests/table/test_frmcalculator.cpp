@@ -1,8 +1,8 @@
 #include <QFrame>
 #include <limits>
+#include <span>
 
 #include "calculatorfixture.h"
-#include "functionbuttons.h"
 
 class TestCalculator : public QObject {
   Q_OBJECT
@@ -12,6 +12,8 @@ class TestCalculator : public QObject {
 
   void startScreen();
   void controls();
+  void commandButtons_data();
+  void commandButtons();
   void enterRow_data();
   void enterRow();
   void wrongFormula_data();
@@ -54,34 +56,116 @@ void TestCalculator::startScreen() {
   QCOMPARE(f.BoxColour(1), kWhite);
 }
 
+// Every button of the panel: object name, caption (empty for an icon button) and tool tip.
+struct ExpectedButton {
+  const char* name;
+  const char* caption;
+  const char* toolTip;
+};
+
 void TestCalculator::controls() {
+  static const ExpectedButton kExpected[] = {
+      {"cmdReadFile", "", "Чете файл с формули"},
+      {"cmdNew", "", "Нова таблица"},
+      {"cmdSaveFile", "", "Записва формулите във файл"},
+      {"cmdInsert", "", "Вмъква ред в таблицата"},
+      {"cmdDel", "", "Изтрива ред"},
+      {"cmdRecalc", "", "Преизчислява всички редове"},
+      {"cmdDiagram", "", "Печат на таблицата"},
+      {"cmdPrint", "", "Печат на таблицата"},
+      {"cmdHelp", "", "Помощ"},
+      {"cmdExit", "Изход", "Изход"},
+      {"cmdSin", "Sin", "Синус"},
+      {"cmdCos", "Cos", "Косинус"},
+      {"cmdTan", "Tan", "Тангенс"},
+      {"cmdcTan", "Ctan", "Котангенс"},
+      {"cmdSec", "Sec", "Секанс"},
+      {"cmdCsec", "Csec", "Косеканс"},
+      {"cmdLog", "Log", "Логаритъм десетичен"},
+      {"cmdLn", "Ln", "Логаритъм натурален"},
+      {"cmdExp", "Exp", "e на степен X"},
+      {"cmdFut", "S - F", "Превръща фут в сантиметри"},
+      {"cmdaSin", "aSin", "Аркус Синус"},
+      {"cmdaCos", "aCos", "Аркус Косинус"},
+      {"cmdaTan", "aTan", "Аркус Тангенс"},
+      {"cmdaCtan", "aCtn", "Аркус Котангенс"},
+      {"cmdaSec", "aSec", "Аркус Секанс"},
+      {"cmdaCSec", "aCsc", "Аркус Косеканс"},
+      {"cmdSqr", "", "Корен квадратен"},
+      {"cmdDeg", "Deg", "Преобразува радиани в градуси"},
+      {"cmdFtoC", "F - C", "Преобразува градуси по Фаренхайт в градуси по Целзий"},
+      {"cmdDuim", "D - S", "Превръща дюйм (инч) в сантиметри"},
+      {"cmdHsin", "HSin", "Синус Хиперболичен"},
+      {"cmdHcos", "HCos", "Косинус Хиперболичен"},
+      {"cmdHtan", "HTan", "Тангенс Хиперболичен"},
+      {"cmdHCtan", "HCtn", "Котангенс Хиперболичен"},
+      {"cmdHSec", "HSec", "Секанс Хиперболичен"},
+      {"cmdHCsec", "HCsc", "Косеканс Хиперболичен"},
+      {"cmdPi", "Pi", "Числото Pi"},
+      {"cmdRad", "Rad", "Преобразува градуси в радиани"},
+      {"cmdCtoF", "C - F", "Преобразува градуси по Целзий в градуси по Фаренхайт"},
+      {"cmdYard", "Y - M", "Превръща ярд в метри"},
+      {"cmdaHSin", "aHSn", "Аркус Синус Хиперболичен"},
+      {"cmdaHcos", "aHCs", "Аркус Косинус Хиперболичен"},
+      {"cmdaHtan", "aHTn", "Аркус Тангенс Хиперболичен"},
+      {"cmdaHctan", "aHCn", "Аркус Котангенс Хиперболичен"},
+      {"cmdaHsec", "aHSc", "Аркус Секанс Хиперболичен"},
+      {"cmdaHCsec", "aHCs", "Аркус Косеканс  Хиперболичен"},
+      {"cmdSum", "Сума", "Връща сумата от посочения ред от таблицата"},
+      {"CmdDay", "Дни", "Показва брой дни от 31.12.1899 до посочена дата"},
+      {"cmdMeter", "Клм", "Превръща мили в километри"},
+      {"cmdMile", "Миля", "Превръща километри в мили"},
+  };
   CalculatorFixture f;
-  QCOMPARE(int(FunctionButtons().size()), 40);
   QCOMPARE(f.window.ButtonPanel()->findChildren<QPushButton*>().size(), 50);
-  for (const FunctionButton& entry : FunctionButtons()) {
-    QPushButton* button = f.Button(entry.name);
-    QVERIFY2(button, entry.name);
-    QCOMPARE(button->toolTip(), entry.toolTip.toString());
-    if (entry.caption.isEmpty()) {
-      QVERIFY(!button->icon().isNull());
-      QCOMPARE(button->accessibleName(), entry.toolTip.toString());
-    } else {
-      QCOMPARE(button->text(), entry.caption.toString());
+  for (const ExpectedButton& expected : kExpected) {
+    QPushButton* button = f.Button(expected.name);
+    QVERIFY2(button, expected.name);
+    QCOMPARE(button->toolTip(), QString::fromUtf8(expected.toolTip));
+    QCOMPARE(button->text(), QString::fromUtf8(expected.caption));
+    if (!*expected.caption) {
+      QVERIFY2(!button->icon().isNull(), expected.name);
+      QCOMPARE(button->accessibleName(), QString::fromUtf8(expected.toolTip));
     }
   }
-  for (const CommandButton& entry : CommandButtons()) {
-    QPushButton* button = f.Button(entry.name);
-    QVERIFY2(button && !button->icon().isNull(), entry.name);
-    QVERIFY(button->text().isEmpty());
-    QCOMPARE(button->size(), QSize(24, 24));
-    QCOMPARE(button->accessibleName(), entry.toolTip.toString());
-  }
+  // The nine icon buttons of the commands are the first rows.
+  for (const ExpectedButton& expected : std::span(kExpected).first(9))
+    QCOMPARE(f.Button(expected.name)->size(), QSize(24, 24));
   // Tab in a formula box goes to the next row without storing it.
   f.Box(3)->setFocus();
   QTest::keyClicks(f.Box(3), "1+1");
   QTest::keyClick(f.Box(3), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget(), f.Box(4));
   QVERIFY(f.state.rows[3].IsCleared());
+}
+
+// Each command button runs its own command, and only that one.
+void TestCalculator::commandButtons_data() {
+  QTest::addColumn<QString>("button");
+  QTest::addColumn<QString>("ran");
+  QTest::newRow("read") << QStringLiteral("cmdReadFile") << QStringLiteral("read");
+  QTest::newRow("save") << QStringLiteral("cmdSaveFile") << QStringLiteral("save");
+  QTest::newRow("diagram") << QStringLiteral("cmdDiagram") << QStringLiteral("diagram");
+  QTest::newRow("print") << QStringLiteral("cmdPrint") << QStringLiteral("print");
+  QTest::newRow("help") << QStringLiteral("cmdHelp") << QStringLiteral("help");
+  QTest::newRow("exit") << QStringLiteral("cmdExit") << QStringLiteral("close");
+}
+
+void TestCalculator::commandButtons() {
+  QFETCH(QString, button);
+  QFETCH(QString, ran);
+  QStringList log;
+  CalculatorFixture f;
+  f.window.SetCommands({
+      .saveFile = [&log] { log << QStringLiteral("save"); },
+      .readFile = [&log] { log << QStringLiteral("read"); },
+      .print = [&log] { log << QStringLiteral("print"); },
+      .diagram = [&log] { log << QStringLiteral("diagram"); },
+      .help = [&log] { log << QStringLiteral("help"); },
+      .closeWindows = [&log] { log << QStringLiteral("close"); },
+  });
+  f.Click(qPrintable(button));
+  QCOMPARE(log, QStringList{ran});
 }
 
 void TestCalculator::enterRow_data() {
@@ -228,7 +312,9 @@ void TestCalculator::formKeys() {
   QFETCH(bool, closes);
   int saved = 0, read = 0, closed = 0;
   CalculatorFixture f;
-  f.window.SetCommands({[&] { ++saved; }, [&] { ++read; }, {}, {}, {}, [&] { ++closed; }, {}, {}});
+  f.window.SetCommands({.saveFile = [&] { ++saved; },
+                        .readFile = [&] { ++read; },
+                        .closeWindows = [&] { ++closed; }});
   // In a formula box with unsaved text, and on a button: the window sees the key first.
   f.Box(4)->setFocus();
   QTest::keyClicks(f.Box(4), "1+");
@@ -246,7 +332,7 @@ void TestCalculator::formKeys() {
 void TestCalculator::closeBox() {
   int closed = 0;
   CalculatorFixture f;
-  f.window.SetCommands({{}, {}, {}, {}, {}, [&] { ++closed; }, {}, {}});
+  f.window.SetCommands({.closeWindows = [&] { ++closed; }});
   f.Enter(0, QStringLiteral("1"));
   f.Click("cmdExit");
   QVERIFY(!f.window.isVisible());

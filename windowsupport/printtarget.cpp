@@ -5,10 +5,9 @@
 #include "dialogs.h"
 #include "errormessage.h"
 #include "filenames.h"
-#include "tablestate.h"
 
-DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, const TableState& state)
-    : m_dialogs(dialogs), m_state(state) {}
+DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, QString startDirectory)
+    : m_dialogs(dialogs), m_startDirectory(std::move(startDirectory)) {}
 
 DefaultPrintTarget::~DefaultPrintTarget() = default;
 
@@ -39,6 +38,6 @@ bool DefaultPrintTarget::BeginJob() {
     return false;
   }
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(PathInDirectory(m_state.startDirectory, name));
+  printer.setOutputFileName(PathInDirectory(m_startDirectory, name));
   return true;
 }

@@ -5,6 +5,7 @@
 #include "filenames.h"
 #include "resultformat.h"
 #include "tablestate.h"
+#include "userlocale.h"
 
 class TestTableState : public QObject {
   Q_OBJECT
@@ -16,6 +17,8 @@ class TestTableState : public QObject {
   void records();
   void fileNames_data();
   void fileNames();
+  void userLocale_data();
+  void userLocale();
 };
 
 void TestTableState::formatResult_data() {
@@ -184,6 +187,47 @@ void TestTableState::fileNames() {
   QFETCH(bool, plain);
   QCOMPARE(WithDefaultExtension(typed, QStringLiteral(".SPR")), name);
   QCOMPARE(IsPlainFileName(name), plain);
+}
+
+// What the program reads from the system's locale, and that the evaluator then reads a date
+// of that locale: 13 February 2001 is day 36935 counted from 31.12.1899.
+void TestTableState::userLocale_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("decimalPoint");
+  QTest::addColumn<int>("order");
+  QTest::addColumn<QString>("separator");
+  QTest::addColumn<QString>("formula");
+
+  QTest::newRow("bulgarian") << "bg_BG"
+                             << "," << int(DateOrder::DayMonthYear) << "."
+                             << "DAY(13.02.2001)";
+  QTest::newRow("german") << "de_DE"
+                          << "," << int(DateOrder::DayMonthYear) << "."
+                          << "DAY(13.02.2001)";
+  QTest::newRow("british") << "en_GB"
+                           << "." << int(DateOrder::DayMonthYear) << "/"
+                           << "DAY(13/02/2001)";
+  QTest::newRow("american") << "en_US"
+                            << "." << int(DateOrder::MonthDayYear) << "/"
+                            << "DAY(02/13/2001)";
+  QTest::newRow("swedish") << "sv_SE"
+                           << "," << int(DateOrder::YearMonthDay) << "-"
+                           << "DAY(2001-02-13)";
+}
+
+void TestTableState::userLocale() {
+  QFETCH(QString, name);
+  QFETCH(QString, decimalPoint);
+  QFETCH(int, order);
+  QFETCH(QString, separator);
+  QFETCH(QString, formula);
+  const UserLocale locale = UserLocale::From(QLocale(name));
+  QCOMPARE(QString(locale.decimalPoint), decimalPoint);
+  QCOMPARE(int(locale.dates.order), order);
+  QCOMPARE(QString(QChar(locale.dates.separator)), separator);
+  mdlCalcFunction evaluator(locale.dates);
+  QCOMPARE(evaluator.CalcFormula(ToU16(formula)), 36935.0);
+  QCOMPARE(evaluator.ErrorPos(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestTableState)

@@ -47,7 +47,6 @@ class QtDialogs final : public Dialogs {
   ~QtDialogs() override;
   QtDialogs(const QtDialogs&) = delete;
   QtDialogs& operator=(const QtDialogs&) = delete;
-  void SetFileChooser(FileChooser chooser) { m_chooser = std::move(chooser); }
   // The window a dialog belongs to while no window of the program is active yet (a message
   // about a file opened at start-up), so that it opens over that window.
   void SetOwner(QWidget* owner) { m_owner = owner; }

@@ -1,5 +1,11 @@
 #include "tablestate.h"
 
+#include <QDir>
+
+#include "numbertext.h"
+
+TableState::TableState() : startDirectory(QDir::currentPath()) {}
+
 void RowRecord::Clear() {
   label = QString(kLabelWidth, QChar(0));
   formula = QString(kFormulaWidth, QChar(0));
@@ -17,11 +23,8 @@ void RowRecord::Empty() {
 }
 
 QString TrimBlanks(QStringView text) {
-  qsizetype begin = 0;
-  qsizetype end = text.size();
-  while (begin < end && text[begin] == u' ') ++begin;
-  while (end > begin && text[end - 1] == u' ') --end;
-  return text.mid(begin, end - begin).toString();
+  const std::u16string_view trimmed = TrimBlanks(ToU16(text));
+  return QString::fromUtf16(trimmed.data(), static_cast<qsizetype>(trimmed.size()));
 }
 
 QString RowRecord::Trimmed() const {

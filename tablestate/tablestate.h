@@ -6,7 +6,6 @@
 
 #include "calcformula.h"
 
-inline constexpr int kRecordCount = 27;    // row records 0..26
 inline constexpr int kVisibleRows = 25;    // records 0..24 are the table rows 1..25
 inline constexpr int kHiddenRecord = 25;   // overflow row: insert fills it, delete clears it
 inline constexpr int kFormulaWidth = 255;  // fixed width of a stored formula text
@@ -38,10 +37,15 @@ QString TrimBlanks(QStringView text);
 // The state of the table that the main window owns and hands to the other windows.
 class TableState final : public RowResults {
  public:
+  TableState();
+
   std::array<RowRecord, kRecordCount> rows;
-  QString explanation;     // mirror of the explanation field txtH
+  // Mirror of the explanation field txtH. The two part on saving only: an empty text, or one
+  // starting with a control character, becomes " " here and in the file while the field keeps
+  // what the user typed; so the report titles from the field, the file and the chart from here.
+  QString explanation;
   QString lastFileName;    // the formula file last saved or read
-  QString startDirectory;  // the process's current directory when the main window loaded
+  QString startDirectory;  // the process's current directory when the state was made
   int roundingDigits = 4;  // 0..15 decimals shown for results
 
   // Every record cleared; explanation, rounding and file name stay.

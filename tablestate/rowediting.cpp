@@ -3,8 +3,14 @@
 #include <QLocale>
 #include <cmath>
 
-#include "calculatortexts.h"
 #include "tablestate.h"
+
+namespace {
+
+// After these characters a function name needs no "+" in front of it.
+constexpr QStringView kNoPlusAfter = u"[(+-*/\\^&|><=~,";
+
+}  // namespace
 
 CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QString& text) {
   caret = std::clamp(caret, 0, static_cast<int>(boxText.size()));
@@ -20,7 +26,7 @@ CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QStrin
   int advance = 0;
   if (TrimBlanks(text) == u"PI") {
     advance = static_cast<int>(text.size());
-  } else if (c.isNull() || texts::kNoPlusAfter.contains(c)) {
+  } else if (c.isNull() || kNoPlusAfter.contains(c)) {
     advance = static_cast<int>(text.size()) - 1;
   } else {
     prefix = QStringLiteral("+");

@@ -1,30 +1,37 @@
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "calcformula.h"
+#include "numbertext.h"
+#include "parser.h"
 
 namespace {
 
-std::u16string_view TrimLeft(std::u16string_view text) {
-  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-  return text;
-}
-
-std::u16string_view TrimRight(std::u16string_view text) {
-  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-  return text;
-}
-
-// The first apostrophe; memchr's vectorised byte search does the walking on little-endian
-// machines, where the code unit 0x0027 is the byte pair 27 00.
+// The first apostrophe. Short texts are read four code units at a time: a lane of the
+// 64-bit word that equals the apostrophe becomes zero, and the lowest zero lane (the first
+// character on little-endian machines) is exact. Long ones leave the walking to memchr's
+// vectorised byte search, where the code unit 0x0027 is the byte pair 27 00.
 std::size_t FindApostrophe(std::u16string_view text) {
-  if (text.size() < 32) {
-    for (std::size_t i = 0; i < text.size(); ++i)
+  if constexpr (std::endian::native != std::endian::little) {
+    return text.find(u'\'');
+  } else if (text.size() < 32) {
+    constexpr std::uint64_t kOnes = 0x0001000100010001;
+    constexpr std::uint64_t kHighs = 0x8000800080008000;
+    constexpr std::uint64_t kApostrophes = 0x0027002700270027;
+    std::size_t i = 0;
+    for (; i + 4 <= text.size(); i += 4) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, sizeof word);
+      word ^= kApostrophes;
+      if (const std::uint64_t zero = (word - kOnes) & ~word & kHighs)
+        return i + static_cast<std::size_t>(std::countr_zero(zero)) / 16;
+    }
+    for (; i < text.size(); ++i)
       if (text[i] == u'\'') return i;
     return std::u16string_view::npos;
-  }
-  if constexpr (std::endian::native == std::endian::little) {
+  } else {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size() * 2;
     std::size_t from = 0;
@@ -36,8 +43,6 @@ std::size_t FindApostrophe(std::u16string_view text) {
       from = at + 1;
     }
     return std::u16string_view::npos;
-  } else {
-    return text.find(u'\'');
   }
 }
 
@@ -47,11 +52,10 @@ mdlCalcFunction::mdlCalcFunction(DateSettings dates, const RowResults* rows)
     : m_dates(dates), m_rows(rows) {}
 
 double mdlCalcFunction::CalcFormula(std::u16string_view formula) {
-  m_state = ParserState{};
-  m_depth = 0;
-  m_aborted = false;
+  m_errorPos = 0;
+  m_prepared = {};
   if (formula.size() > kMaxFormulaLength) {
-    m_state.ErrorPos = 1;
+    m_errorPos = 1;
     return 0;
   }
 
@@ -60,14 +64,14 @@ double mdlCalcFunction::CalcFormula(std::u16string_view formula) {
   std::u16string_view body;
   const std::size_t apostrophe = FindApostrophe(formula);
   if (apostrophe != std::u16string_view::npos && apostrophe >= 1)
-    body = TrimRight(formula.substr(0, apostrophe));
+    body = TrimRightBlanks(formula.substr(0, apostrophe));
   else
-    body = TrimRight(TrimLeft(formula));
+    body = TrimBlanks(formula);
   if (body.empty()) return 0;
 
   // A leading "=" becomes a blank so that positions stay those of the typed text.
   const bool equalsFirst = body.front() == u'=';
-  if (equalsFirst && TrimLeft(body.substr(1)).empty()) return 0;
+  if (equalsFirst && TrimLeftBlanks(body.substr(1)).empty()) return 0;
   // A leading point reads as "0.", and every position after it moves up by one.
   const bool pointFirst = body.front() == u'.';
 
@@ -82,26 +86,13 @@ double mdlCalcFunction::CalcFormula(std::u16string_view formula) {
     if (pointFirst) *out++ = u'0';
     std::copy(body.begin(), body.end(), out);
     if (equalsFirst) text[0] = u' ';
-    m_state.FormulaText = std::u16string_view(text, length);
+    m_prepared = std::u16string_view(text, length);
   } else {
-    m_state.FormulaText = body;  // nothing to change: no copy
+    m_prepared = body;  // nothing to change: no copy
   }
 
-  NextToken();
-  const double value = ParseSum();
-  if (m_state.Token != kEndToken) SyntaxError();
+  Parser parser(m_prepared, m_dates, m_rows);
+  const double value = parser.Run();
+  m_errorPos = parser.ErrorPos();
   return value;
-}
-
-void mdlCalcFunction::SyntaxError() {
-  // After too deep a nesting the position of that failure is kept.
-  if (!m_aborted) m_state.ErrorPos = m_state.TokenPos;
-}
-
-void mdlCalcFunction::AbortTooDeep() {
-  SyntaxError();
-  m_aborted = true;
-  // Every rule stops at the end token, so the parse unwinds without reading further.
-  m_state.TokenPos = std::max(m_state.TokenPos, static_cast<int>(m_state.FormulaText.size()) + 1);
-  m_state.Token = kEndToken;
 }

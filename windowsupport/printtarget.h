@@ -4,7 +4,6 @@
 #include <memory>
 
 class Dialogs;
-class TableState;
 
 // Where the print commands send their jobs. The printer object lives for the whole run, so
 // its orientation and font settings carry from one job to the next, as with a system printer.
@@ -20,24 +19,13 @@ class PrintTarget {
 // start directory instead, named with the rules of the formula save prompt.
 class DefaultPrintTarget final : public PrintTarget {
  public:
-  DefaultPrintTarget(Dialogs& dialogs, const TableState& state);
+  DefaultPrintTarget(Dialogs& dialogs, QString startDirectory);
   ~DefaultPrintTarget() override;
   QPrinter& Printer() override;
   bool BeginJob() override;
 
  private:
   Dialogs& m_dialogs;
-  const TableState& m_state;
+  QString m_startDirectory;
   std::unique_ptr<QPrinter> m_printer;
-};
-
-// A target that always prints into one printer, e.g. a PDF file in tests.
-class FixedPrintTarget final : public PrintTarget {
- public:
-  explicit FixedPrintTarget(QPrinter& printer) : m_printer(printer) {}
-  QPrinter& Printer() override { return m_printer; }
-  bool BeginJob() override { return true; }
-
- private:
-  QPrinter& m_printer;
 };
