@@ -1,7 +1,5 @@
 #include "commandline.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
@@ -20,6 +18,7 @@
 #include "reporttext.h"
 #include "resultformat.h"
 #include "rowediting.h"
+#include "safefile.h"
 #include "tablestate.h"
 
 namespace {
@@ -201,8 +200,8 @@ int RunReport(const CommandLine& command, QTextStream& out, QTextStream& err,
   return kExitOk;
 }
 
-// Prints into a temporary file beside the target and moves it into place only when the whole
-// document is on the disk, so a failure never leaves a partial PDF under the user's name.
+// Prints into a scratch file, then hands the finished document to the all-or-nothing writer
+// of the formula files, so a failure never leaves a partial PDF under the user's name.
 int RunPdf(const CommandLine& command, QTextStream& err, const UserLocale& locale) {
   TableState state;
   if (!LoadTable(command.reportFile, command.decimals, locale, state, err)) return kExitFailure;
@@ -214,51 +213,30 @@ int RunPdf(const CommandLine& command, QTextStream& err, const UserLocale& local
     dialogs.Message(QStringLiteral("PDF файл не се записва под име на файл с формули (.SPR)"));
     return kExitFailure;
   }
-  if (target.isDir() || !target.absoluteDir().exists()) {
-    dialogs.Message(
-        ErrorMessage(target.isDir() ? ErrorCode::PathFileAccess : ErrorCode::PathNotFound));
-    return kExitFailure;
-  }
-  QTemporaryFile temporary(
-      target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
-  if (!temporary.open()) {
+  QTemporaryFile scratch;
+  if (!scratch.open()) {
     dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
     return kExitFailure;
   }
-  temporary.close();
-  // Like any file the user writes: the old file's permissions, or the umask's for a new one.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  if (target.exists())
-    temporary.setPermissions(QFile(target.absoluteFilePath()).permissions());
-  else
-    ::chmod(QFile::encodeName(temporary.fileName()).constData(), 0666 & ~mask);
+  scratch.close();
 
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(temporary.fileName());
+  printer.setOutputFileName(scratch.fileName());
   if (!PrintReportText(printer, dialogs, Report(state, locale), ShownReportPrintSettings()))
     return kExitFailure;
 
   // The PDF writer does not report a failed final write: the document must end complete.
-  QFile written(temporary.fileName());
-  bool complete = written.open(QIODevice::ReadOnly) && written.size() > 8;
-  if (complete) {
-    written.seek(written.size() - 8);
-    complete = written.read(8).contains("%%EOF") && ::fsync(written.handle()) == 0;
-  }
-  written.close();
-  if (!complete) {
+  QFile drawn(scratch.fileName());
+  const QByteArray pdf = drawn.open(QIODevice::ReadOnly) ? drawn.readAll() : QByteArray();
+  if (!pdf.right(8).contains("%%EOF")) {
     dialogs.Message(ErrorMessage(ErrorCode::DiskFull));
     return kExitFailure;
   }
-  // rename() replaces the target in one step; QFile::rename would refuse an existing file.
-  if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                  QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-    dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
+  if (const auto failure = WriteFileAtomically(target.absolutePath(), target.fileName(), pdf)) {
+    dialogs.Message(ErrorMessage(*failure));
     return kExitFailure;
   }
-  temporary.setAutoRemove(false);
   return kExitOk;
 }
 

@@ -11,6 +11,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "dialogs.h"
@@ -119,6 +120,8 @@ void Diagram::BuildChart() {
   chart->addAxis(values, Qt::AlignLeft);
   series->attachAxis(values);
 
+  // The view comes with a chart of its own, which setChart lets go of without deleting.
+  const std::unique_ptr<QChart> unused(m_view->chart());
   m_view->setChart(chart);
 }
 
@@ -137,8 +140,11 @@ QImage Diagram::PrintImage() {
 
 bool Diagram::Print() {
   if (!m_target.BeginJob()) return false;
+  return m_target.EndJob(PaintOnPrinter(m_target.Printer()));
+}
+
+bool Diagram::PaintOnPrinter(QPrinter& printer) {
   const QImage image = PrintImage();
-  QPrinter& printer = m_target.Printer();
   QPainter painter;
   if (!painter.begin(&printer)) {
     m_dialogs.Message(ErrorMessage(ErrorCode::PrinterError));

@@ -9,6 +9,7 @@ class Dialogs;
 class PrintTarget;
 class QChart;
 class QChartView;
+class QPrinter;
 class QPushButton;
 class TableState;
 
@@ -35,6 +36,7 @@ class Diagram final : public QWidget {
 
  private:
   void BuildChart();
+  bool PaintOnPrinter(QPrinter& printer);
 
   Dialogs& m_dialogs;
   PrintTarget& m_target;

@@ -3,37 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringList>
-#include <optional>
 
 #include "errormessage.h"
 #include "filelisting.h"
 #include "filenames.h"
 #include "formulafile.h"
-
-namespace {
-
-ErrorCode OpenFailure(const QString& path) {
-  const QFileInfo target(path);
-  if (!target.absoluteDir().exists()) return ErrorCode::PathNotFound;
-  return target.exists() ? ErrorCode::PathFileAccess : ErrorCode::BadFileName;
-}
-
-}  // namespace
-
-// Writes beside the target and renames, so a failed save leaves the old file as it was.
-std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return OpenFailure(path);
-  // Without a commit the destructor removes the half-written copy.
-  if (file.write(bytes) != bytes.size()) return ErrorCode::DiskFull;
-  if (!file.commit())
-    return file.error() == QFileDevice::WriteError || file.error() == QFileDevice::ResizeError
-               ? ErrorCode::DiskFull
-               : ErrorCode::PathFileAccess;
-  return std::nullopt;
-}
+#include "safefile.h"
 
 namespace {
 
@@ -49,6 +25,11 @@ QString LostCharactersMessage(const EncodedFormulaFile& file) {
 
 }  // namespace
 
+std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
+  const QFileInfo target(path);
+  return WriteFileAtomically(target.path(), target.fileName(), bytes);
+}
+
 FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   const QString answer = dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, state.lastFileName);
   if (answer.isEmpty()) return FileOutcome::Untouched;
@@ -57,13 +38,9 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   // so the next prompt offers the name for correction.
   state.lastFileName = name;
   state.explanation = ExplanationForFile(state.explanation);
-  if (!IsPlainFileName(name)) {
-    dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
-    return FileOutcome::Failed;
-  }
 
   const EncodedFormulaFile file = EncodeFormulaFile(state);
-  if (const auto failure = WriteFile(PathInDirectory(state.startDirectory, name), file.bytes)) {
+  if (const auto failure = WriteFileAtomically(state.startDirectory, name, file.bytes)) {
     dialogs.Message(ErrorMessage(*failure));
     return FileOutcome::Failed;
   }
@@ -87,16 +64,13 @@ FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
 FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
                                  const std::function<void()>& makeScreen,
                                  const std::function<void(const QString&)>& setExplanationField) {
-  const QString path = PathInDirectory(state.startDirectory, name);
-  QFile file(path);
-  // Only an ordinary file: a pipe or a device could be read for ever.
-  const QFileInfo info(path);
-  if (!IsPlainFileName(name) || !info.isFile() || !file.open(QIODevice::ReadOnly)) {
-    dialogs.Message(
-        ErrorMessage(info.exists() ? ErrorCode::PathFileAccess : ErrorCode::FileNotFound));
+  auto opened = OpenOrdinaryFile(state.startDirectory, name);
+  if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened)) {
+    dialogs.Message(ErrorMessage(*failure));
     makeScreen();
     return FileOutcome::Untouched;
   }
+  QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
 
   const DecodedFormulaFile decoded = DecodeFormulaFile(file);
   const bool readFailed = file.error() != QFileDevice::NoError;

@@ -9,8 +9,9 @@
 #include "errormessage.h"
 #include "tablestate.h"
 
-// Writes `bytes` to `path` beside it first and renames, so a failed write leaves the file
-// that was there as it was. Nothing on success, otherwise the error to report.
+// Writes `bytes` to `path` all or nothing, as WriteFileAtomically does in the path's folder:
+// a failed write leaves the file that was there as it was. Nothing on success, otherwise the
+// error to report.
 std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes);
 
 enum class FileOutcome {

@@ -20,8 +20,6 @@ namespace {
 
 constexpr double kDesignTextSize = 8.25;
 constexpr int kSmallestTypedSize = 2;
-// Larger sizes than this the text box does not take; the old size stays.
-constexpr int kLargestTypedSize = 2160;
 constexpr int kTextTop = 480;
 // What the window's frame adds to its client area when the window system does not say:
 // with it the text box fills the client area below the strip.
@@ -260,7 +258,8 @@ void frmShowSpravki::ApplyTypedSize() {
     size = kSmallestTypedSize;
     m_cmdFont->setEditText(QString::number(size));
   }
-  if (size > kLargestTypedSize) return;
+  // A larger size the text box does not take; the old size stays.
+  if (size > kLargestFontSize) return;
   QFont font = m_text->font();
   font.setPointSize(size);
   m_text->setFont(font);
@@ -310,7 +309,7 @@ void frmShowSpravki::PrintPage() {
   if (m_target.BeginJob()) {
     const ReportPrintSettings settings{m_text->font(), m_cmdFont->currentText(),
                                        m_printOrientation};
-    PrintReportText(m_target.Printer(), m_dialogs, TextContent(), settings);
+    m_target.EndJob(PrintReportText(m_target.Printer(), m_dialogs, TextContent(), settings));
   }
   m_text->setFocus();
 }

@@ -82,6 +82,16 @@ int ReportPageWidthMm(const QPrinter& printer) {
 
 bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
                      const ReportPrintSettings& settings) {
+  // Rounded as the text box rounds it, so the screen and the printer take the same sizes.
+  const double typed = LeadingNumber(settings.sizeText);
+  if (typed > 0 && RoundToShort(typed).value_or(kLargestFontSize + 1) > kLargestFontSize) {
+    dialogs.Message(QStringLiteral("Размерът на шрифта (%1) е твърде голям за печат: "
+                                   "най-много %2 точки. Нищо не е отпечатано.")
+                        .arg(settings.sizeText.trimmed())
+                        .arg(kLargestFontSize),
+                    reporttexts::kWidthTitle);
+    return false;
+  }
   const QFont font = ReportPrinterFont(settings);
   if (!printer.setPageOrientation(settings.orientation == 2 ? QPageLayout::Landscape
                                                             : QPageLayout::Portrait))

@@ -21,6 +21,9 @@ inline constexpr int kReportTextSize = 8;
 // or italic, in kReportTextSize points, portrait.
 ReportPrintSettings ShownReportPrintSettings();
 
+// The largest font size, in points, the text box takes and the printer is given.
+inline constexpr int kLargestFontSize = 2160;
+
 // The font the printer is given: face, bold and italic of the screen font, and the size box's
 // leading number when it is above 0 (else 8 points). Underline and strikeout stay off.
 QFont ReportPrinterFont(const ReportPrintSettings& settings);
@@ -32,7 +35,8 @@ int ReportPageWidthMm(const QPrinter& printer);
 
 // Prints `text` on `printer` as lines from the top left of the page, breaking to a new sheet
 // where a page is full. When the text is wider than the page the user is asked first ("Фиш"),
-// and only OK prints. Failing printer steps are reported as message boxes and the remaining
-// steps still run. True when a document was sent.
+// and only OK prints. A size above kLargestFontSize would print a blank page: the user is
+// told so instead and nothing is printed. Failing printer steps are reported as message boxes and
+// the remaining steps still run. True when a document was sent.
 bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
                      const ReportPrintSettings& settings);

@@ -8,6 +8,8 @@ QString ErrorDescription(ErrorCode code) {
       return QStringLiteral("Файлът не е намерен");
     case ErrorCode::DiskFull:
       return QStringLiteral("Дискът е пълен");
+    case ErrorCode::PermissionDenied:
+      return QStringLiteral("Достъпът е отказан");
     case ErrorCode::PathFileAccess:
       return QStringLiteral("Грешка при достъп до файла");
     case ErrorCode::PathNotFound:

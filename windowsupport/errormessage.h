@@ -8,6 +8,7 @@ enum class ErrorCode {
   BadFileName = 52,
   FileNotFound = 53,
   DiskFull = 61,
+  PermissionDenied = 70,
   PathFileAccess = 75,
   PathNotFound = 76,
   PrinterError = 482,

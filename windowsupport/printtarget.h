@@ -13,19 +13,30 @@ class PrintTarget {
   virtual QPrinter& Printer() = 0;
   // Called before every job; false when there is nowhere to print (the user gave up).
   virtual bool BeginJob() = 0;
+  // Called after every job that BeginJob allowed, with whether the printer took it all. A
+  // target that keeps the output itself reports its own failure; true when the job is kept.
+  virtual bool EndJob(bool printed) { return printed; }
 };
 
 // The system's default printer. When there is none, the user is offered a PDF file in the
-// start directory instead, named with the rules of the formula save prompt.
+// start directory instead, named with the rules of the formula save prompt. An existing file
+// is replaced only when the user agrees, a formula file (".SPR") never. The PDF is drawn in
+// memory and written with the formula files' all-or-nothing writer once the job is complete.
 class DefaultPrintTarget final : public PrintTarget {
  public:
   DefaultPrintTarget(Dialogs& dialogs, QString startDirectory);
   ~DefaultPrintTarget() override;
   QPrinter& Printer() override;
   bool BeginJob() override;
+  bool EndJob(bool printed) override;
 
  private:
+  bool BeginPdf();
+
   Dialogs& m_dialogs;
   QString m_startDirectory;
   std::unique_ptr<QPrinter> m_printer;
+  // The PDF job under way: the name it is to get, the memory file it is drawn into.
+  QString m_pdfName;
+  int m_pdfMemory = -1;
 };

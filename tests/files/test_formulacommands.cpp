@@ -1,9 +1,18 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
+#include <thread>
 
 #include "errormessage.h"
+#include "faultydisk.h"
 #include "filenames.h"
 #include "formulacommands.h"
 #include "formulafile.h"
@@ -69,11 +78,14 @@ class TestFormulaCommands : public QObject {
   void saveFailureIsReported_data();
   void saveFailureIsReported();
   void saveReplacesExistingFile();
+  void saveFaults_data();
+  void saveFaults();
   void saveReportsLostCharacters();
   void readFile();
   void readWithoutFileKeepsTable_data();
   void readWithoutFileKeepsTable();
   void readEmptyFileKeepsExplanation();
+  void readNeverWaitsForAPipe();
   void readOpensEntryWhateverItsCase();
   void saveThenReadRestoresTable();
 
@@ -215,6 +227,69 @@ void TestFormulaCommands::saveReplacesExistingFile() {
   QCOMPARE(Entries(m_dir->path()), QStringList{"abc.SPR"});
 }
 
+// Faults made for real: a full or read-only file system, a name the system refuses, links
+// planted at the name. The old file and the link's target must come through untouched.
+void TestFormulaCommands::saveFaults_data() {
+  QTest::addColumn<QString>("fault");
+  QTest::addColumn<bool>("oldFile");         // abc.SPR there before
+  QTest::addColumn<QString>("message");      // empty: saved
+  QTest::addColumn<QStringList>("entries");  // in the start directory afterwards
+
+  const QString full = QStringLiteral("61: Дискът е пълен");
+  const QString readOnly = QStringLiteral("70: Достъпът е отказан");
+  QTest::newRow("full disk, old file")
+      << "full" << true << full << QStringList{"abc.SPR", "filler"};
+  QTest::newRow("full disk, new file") << "full" << false << full << QStringList{"filler"};
+  QTest::newRow("read-only, old file") << "read-only" << true << readOnly << QStringList{"abc.SPR"};
+  QTest::newRow("read-only, new file") << "read-only" << false << readOnly << QStringList();
+  QTest::newRow("name too long") << "long-name" << false
+                                 << QStringLiteral("52: Неправилно име на файл") << QStringList();
+  QTest::newRow("link to a file outside") << "link" << false << QString() << QStringList{"abc.SPR"};
+  QTest::newRow("link to nothing outside")
+      << "dangling-link" << false << QString() << QStringList{"abc.SPR"};
+}
+
+void TestFormulaCommands::saveFaults() {
+  QFETCH(QString, fault);
+  QFETCH(bool, oldFile);
+  QFETCH(QString, message);
+  QFETCH(QStringList, entries);
+  QDir dir(m_dir->path());
+  QVERIFY(dir.mkdir("start") && dir.mkdir("outside"));
+  WriteAll(dir.filePath("outside/secret.SPR"), "secret");
+  m_state.startDirectory = dir.filePath("start");
+  const QString target = dir.filePath("start/abc.SPR");
+
+  std::unique_ptr<ScopedTmpfs> disk;
+  if (fault == "full" || fault == "read-only") {
+    disk = std::make_unique<ScopedTmpfs>(m_state.startDirectory, 16);
+    if (!disk->Mounted()) QSKIP(qPrintable(disk->Why()));
+  }
+  const QByteArray old(3000, 'o');
+  if (oldFile) WriteAll(target, old);
+  if (fault == "full") QVERIFY(disk->FillUp());
+  if (fault == "read-only") QVERIFY(disk->MakeReadOnly());
+  if (fault == "link") QVERIFY(QFile::link("../outside/secret.SPR", target));
+  if (fault == "dangling-link") QVERIFY(QFile::link("../outside/new.SPR", target));
+
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(fault == "long-name" ? QString(300, u'д') : QStringLiteral("abc"));
+  SaveFormulaFile(m_state, dialogs);
+
+  const auto messages = dialogs.Of("message");
+  QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
+  if (!message.isEmpty()) QCOMPARE(messages.first().text, message);
+  QCOMPARE(DirectoryEntries(m_state.startDirectory), entries);  // no temporary file left
+  if (oldFile) QCOMPARE(ReadAll(target), old);
+  QCOMPARE(DirectoryEntries(dir.filePath("outside")), QStringList{"secret.SPR"});
+  QCOMPARE(ReadAll(dir.filePath("outside/secret.SPR")), QByteArray("secret"));
+  if (message.isEmpty()) {
+    // The link itself was replaced by the saved file.
+    QVERIFY(!QFileInfo(target).isSymLink());
+    QVERIFY(ReadAll(target).startsWith("\" \"\r\n"));
+  }
+}
+
 void TestFormulaCommands::saveReportsLostCharacters() {
   m_state.explanation = QStringLiteral("α ≈ β");
   m_state.rows[2].SetFormula(QStringLiteral("1≈1"));
@@ -266,12 +341,14 @@ void TestFormulaCommands::readWithoutFileKeepsTable_data() {
   QTest::newRow("file-disappeared") << QStringLiteral("gone.SPR") << int(ErrorCode::FileNotFound);
   QTest::newRow("directory") << QStringLiteral("dir.SPR") << int(ErrorCode::PathFileAccess);
   QTest::newRow("path-outside") << QStringLiteral("../x.SPR") << int(ErrorCode::FileNotFound);
+  QTest::newRow("pipe") << QStringLiteral("pipe.SPR") << int(ErrorCode::PathFileAccess);
 }
 
 void TestFormulaCommands::readWithoutFileKeepsTable() {
   QFETCH(QString, chosen);
   QFETCH(int, code);
   QVERIFY(QDir(m_dir->path()).mkdir("dir.SPR"));
+  QCOMPARE(::mkfifo(QFile::encodeName(m_dir->filePath("pipe.SPR")).constData(), 0600), 0);
   m_state.rows[0].SetFormula(QStringLiteral("1+2"));
   m_state.rows[0].result = 3;
   m_state.explanation = QStringLiteral("заглавие");
@@ -305,6 +382,53 @@ void TestFormulaCommands::readEmptyFileKeepsExplanation() {
   QCOMPARE(m_state.explanation, QStringLiteral("заглавие"));
   QVERIFY(screen.explanationField.isEmpty());
   QCOMPARE(screen.repaints, 1);
+}
+
+// A pipe swapped in under the name between any check and the open must not hold the read:
+// the name flips between a formula file and a pipe while it is read again and again. A read
+// held by the pipe is set free after a second by opening the pipe's other end.
+void TestFormulaCommands::readNeverWaitsForAPipe() {
+  const QByteArray dir = QFile::encodeName(m_dir->path());
+  const QByteArray name = dir + "/flip.SPR", pipe = dir + "/pipe", file = dir + "/file";
+  WriteAll(QString::fromLocal8Bit(file), "\"x\"\r\n\"1\"\r\n");
+  QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+
+  std::atomic<bool> stop = false;
+  std::atomic<qint64> readingSince = 0;  // ms of the steady clock; 0 while not reading
+  QElapsedTimer clock;
+  clock.start();
+  std::thread flipper([&] {
+    bool pipeAtName = false;
+    while (!stop) {
+      if (readingSince && clock.elapsed() - readingSince > 1000) {
+        const int end = ::open((pipeAtName ? name : pipe).constData(), O_WRONLY | O_NONBLOCK);
+        if (end >= 0) ::close(end);
+        continue;
+      }
+      if (pipeAtName) {
+        ::rename(name.constData(), pipe.constData());
+        ::link(file.constData(), name.constData());
+      } else {
+        ::rename(pipe.constData(), name.constData());
+      }
+      pipeAtName = !pipeAtName;
+    }
+  });
+
+  qint64 longest = 0;
+  for (int reads = 0; reads < 20000 && clock.elapsed() < 1500; ++reads) {
+    ScriptedDialogs dialogs;
+    dialogs.AnswerFile(QStringLiteral("flip.SPR"));
+    Screen screen;
+    const qint64 start = clock.elapsed();
+    readingSince = start;
+    ReadFormulaFile(m_state, dialogs, screen.MakeScreen(), screen.SetField());
+    readingSince = 0;
+    longest = std::max(longest, clock.elapsed() - start);
+  }
+  stop = true;
+  flipper.join();
+  QVERIFY2(longest < 1000, qPrintable(QStringLiteral("a read waited %1 ms").arg(longest)));
 }
 
 void TestFormulaCommands::readOpensEntryWhateverItsCase() {

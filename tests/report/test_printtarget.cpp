@@ -5,6 +5,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "diagram.h"
+#include "faultydisk.h"
 #include "pdftools.h"
 #include "printtarget.h"
 #include "reportwindow.h"
@@ -18,6 +20,8 @@ class TestPrintTarget : public QObject {
   void initTestCase();
   void noPrinter_data();
   void noPrinter();
+  void pdfFaults_data();
+  void pdfFaults();
 
  private:
   QTemporaryDir m_dir;
@@ -80,6 +84,120 @@ void TestPrintTarget::noPrinter() {
     QVERIFY(pdftools::Text(QDir(start.path()).filePath(file)).contains(QStringLiteral("ред две")));
   }
   window.Close();
+}
+
+// The PDF goes under the user's name complete or not at all, and never over a formula file,
+// through a link, or over another file without a question.
+void TestPrintTarget::pdfFaults_data() {
+  QTest::addColumn<bool>("chart");      // printed from the chart window, else the report
+  QTest::addColumn<QString>("name");    // typed; a file of that name is there before
+  QTest::addColumn<QString>("before");  // "file", "link" (to a file outside), "" nothing
+  QTest::addColumn<int>("replace");     // answer to the replace question; -1: not asked
+  QTest::addColumn<bool>("fullDisk");
+  QTest::addColumn<QString>("message");      // empty: none
+  QTest::addColumn<QStringList>("entries");  // the start directory afterwards
+  QTest::addColumn<bool>("written");         // a complete PDF stands at the name
+
+  const QString full = QStringLiteral("61: Дискът е пълен");
+  const QStringList kept{"a.PDF"};
+  QTest::newRow("existing file kept on Не") << false << "a.PDF"
+                                            << "file" << 0 << false << QString() << kept << false;
+  QTest::newRow("existing file replaced on Да")
+      << false << "a.PDF"
+      << "file" << 1 << false << QString() << kept << true;
+  QTest::newRow("chart over existing file on Да")
+      << true << "a.PDF"
+      << "file" << 1 << false << QString() << kept << true;
+  QTest::newRow("link replaced, never its target")
+      << false << "a.PDF"
+      << "link" << 1 << false << QString() << kept << true;
+  QTest::newRow("formula file refused")
+      << false << "budget.SPR"
+      << "file" << -1 << false
+      << QStringLiteral(
+             "Името „budget.SPR“ е запазено за файлове с формули (.SPR). Изберете "
+             "друго име за PDF файла.")
+      << QStringList{"budget.SPR"} << false;
+  QTest::newRow("formula name in lower case refused")
+      << false << "b.spr"
+      << "" << -1 << false
+      << QStringLiteral(
+             "Името „b.spr“ е запазено за файлове с формули (.SPR). Изберете "
+             "друго име за PDF файла.")
+      << QStringList() << false;
+  QTest::newRow("full disk, report")
+      << false << "a.PDF"
+      << "file" << 1 << true << full << QStringList{"a.PDF", "filler"} << false;
+  QTest::newRow("full disk, chart") << true << "c.PDF"
+                                    << "" << -1 << true << full << QStringList{"filler"} << false;
+}
+
+void TestPrintTarget::pdfFaults() {
+  QFETCH(bool, chart);
+  QFETCH(QString, name);
+  QFETCH(QString, before);
+  QFETCH(int, replace);
+  QFETCH(bool, fullDisk);
+  QFETCH(QString, message);
+  QFETCH(QStringList, entries);
+  QFETCH(bool, written);
+
+  QTemporaryDir root;
+  const QDir dir(root.path());
+  QVERIFY(dir.mkdir("start") && dir.mkdir("outside"));
+  TableState state;
+  state.startDirectory = dir.filePath("start");
+  std::unique_ptr<ScopedTmpfs> disk;
+  if (fullDisk) {
+    disk = std::make_unique<ScopedTmpfs>(state.startDirectory, 16);
+    if (!disk->Mounted()) QSKIP(qPrintable(disk->Why()));
+  }
+  const QString target = QDir(state.startDirectory).filePath(name);
+  const auto put = [](const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+  };
+  QVERIFY(put(dir.filePath("outside/secret"), "secret"));
+  if (before == "file") QVERIFY(put(target, "old"));
+  if (before == "link") QVERIFY(QFile::link("../outside/secret", target));
+  if (fullDisk) QVERIFY(disk->FillUp());
+
+  ScriptedDialogs dialogs;
+  dialogs.AnswerQuestion(true);
+  dialogs.AnswerInput(name);
+  if (replace >= 0) dialogs.AnswerQuestion(replace == 1);
+  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
+  if (chart) {
+    Diagram window(state, dialogs, printTarget);
+    QCOMPARE(window.Print(), written);
+  } else {
+    ReportWindow window(dialogs, printTarget);
+    window.ShowReport(QStringLiteral("ред едно\r\n"));
+    window.Viewer()->findChild<QToolButton*>(QStringLiteral("cmdPrint"))->click();
+    window.Close();
+  }
+
+  const auto asked = dialogs.Of(QStringLiteral("yesno"));
+  QCOMPARE(asked.size(), replace >= 0 ? 1 : 0);
+  if (replace >= 0) {
+    QCOMPARE(asked[0].text,
+             QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(name));
+    QCOMPARE(asked[0].defaultText, QStringLiteral("Не"));
+  }
+  const auto messages = dialogs.Of(QStringLiteral("message"));
+  QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
+  if (!message.isEmpty()) QCOMPARE(messages[0].text, message);
+  QCOMPARE(DirectoryEntries(state.startDirectory), entries);  // no temporary file left
+  QCOMPARE(pdftools::PageCount(target), written ? 1 : -1);    // -1: no PDF
+  if (before == "file" && !written) {
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
+  }
+  QFile secret(dir.filePath("outside/secret"));
+  QVERIFY(secret.open(QIODevice::ReadOnly));
+  QCOMPARE(secret.readAll(), QByteArray("secret"));
+  QCOMPARE(dialogs.Pending(), 0);
 }
 
 QTEST_MAIN(TestPrintTarget)

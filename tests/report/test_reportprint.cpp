@@ -58,6 +58,8 @@ class TestReportPrint : public QObject {
   void widthOfLongLines();
   void longTextContinuesOnNextSheet();
   void unwritableFileIsReported();
+  void absurdSizeIsRefused_data();
+  void absurdSizeIsRefused();
 
  private:
   QTemporaryDir m_dir;
@@ -247,6 +249,49 @@ void TestReportPrint::unwritableFileIsReported() {
   const auto messages = dialogs.Of(QStringLiteral("message"));
   QCOMPARE(messages.size(), 1);
   QCOMPARE(messages[0].text, QStringLiteral("75: Грешка при достъп до файла"));
+}
+
+void TestReportPrint::absurdSizeIsRefused_data() {
+  QTest::addColumn<QString>("sizeText");
+  QTest::addColumn<QString>("refusal");  // empty: printed
+
+  QTest::newRow("largest the screen takes") << QStringLiteral("2160") << QString();
+  QTest::newRow("rounds to the largest") << QStringLiteral("2160.4") << QString();
+  QTest::newRow("5000 points")
+      << QStringLiteral("5000")
+      << QStringLiteral(
+             "Размерът на шрифта (5000) е твърде голям за печат: най-много 2160 "
+             "точки. Нищо не е отпечатано.");
+  QTest::newRow("1e5 points")
+      << QStringLiteral(" 1e5")
+      << QStringLiteral(
+             "Размерът на шрифта (1e5) е твърде голям за печат: най-много 2160 "
+             "точки. Нищо не е отпечатано.");
+  QTest::newRow("1e7 points")
+      << QStringLiteral("1e7")
+      << QStringLiteral(
+             "Размерът на шрифта (1e7) е твърде голям за печат: най-много 2160 "
+             "точки. Нищо не е отпечатано.");
+}
+
+void TestReportPrint::absurdSizeIsRefused() {
+  QFETCH(QString, sizeText);
+  QFETCH(QString, refusal);
+  const QString file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".pdf");
+  const auto printer = pdftools::A4PdfPrinter(file);
+  ScriptedDialogs dialogs;
+  if (refusal.isEmpty()) dialogs.AnswerQuestion(true);  // wider than the page: print anyway
+  const bool printed = PrintReportText(*printer, dialogs, QStringLiteral("Ж"), Courier(sizeText));
+
+  QCOMPARE(dialogs.Pending(), 0);
+  QCOMPARE(printed, refusal.isEmpty());
+  QCOMPARE(QFile::exists(file), refusal.isEmpty());
+  const auto messages = dialogs.Of(QStringLiteral("message"));
+  QCOMPARE(messages.size(), refusal.isEmpty() ? 0 : 1);
+  if (!refusal.isEmpty()) {
+    QCOMPARE(messages[0].text, refusal);
+    QCOMPARE(messages[0].title, QStringLiteral("Фиш"));
+  }
 }
 
 // Courier New is Liberation Mono here: 0.6 em a character, 96 twips at 8 points, so every

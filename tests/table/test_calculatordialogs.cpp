@@ -21,6 +21,8 @@ class TestCalculatorDialogs : public QObject {
   void newTableQuestion_data();
   void newTableQuestion();
   void deleteQuestionOverFocusedRow();
+  void yesNoQuestion_data();
+  void yesNoQuestion();
   void boxOverItsWindow_data();
   void boxOverItsWindow();
 
@@ -94,6 +96,37 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   QVERIFY(QTest::qWaitForWindowActive(&f.window));
   QCOMPARE(QApplication::focusWidget(), f.Box(2));
   QCOMPARE(f.BoxColour(2), kYellow);
+}
+
+// The question before something is destroyed: Да and Не, and Enter alone keeps it.
+void TestCalculatorDialogs::yesNoQuestion_data() {
+  QTest::addColumn<bool>("clickYes");  // else Enter on the default button
+  QTest::newRow("Да clicked") << true;
+  QTest::newRow("Enter takes Не") << false;
+}
+
+void TestCalculatorDialogs::yesNoQuestion() {
+  QFETCH(bool, clickYes);
+  QtDialogs dialogs;
+  QStringList seen;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seen << box->windowTitle() << box->text();
+    QAbstractButton* yesButton = nullptr;
+    for (QAbstractButton* button : box->buttons()) {
+      seen << button->text();
+      if (button->text() == QStringLiteral("Да")) yesButton = button;
+    }
+    seen << (box->defaultButton() ? box->defaultButton()->text() : QString());
+    if (clickYes && yesButton)
+      yesButton->click();
+    else
+      QTest::keyClick(box, Qt::Key_Return);
+  });
+  const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
+  QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
+  QCOMPARE(yes, clickYes);
 }
 
 // Each box opens over the window it belongs to, even in the moment after another dialog has

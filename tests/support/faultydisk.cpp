@@ -1,0 +1,51 @@
+#include "faultydisk.h"
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+ScopedTmpfs::ScopedTmpfs(const QString& directory, int kilobytes)
+    : m_directory(QFile::encodeName(directory)) {
+  if (::geteuid() != 0) {
+    m_why = QStringLiteral("mounting a small file system needs root");
+    return;
+  }
+  const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0755";
+  m_mounted = ::mount("tmpfs", m_directory.constData(), "tmpfs", 0, options.constData()) == 0;
+  if (!m_mounted)
+    m_why = QStringLiteral("mount failed: ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
+ScopedTmpfs::~ScopedTmpfs() {
+  if (m_mounted) ::umount2(m_directory.constData(), MNT_DETACH);
+}
+
+bool ScopedTmpfs::FillUp() {
+  const QByteArray path = m_directory + "/filler";
+  const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  const QByteArray block(4096, 'f');
+  int error = 0;
+  while (error == 0) {
+    if (::write(fd, block.constData(), static_cast<size_t>(block.size())) < 0) error = errno;
+  }
+  // Single bytes too, so that not even the tail of a block is left.
+  while (::write(fd, "f", 1) == 1) {
+  }
+  ::close(fd);
+  return error == ENOSPC;
+}
+
+bool ScopedTmpfs::MakeReadOnly() {
+  return ::mount("tmpfs", m_directory.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+}
+
+QStringList DirectoryEntries(const QString& directory) {
+  return QDir(directory).entryList(
+      QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// A small tmpfs mounted over a directory for the life of a test, so that a full disk and a
+// read-only file system are the real thing. Mounting needs root; Mounted() says whether it
+// worked and Why() why not, for the test's skip message.
+class ScopedTmpfs {
+ public:
+  ScopedTmpfs(const QString& directory, int kilobytes);
+  ~ScopedTmpfs();
+  ScopedTmpfs(const ScopedTmpfs&) = delete;
+  ScopedTmpfs& operator=(const ScopedTmpfs&) = delete;
+
+  bool Mounted() const { return m_mounted; }
+  QString Why() const { return m_why; }
+  // Takes every block that is left; true when the file system then reports itself full.
+  bool FillUp();
+  // Remounts read-only: every write is then refused, root's included.
+  bool MakeReadOnly();
+
+ private:
+  QByteArray m_directory;
+  bool m_mounted = false;
+  QString m_why;
+};
+
+// Files and entries of a directory, hidden ones included, sorted.
+QStringList DirectoryEntries(const QString& directory);
