@@ -202,6 +202,8 @@ void TestCommandLine::pdfFailureLeavesNoFile_data() {
                                     << "75: ";
   QTest::newRow("full disk") << "full"
                              << "61: ";
+  QTest::newRow("formula file name") << "formulas"
+                                     << "под име на файл с формули";
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile() {
