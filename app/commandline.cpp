@@ -13,6 +13,7 @@
 
 #include "dialogs.h"
 #include "errormessage.h"
+#include "filenames.h"
 #include "formulacommands.h"
 #include "reportprint.h"
 #include "reporttext.h"
@@ -208,8 +209,7 @@ int RunPdf(const CommandLine& command, QTextStream& err, const UserLocale& local
 
   const QFileInfo target(command.pdfFile);
   ConsoleDialogs dialogs(err, command.pdfFile);
-  // A slip of the arguments must not turn a formula file into a PDF.
-  if (target.suffix().compare(QStringLiteral("SPR"), Qt::CaseInsensitive) == 0) {
+  if (IsFormulaFileName(target.fileName())) {
     dialogs.Message(QStringLiteral("PDF файл не се записва под име на файл с формули (.SPR)"));
     return kExitFailure;
   }
