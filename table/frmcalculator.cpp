@@ -331,17 +331,19 @@ void frmCalculator::SetRowColour(int row, const QColor& colour) {
 // A mark changes only the text's colour and underline, so the cell keeps its size and place.
 void frmCalculator::StyleResult(int row) {
   const size_t k = static_cast<size_t>(row);
-  QLabel* cell = m_suma[k];
+  CellLabel* cell = m_suma[k];
   const ResultMark mark = m_marks[k];
   SetBackground(cell, m_resultBackground[k]);
+  QColor markColour;
   if (mark != ResultMark::None) {
     QPalette palette = cell->palette();
-    const QColor text = m_resultBackground[k] == kDeleteRed ? kWhite
-                        : mark == ResultMark::Changed       ? kChangedBlue
-                                                            : kDependsOrange;
-    palette.setColor(QPalette::WindowText, text);
+    markColour = m_resultBackground[k] == kDeleteRed ? kWhite
+                 : mark == ResultMark::Changed       ? kChangedBlue
+                                                     : kDependsOrange;
+    palette.setColor(QPalette::WindowText, markColour);
     cell->setPalette(palette);
   }
+  cell->SetMarkColour(markColour);
   // The second mark does not rest on colour alone.
   QFont font = cell->font();
   font.setUnderline(mark == ResultMark::DependsBelow);
