@@ -25,19 +25,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
   };
   commands.readFile = [this, &state, &dialogs] {
-    const ReadOutcome read = ReadFormulaFile(state, dialogs);
-    if (read.explanationRead) m_window.SetExplanationField(state.explanation);
-    m_window.MakeScreen();
-    if (read.failure) dialogs.Message(ErrorMessage(*read.failure));
-    const FileOutcome outcome = read.outcome;
-    if (outcome == FileOutcome::Untouched) return;
-    // The results shown are no longer those of a recalculation.
-    m_window.ClearMarks();
-    if (!m_recovery) return;
-    if (outcome == FileOutcome::Done)
-      m_recovery->Remove();
-    else
-      m_recovery->Write(state);
+    TableRead(ReadFormulaFile(state, dialogs));
   };
   commands.print = [this, &state, locale] {
     m_reports.ShowReport(
@@ -68,4 +56,25 @@ void CalculatorApp::RecoverUnsavedTable(bool startedWithFile) {
   m_state.lastFileName = found->lastFileName;
   m_window.SetExplanationField(m_state.explanation);
   m_window.RecalculateRestored();
+}
+
+void CalculatorApp::OpenStartFile(const QString& path) {
+  const FileOutcome outcome = TableRead(ReadFormulaFileAt(m_state, path));
+  // Every result is new: only the rows another pass would change get a mark.
+  if (outcome != FileOutcome::Untouched) m_window.RecalculateRestored();
+}
+
+FileOutcome CalculatorApp::TableRead(const ReadOutcome& read) {
+  if (read.explanationRead) m_window.SetExplanationField(m_state.explanation);
+  m_window.MakeScreen();
+  if (read.failure) m_dialogs.Message(ErrorMessage(*read.failure));
+  if (read.outcome == FileOutcome::Untouched) return read.outcome;
+  // The results shown are no longer those of a recalculation.
+  m_window.ClearMarks();
+  if (!m_recovery) return read.outcome;
+  if (read.outcome == FileOutcome::Done)
+    m_recovery->Remove();
+  else
+    m_recovery->Write(m_state);
+  return read.outcome;
 }

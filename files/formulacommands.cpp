@@ -1,5 +1,6 @@
 #include "formulacommands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -51,8 +52,10 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
 ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs) {
   const QString chosen = dialogs.ChooseFile(QStringLiteral("*.SPR"));
   if (chosen.isEmpty()) return {};
-  const QString name = ResolveEntry(state.startDirectory, chosen);
+  return ReadNamedFormulaFile(state, ResolveEntry(state.startDirectory, chosen));
+}
 
+ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name) {
   auto opened = OpenOrdinaryFile(state.startDirectory, name);
   if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened))
     return {FileOutcome::Untouched, false, *failure};
@@ -67,4 +70,15 @@ ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs) {
   // Only a file that was read becomes the next save's default name.
   state.lastFileName = name;
   return {FileOutcome::Done, explanationRead, std::nullopt};
+}
+
+void TakeStartDirectoryOf(TableState& state, const QString& path) {
+  const QFileInfo given(path);
+  // A missing directory would leave every later save failing; the old start directory stays.
+  if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();
+}
+
+ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path) {
+  TakeStartDirectoryOf(state, path);
+  return ReadNamedFormulaFile(state, QFileInfo(path).fileName());
 }

@@ -36,3 +36,13 @@ struct ReadOutcome {
 // cmdReadFile / F3: picks a formula file with the chooser and reads it into the table, without
 // evaluating. The table is cleared only once the file is open.
 ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs);
+
+// The read command's steps after the choice: reads the file `name` of the start directory.
+ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name);
+
+// A formula file named on the command line: its directory becomes the start directory, so
+// that saves go beside it and the chooser lists its neighbours.
+void TakeStartDirectoryOf(TableState& state, const QString& path);
+// Takes the start directory of `path`, then reads the file as the read command reads a
+// chosen one.
+ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path);

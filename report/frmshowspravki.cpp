@@ -20,7 +20,6 @@
 namespace {
 
 constexpr double kDesignTextSize = 8.25;
-constexpr int kReportTextSize = 8;
 constexpr int kSmallestTypedSize = 2;
 constexpr int kLeft = 10;  // the window's outer frame, placed on load
 constexpr int kTop = 1400;

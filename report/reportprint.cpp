@@ -68,6 +68,11 @@ double TypedSize(const ReportPrintSettings& settings) {
 
 }  // namespace
 
+ReportPrintSettings ShownReportPrintSettings() {
+  return {QFont(reporttexts::kReportFace), QString::number(kReportTextSize),
+          SheetOrientation::Portrait};
+}
+
 QFont ReportPrinterFont(const ReportPrintSettings& settings) {
   QFont font(settings.font.family());
   font.setStyleHint(QFont::TypeWriter);

@@ -28,6 +28,12 @@ int CellLabel::TextWidth() const {
   return contentsRect().width() - indent();
 }
 
+void CellLabel::SetMarkColour(const QColor& colour) {
+  if (colour == m_markColour) return;
+  m_markColour = colour;
+  update();
+}
+
 void CellLabel::changeEvent(QEvent* event) {
   QLabel::changeEvent(event);
   if (event->type() == QEvent::FontChange) ResetIndent();
@@ -45,4 +51,14 @@ void CellLabel::paintEvent(QPaintEvent* event) {
   painter.fillRect(QRectF(0, cell.height() - pixel, cell.width(), pixel), colour);
   painter.fillRect(QRectF(0, 0, pixel, cell.height()), colour);
   painter.fillRect(QRectF(cell.width() - pixel, 0, pixel, cell.height()), colour);
+  if (m_markColour.isValid() && text().isEmpty()) {
+    // Two logical pixels, one pixel in from the border, so it reads as a mark and not as a
+    // thicker grid line.
+    const qreal inset = 2 * pixel;
+    const qreal width = 2 * pixel;
+    painter.setPen(QPen(m_markColour, width));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(inset + width / 2, inset + width / 2, -inset - width / 2,
+                                   -inset - width / 2));
+  }
 }

@@ -14,6 +14,9 @@ class CellLabel final : public QLabel {
   void SetTextIndent(int pixels);
   // The width the text may take: the cell without its border and the text's indent.
   int TextWidth() const;
+  // A marked cell whose text is empty (a result of exactly 0 shows none) still has to show
+  // its mark: it gets a thin inner frame in this colour. An invalid colour means no mark.
+  void SetMarkColour(const QColor& colour);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -22,4 +25,5 @@ class CellLabel final : public QLabel {
  private:
   void ResetIndent();
   bool m_indentGiven = false;
+  QColor m_markColour;
 };

@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "calculatorfixture.h"
+#include "cellframe.h"
 
 // The table's cell borders as they reach the screen. The test runs once per screen scale
 // (QT_SCALE_FACTOR, see CMakeLists.txt); at fractional scales the style's one-pixel frame
@@ -12,6 +13,8 @@ class TestCellFrame : public QObject {
  private slots:
   void bordersWhole_data();
   void bordersWhole();
+  void markOnEmptyCell_data();
+  void markOnEmptyCell();
 };
 
 void TestCellFrame::bordersWhole_data() {
@@ -51,6 +54,34 @@ void TestCellFrame::bordersWhole() {
   QVERIFY2(dark(midX, inside.top()) || dark(midX, inside.top() + 1), "top");
   // The cell's inside is its own colour, not a border.
   QVERIFY(!dark(outerRight ? inside.right() - 3 : inside.left() + 3, midY));
+}
+
+void TestCellFrame::markOnEmptyCell_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QColor>("mark");
+  QTest::addColumn<bool>("framed");
+  // A result of exactly 0 shows no text, so only the inner frame can carry its mark.
+  QTest::newRow("empty-marked") << "" << QColor(190, 80, 0) << true;
+  QTest::newRow("empty-unmarked") << "" << QColor() << false;
+  QTest::newRow("text-marked") << "6,0000 " << QColor(0, 0, 160) << false;
+}
+
+void TestCellFrame::markOnEmptyCell() {
+  QFETCH(QString, text);
+  QFETCH(QColor, mark);
+  QFETCH(bool, framed);
+  CellLabel cell;
+  cell.resize(160, 19);
+  cell.setAutoFillBackground(true);
+  cell.setText(text);
+  cell.SetMarkColour(mark);
+  const QImage shot = cell.grab().toImage();
+  const qreal ratio = shot.devicePixelRatio();
+  // The middle of the frame's left side, three whole device pixels per logical one in from
+  // the edge, where no right-aligned text reaches.
+  const int x = 3 * int(std::max(1.0, std::floor(ratio)));
+  const QColor seen = shot.pixelColor(x, shot.height() / 2);
+  QCOMPARE(seen == QColor(190, 80, 0), framed);
 }
 
 QTEST_MAIN(TestCellFrame)
