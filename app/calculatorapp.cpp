@@ -24,9 +24,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
   commands.saveFile = [this, &state, &dialogs] {
     if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
   };
-  commands.readFile = [this, &state, &dialogs] {
-    TableRead(ReadFormulaFile(state, dialogs));
-  };
+  commands.readFile = [this, &state, &dialogs] { TableRead(ReadFormulaFile(state, dialogs)); };
   commands.print = [this, &state, locale] {
     m_reports.ShowReport(
         ComposeTableReport(state, m_window.ExplanationFieldText(), locale.decimalPoint));
