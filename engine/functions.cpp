@@ -318,7 +318,7 @@ void Parser::CallFunction(double& slot) {
     }
     NextToken();
     if (m_state.Token == u'+') NextToken();
-    const double x = ParseSum();
+    const double x = ParseArgument();
     if (found->kind == Kind::Sum) {
       // A row number outside the store yields nothing, like a faulting function.
       if (const auto stored = StoredResult(x)) slot = *stored;

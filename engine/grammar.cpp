@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -31,8 +32,25 @@ double Bitwise(double left, double right, bool both) {
   return static_cast<double>(both ? (*a & *b) : (*a | *b));
 }
 
+// Whether x * x is exact: x is normal and its significand, trailing zeros dropped, has at
+// most 26 bits, so that the square's has at most 52.
+bool SquareIsExact(double x) {
+  const auto bits = std::bit_cast<std::uint64_t>(x);
+  const auto exponent = (bits >> 52) & 0x7FF;
+  if (exponent == 0 || exponent == 0x7FF) return false;
+  const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1}
+                                                                                  << 52;
+  return significand >> std::countr_zero(significand) < std::uint64_t{1} << 26;
+}
+
 // A power that is not a finite real number leaves the base.
 double Power(double base, double exponent) {
+  // The commonest power, a square that is exactly a normal double, is that product: pow errs
+  // by well under a quarter unit before its final rounding, so it returns this very double.
+  if (exponent == 2 && SquareIsExact(base)) {
+    const double square = base * base;
+    if (std::isnormal(square)) return square;
+  }
   if (!std::isfinite(base) || !std::isfinite(exponent)) return base;
   const double result = std::pow(base, exponent);
   return std::isfinite(result) ? result : base;
@@ -117,6 +135,18 @@ double Parser::ParseSum() {
     value = plus ? value + right : value - right;
   }
   return value;
+}
+
+// A function's argument: a sum, most often a lone number before ")", which is then read
+// without descending through every level (the levels would return it unchanged).
+double Parser::ParseArgument() {
+  if (TokenIn(kNumberChars) && m_depth < mdlCalcFunction::kMaxDepth) {
+    const ParserState before = m_state;
+    const double value = ReadNumber();
+    if (m_state.Token == u')') return value;
+    m_state = before;
+  }
+  return ParseSum();
 }
 
 // term := power { ("*" | "/" | "\" | "~") power | "%" | (comparison | "&" | "|") term }

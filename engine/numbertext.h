@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -62,6 +63,26 @@ inline NumberRun ScanNumberRun(std::u16string_view text, std::size_t begin) {
   const auto digitAt = [&](std::size_t i) { return static_cast<unsigned>(text[i]) - u'0'; };
   const auto blankAt = [&](std::size_t i) { return IsBlank(text[i]); };
   const std::size_t size = text.size();
+  // Most numbers are a few digits, perhaps with a point, followed by an operator: those are
+  // read in one short loop. Fifteen characters keep the mantissa below 2^53.
+  {
+    const std::size_t limit = std::min(size, begin + 15);
+    std::size_t i = begin;
+    std::uint64_t mantissa = 0;
+    unsigned d;
+    for (; i < limit && (d = digitAt(i)) <= 9; ++i) mantissa = mantissa * 10 + d;
+    std::size_t decimals = 0;
+    if (i < limit && text[i] == u'.') {
+      const std::size_t point = i;
+      for (++i; i < limit && (d = digitAt(i)) <= 9; ++i) mantissa = mantissa * 10 + d;
+      decimals = i - point - 1;
+      if (decimals == 0 && point == begin) i = begin;  // a point alone: the careful path
+    }
+    if (i != begin && (i == size || (digitAt(i) > 9 && text[i] != u'.' && !blankAt(i)))) {
+      const double whole = static_cast<double>(mantissa);
+      return {i, decimals == 0 ? whole : whole / kExactPowersOfTen[decimals], true};
+    }
+  }
   std::size_t i = begin;
   bool digit = false;
   // Leading zeros carry no precision.

@@ -89,6 +89,7 @@ class Parser {
   void AbortTooDeep();
 
   double ParseSum();
+  double ParseArgument();
   double ParseTerm();
   [[gnu::always_inline]] inline double ParsePower();
   [[gnu::always_inline]] inline double ParseSigned();
