@@ -137,14 +137,18 @@ double Parser::ParseSum() {
   return value;
 }
 
-// A function's argument: a sum, most often a lone number before ")", which is then read
-// without descending through every level (the levels would return it unchanged).
+// A function's argument: a sum, most often a plain number right before ")", which is then read
+// without descending through every level (they would return it unchanged).
 double Parser::ParseArgument() {
-  if (TokenIn(kNumberChars) && m_depth < mdlCalcFunction::kMaxDepth) {
-    const ParserState before = m_state;
-    const double value = ReadNumber();
-    if (m_state.Token == u')') return value;
-    m_state = before;
+  if (m_depth < mdlCalcFunction::kMaxDepth) {
+    const std::u16string_view text = m_state.FormulaText;
+    const auto begin = static_cast<std::size_t>(m_state.TokenPos - 1);
+    const PlainNumber number = ReadPlainNumber(text, begin);
+    if (number.end != begin && number.end < text.size() && text[number.end] == u')') {
+      m_state.TokenPos = static_cast<int>(number.end) + 1;
+      m_state.Token = u')';
+      return number.value;
+    }
   }
   return ParseSum();
 }
