@@ -290,8 +290,10 @@ void Parser::CallFunction(double& slot) {
   // Each group is tried in turn at the current position, so a name right after another is
   // read too and its value replaces the first (PISIN(30) is 0.5). Of the groups after the
   // last one tried, only those with a name of the token's first letter can match.
+  unsigned groups = GroupsFrom(m_state.Token, 0);
+  if (groups == 0) return;
   std::uint64_t key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
-  for (unsigned groups = GroupsFrom(m_state.Token, 0); groups != 0;) {
+  do {
     const auto g = static_cast<unsigned>(std::countr_zero(groups));
     groups &= groups - 1;
     const Group& group = kGroups[g];
@@ -299,37 +301,30 @@ void Parser::CallFunction(double& slot) {
     if (!found) continue;
     m_state.TokenPos += static_cast<int>(group.length) - 1;
     NextToken();
-    // The next groups are tried at the new position.
-    const auto moved = [this, g, &groups, &key] {
-      groups = GroupsFrom(m_state.Token, g + 1);
-      if (groups)
-        key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
-    };
-    moved();
     if (found->kind == Kind::Pi) {
       slot = kP;
-      continue;
-    }
-    if (m_state.Token != u'(') continue;  // a name alone reads as nothing
-    if (found->kind == Kind::Day) {
+    } else if (m_state.Token != u'(') {
+      // a name alone reads as nothing
+    } else if (found->kind == Kind::Day) {
       ReadDay(slot);
-      moved();
-      continue;
-    }
-    NextToken();
-    if (m_state.Token == u'+') NextToken();
-    const double x = ParseArgument();
-    if (found->kind == Kind::Sum) {
-      // A row number outside the store yields nothing, like a faulting function.
-      if (const auto stored = StoredResult(x)) slot = *stored;
     } else {
-      Steps steps;
-      const double value = found->compute(x, steps);
-      if (!steps.Failed()) slot = value;
+      NextToken();
+      if (m_state.Token == u'+') NextToken();
+      const double x = ParseArgument();
+      if (found->kind == Kind::Sum) {
+        // A row number outside the store yields nothing, like a faulting function.
+        if (const auto stored = StoredResult(x)) slot = *stored;
+      } else {
+        Steps steps;
+        const double value = found->compute(x, steps);
+        if (!steps.Failed()) slot = value;
+      }
+      CloseParen();
     }
-    CloseParen();
-    moved();
-  }
+    // The next groups are tried at the new position.
+    groups = GroupsFrom(m_state.Token, g + 1);
+    if (groups) key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
+  } while (groups != 0);
 }
 
 std::optional<double> Parser::StoredResult(double row) const {
