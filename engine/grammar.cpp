@@ -12,7 +12,6 @@ constexpr TokenSet kNumberChars{u"1234567890."};
 constexpr TokenSet kUnitLetters{u"dbnuf"};
 constexpr TokenSet kSumOperators{u"+-"};
 constexpr TokenSet kTermOperators{u"*/%\\~<=>&|"};
-constexpr TokenSet kParenFollowers{u"%+-*/\\<=>&|),]^~", true};
 
 // \ and ~ on the rounded operands; operands beyond 32 bits or a divisor that rounds to 0 leave
 // the left value standing.
@@ -137,22 +136,6 @@ double Parser::ParseSum() {
   return value;
 }
 
-// A function's argument: a sum, most often a plain number right before ")", which is then read
-// without descending through every level (they would return it unchanged).
-double Parser::ParseArgument() {
-  if (m_depth < mdlCalcFunction::kMaxDepth) {
-    const std::u16string_view text = m_state.FormulaText;
-    const auto begin = static_cast<std::size_t>(m_state.TokenPos - 1);
-    const PlainNumber number = ReadPlainNumber(text, begin);
-    if (number.end != begin && number.end < text.size() && text[number.end] == u')') {
-      m_state.TokenPos = static_cast<int>(number.end) + 1;
-      m_state.Token = u')';
-      return number.value;
-    }
-  }
-  return ParseSum();
-}
-
 // term := power { ("*" | "/" | "\" | "~") power | "%" | (comparison | "&" | "|") term }
 double Parser::ParseTerm() {
   // Every nesting passes through here, so this one counter bounds the recursion.
@@ -271,15 +254,6 @@ double Parser::ReadNumber() {
   const double value = run.fast ? run.value : ReadNumberText(text.substr(begin, run.end - begin));
   if (TokenIn(kUnitLetters)) NextToken();  // 5d is 5
   return value;
-}
-
-void Parser::CloseParen() {
-  if (m_state.Token != u')') {
-    SyntaxError();
-    return;
-  }
-  NextToken();
-  if (!TokenIn(kParenFollowers)) SyntaxError();
 }
 
 // choice := "[" ["+"] term "," sum ["," sum] "]"; only -1 chooses the first branch.
