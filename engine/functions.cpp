@@ -258,25 +258,24 @@ unsigned GroupsFrom(char32_t token, unsigned from) {
   return token < 128 ? kGroupsByFirst[token] & (~0u << from) : 0;
 }
 
-// Eight characters of `text` from `at` packed one byte each, the first in the lowest byte.
-// A character beyond ASCII, or past the end of the text, packs as 0xFF, which no name holds,
-// so that a name is found by comparing the key's low bytes alone.
+// The characters of `text` from `at`, as many as the longest name, packed one byte each, the
+// first in the lowest byte. A character beyond ASCII, or past the end of the text, packs as
+// 0xFF, which no name holds, so that a name is found by comparing the key's low bytes alone.
 std::uint64_t PackName(std::u16string_view text, std::size_t at) {
-  constexpr std::uint64_t kNotAscii = 0xFF80FF80FF80FF80;
-  if (at + 8 <= text.size()) {
-    std::uint64_t low, high;
+  static_assert(kLongestName == 6, "four code units and two are loaded");
+  if (std::endian::native == std::endian::little && at + kLongestName <= text.size()) {
+    std::uint64_t low;
+    std::uint32_t high;
     std::memcpy(&low, text.data() + at, sizeof low);
     std::memcpy(&high, text.data() + at + 4, sizeof high);
-    if (((low | high) & kNotAscii) == 0 && std::endian::native == std::endian::little) {
-      const auto bytes = [](std::uint64_t lanes) {
-        lanes = (lanes | (lanes >> 8)) & 0x0000FFFF0000FFFF;
-        return (lanes | (lanes >> 16)) & 0xFFFFFFFF;
-      };
-      return bytes(low) | (bytes(high) << 32);
+    if (((low & 0xFF80FF80FF80FF80) | (high & 0xFF80FF80)) == 0) {
+      low = (low | (low >> 8)) & 0x0000FFFF0000FFFF;
+      low = (low | (low >> 16)) & 0xFFFFFFFF;
+      return low | std::uint64_t{(high | (high >> 8)) & 0xFFFF} << 32;
     }
   }
   std::uint64_t key = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < kLongestName; ++i) {
     const char16_t c = at + i < text.size() ? text[at + i] : u'\xFF';
     key |= std::uint64_t{c < 128 ? c : 0xFFu} << (8 * i);
   }
