@@ -25,17 +25,9 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
   };
   commands.readFile = [this, &state, &dialogs] {
-    const FileOutcome outcome = ReadFormulaFile(
+    TableRead(ReadFormulaFile(
         state, dialogs, [this] { m_window.MakeScreen(); },
-        [this](const QString& text) { m_window.SetExplanationField(text); });
-    if (outcome == FileOutcome::Untouched) return;
-    // The results shown are no longer those of a recalculation.
-    m_window.ClearMarks();
-    if (!m_recovery) return;
-    if (outcome == FileOutcome::Done)
-      m_recovery->Remove();
-    else
-      m_recovery->Write(state);
+        [this](const QString& text) { m_window.SetExplanationField(text); }));
   };
   commands.print = [this, &state, locale] {
     m_reports.ShowReport(
@@ -66,4 +58,24 @@ void CalculatorApp::RecoverUnsavedTable(bool startedWithFile) {
   m_state.lastFileName = found->lastFileName;
   m_window.SetExplanationField(m_state.explanation);
   m_window.RecalculateRestored();
+}
+
+void CalculatorApp::OpenStartFile(const QString& path) {
+  const FileOutcome outcome = ReadFormulaFileAt(
+      m_state, m_dialogs, path, [this] { m_window.MakeScreen(); },
+      [this](const QString& text) { m_window.SetExplanationField(text); });
+  TableRead(outcome);
+  // Every result is new: only the rows another pass would change get a mark.
+  if (outcome != FileOutcome::Untouched) m_window.RecalculateRestored();
+}
+
+void CalculatorApp::TableRead(FileOutcome outcome) {
+  if (outcome == FileOutcome::Untouched) return;
+  // The results shown are no longer those of a recalculation.
+  m_window.ClearMarks();
+  if (!m_recovery) return;
+  if (outcome == FileOutcome::Done)
+    m_recovery->Remove();
+  else
+    m_recovery->Write(m_state);
 }

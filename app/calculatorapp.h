@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagramowner.h"
+#include "formulacommands.h"
 #include "frmcalculator.h"
 #include "reportwindow.h"
 
@@ -22,12 +23,19 @@ class CalculatorApp {
   // Once the window is shown: offers the table an earlier run left unsaved, unless the
   // program was started to open a file.
   void RecoverUnsavedTable(bool startedWithFile);
+  // A formula file given on the command line: read as the read command reads a chosen file,
+  // its directory made the start directory, and the table recalculated once so that the
+  // results show. A file that cannot be read leaves the empty table and the read's message.
+  void OpenStartFile(const QString& path);
 
   frmCalculator& Window() { return m_window; }
   ReportWindow& Reports() { return m_reports; }
   DiagramOwner& Charts() { return m_charts; }
 
  private:
+  // After a read: the marks go, and the recovery file follows what the table now holds.
+  void TableRead(FileOutcome outcome);
+
   TableState& m_state;
   Dialogs& m_dialogs;
   TableRecovery* m_recovery;

@@ -1,5 +1,6 @@
 #include "formulacommands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -56,8 +57,13 @@ FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
     makeScreen();
     return FileOutcome::Untouched;
   }
-  const QString name = ResolveEntry(state.startDirectory, chosen);
+  return ReadNamedFormulaFile(state, dialogs, ResolveEntry(state.startDirectory, chosen),
+                              makeScreen, setExplanationField);
+}
 
+FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
+                                 const std::function<void()>& makeScreen,
+                                 const std::function<void(const QString&)>& setExplanationField) {
   auto opened = OpenOrdinaryFile(state.startDirectory, name);
   if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened)) {
     dialogs.Message(ErrorMessage(*failure));
@@ -77,4 +83,18 @@ FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
   if (!readFailed) return FileOutcome::Done;
   dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
   return FileOutcome::Failed;
+}
+
+void TakeStartDirectoryOf(TableState& state, const QString& path) {
+  const QFileInfo given(path);
+  // A missing directory would leave every later save failing; the old start directory stays.
+  if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();
+}
+
+FileOutcome ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
+                              const std::function<void()>& makeScreen,
+                              const std::function<void(const QString&)>& setExplanationField) {
+  TakeStartDirectoryOf(state, path);
+  return ReadNamedFormulaFile(state, dialogs, QFileInfo(path).fileName(), makeScreen,
+                              setExplanationField);
 }

@@ -30,3 +30,17 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs);
 FileOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs,
                             const std::function<void()>& makeScreen,
                             const std::function<void(const QString&)>& setExplanationField);
+
+// The read command's steps after the choice: reads the file `name` of the start directory.
+FileOutcome ReadNamedFormulaFile(TableState& state, Dialogs& dialogs, const QString& name,
+                                 const std::function<void()>& makeScreen,
+                                 const std::function<void(const QString&)>& setExplanationField);
+
+// A formula file named on the command line: its directory becomes the start directory, so
+// that saves go beside it and the chooser lists its neighbours.
+void TakeStartDirectoryOf(TableState& state, const QString& path);
+// Takes the start directory of `path`, then reads the file as the read command reads a
+// chosen one.
+FileOutcome ReadFormulaFileAt(TableState& state, Dialogs& dialogs, const QString& path,
+                              const std::function<void()>& makeScreen,
+                              const std::function<void(const QString&)>& setExplanationField);

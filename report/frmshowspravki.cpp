@@ -19,7 +19,6 @@
 namespace {
 
 constexpr double kDesignTextSize = 8.25;
-constexpr int kReportTextSize = 8;
 constexpr int kSmallestTypedSize = 2;
 constexpr int kTextTop = 480;
 // What the window's frame adds to its client area when the window system does not say:

@@ -53,6 +53,10 @@ double LineWidth(const QFontMetricsF& metrics, QStringView line) {
 
 }  // namespace
 
+ReportPrintSettings ShownReportPrintSettings() {
+  return {QFont(reporttexts::kReportFace), QString::number(kReportTextSize), 1};
+}
+
 QFont ReportPrinterFont(const ReportPrintSettings& settings) {
   QFont font(settings.font.family());
   font.setStyleHint(QFont::TypeWriter);

@@ -14,6 +14,13 @@ struct ReportPrintSettings {
   int orientation = 1;
 };
 
+// The size a report gets when the viewer shows it.
+inline constexpr int kReportTextSize = 8;
+
+// What a report just shown in the viewer prints with: the viewer's fixed-pitch face, not bold
+// or italic, in kReportTextSize points, portrait.
+ReportPrintSettings ShownReportPrintSettings();
+
 // The largest font size, in points, the text box takes and the printer is given.
 inline constexpr int kLargestFontSize = 2160;
 

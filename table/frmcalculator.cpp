@@ -445,18 +445,10 @@ void frmCalculator::FormulaKey(int row, const QKeyEvent& key) {
 }
 
 void frmCalculator::EnterRow(int row) {
-  const size_t k = static_cast<size_t>(row);
-  QLineEdit* box = m_formula[k];
-  // Everything after "=" is kept: cutting it would silently lose the end of a formula.
-  if (box->text().startsWith(u'=')) box->setText(box->text().mid(1));
-  const QString entered = box->text();
-  RowRecord& record = m_state.rows[k];
-  record.SetFormula(entered);
-
-  const double value = m_evaluator.CalcFormula(ToU16(record.Trimmed()));
-  const int errorPos = m_evaluator.ErrorPos();
-  if (errorPos <= 0) {
-    record.result = value;
+  QLineEdit* box = m_formula[static_cast<size_t>(row)];
+  const EnteredRow entered = EnterFormula(m_state, row, box->text(), m_evaluator);
+  if (entered.text != box->text()) box->setText(entered.text);
+  if (!entered.Failed()) {
     const int next = std::min(row + 1, kVisibleRows - 1);
     m_formula[static_cast<size_t>(next)]->setCursorPosition(0);
     FocusRow(next);
@@ -467,10 +459,10 @@ void frmCalculator::EnterRow(int row) {
   }
   // The wrong formula is stored as entered, so it is kept as well.
   TableEdited();
-  m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered)),
+  m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered.text)),
                      texts::kWrongFormulaTitle.toString());
   FocusRow(row);
-  box->setSelection(ErrorIndexInBox(entered, errorPos), 1);
+  box->setSelection(ErrorIndexInBox(entered.text, entered.errorPos), 1);
 }
 
 void frmCalculator::MoveTo(int row) {

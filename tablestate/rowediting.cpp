@@ -81,6 +81,19 @@ int ErrorIndexInBox(const QString& boxText, int errorPos) {
   return std::min(leading + inTrimmed, static_cast<int>(boxText.size()));
 }
 
+EnteredRow EnterFormula(TableState& state, int row, const QString& boxText,
+                        mdlCalcFunction& evaluator) {
+  // Everything after "=" is kept: cutting it would silently lose the end of a formula.
+  EnteredRow entered{boxText.startsWith(u'=') ? boxText.mid(1) : boxText};
+  RowRecord& record = state.rows[static_cast<size_t>(row)];
+  record.SetFormula(entered.text);
+  evaluator.SetRows(&state);
+  const double value = evaluator.CalcFormula(ToU16(record.Trimmed()));
+  entered.errorPos = evaluator.ErrorPos();
+  if (!entered.Failed()) record.result = value;
+  return entered;
+}
+
 QString WrapFormulaForMessage(const QString& formula, int lineLength) {
   constexpr QStringView kBreakAfter = u" +-*/\\^&|<>=~%,)]";
   lineLength = std::max(lineLength, 2);

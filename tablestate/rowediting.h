@@ -28,6 +28,18 @@ int ReadRoundingDigits(const QString& text);
 // of a leading point; the user needs the character in the text in front of them.
 int ErrorIndexInBox(const QString& boxText, int errorPos);
 
+// Enter in formula row `row` (0..24) with the row's text `boxText`: a leading "=" is dropped,
+// the text is stored (cut to 255 characters) and evaluated without its surrounding blanks. The
+// value becomes the row's result only when the evaluator found no error; otherwise the old
+// result stays.
+struct EnteredRow {
+  QString text;      // the row's text as entered, without the leading "="
+  int errorPos = 0;  // the evaluator's ErrorPos: 0 or below when the formula was right
+  bool Failed() const { return errorPos > 0; }
+};
+EnteredRow EnterFormula(TableState& state, int row, const QString& boxText,
+                        mdlCalcFunction& evaluator);
+
 // A formula as the wrong-formula box shows it: in lines of at most `lineLength` characters,
 // so that the whole of it, and with it the place of the error, stays in view. A line ends
 // after a blank, an operator, a comma or a closing bracket where the second half of the line

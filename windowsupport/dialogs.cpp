@@ -67,6 +67,7 @@ QWidget* QtDialogs::Owner() const {
   QWidget* active = QApplication::activeWindow();
   if (active && active->isVisible()) return active;
   if (m_lastWindow && m_lastWindow->isVisible()) return m_lastWindow;
+  if (m_owner && m_owner->isVisible()) return m_owner;
   return nullptr;
 }
 

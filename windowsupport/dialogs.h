@@ -47,11 +47,14 @@ class QtDialogs final : public Dialogs {
   ~QtDialogs() override;
   QtDialogs(const QtDialogs&) = delete;
   QtDialogs& operator=(const QtDialogs&) = delete;
+  // The window a dialog belongs to while no window of the program is active yet (a message
+  // about a file opened at start-up), so that it opens over that window.
+  void SetOwner(QWidget* owner) { m_owner = owner; }
 
   // The window a dialog opens over: the active window; while none is active (a dialog has
   // just closed and the window manager has not given the focus back yet) the program's
-  // window that was active last. Dialogs themselves are passed over, as they are gone by
-  // the time the next one opens.
+  // window that was active last, or before any was active the owner set above. Dialogs
+  // themselves are passed over, as they are gone by the time the next one opens.
   QWidget* Owner() const;
 
   bool Question(const QString& text, const QString& title = {}) override;
@@ -66,4 +69,5 @@ class QtDialogs final : public Dialogs {
   FileChooser m_chooser;
   QPointer<QWidget> m_lastWindow;
   QMetaObject::Connection m_tracking;
+  QPointer<QWidget> m_owner;
 };

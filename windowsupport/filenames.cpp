@@ -13,3 +13,7 @@ QString PathInDirectory(const QString& directory, const QString& name) {
   if (directory.isEmpty() || directory.endsWith(u'/')) return directory + name;
   return directory + u'/' + name;
 }
+
+bool IsFormulaFileName(const QString& name) {
+  return name.endsWith(QStringLiteral(".SPR"), Qt::CaseInsensitive);
+}

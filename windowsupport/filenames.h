@@ -10,6 +10,10 @@ QString WithDefaultExtension(const QString& name, const QString& extension);
 // separator, or is "." or "..", is refused.
 bool IsPlainFileName(const QString& name);
 
+// A name ending in ".SPR" (in any case) belongs to the formula files: no other output may
+// take it, so a slip of the name never turns a table into a PDF.
+bool IsFormulaFileName(const QString& name);
+
 // The start directory and the name joined with "/".
 QString PathInDirectory(const QString& directory, const QString& name);
 

@@ -48,7 +48,7 @@ bool DefaultPrintTarget::BeginPdf() {
     m_dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
     return false;
   }
-  if (name.endsWith(QStringLiteral(".SPR"), Qt::CaseInsensitive)) {
+  if (IsFormulaFileName(name)) {
     m_dialogs.Message(
         QStringLiteral("Името „%1“ е запазено за файлове с формули (.SPR). Изберете друго "
                        "име за PDF файла.")

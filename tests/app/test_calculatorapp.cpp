@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -28,6 +29,8 @@ class TestCalculatorApp : public QObject {
   void saveAndReadThroughTheKeys();
   void helpOpensModallyAndCloses();
   void closingTheMainWindowClosesTheOthers();
+  void startFileFillsTheTable_data();
+  void startFileFillsTheTable();
 
  private:
   void Enter(int row, const QString& formula);
@@ -173,6 +176,53 @@ void TestCalculatorApp::closingTheMainWindowClosesTheOthers() {
   QTRY_VERIFY(!m_app->Reports().Viewer() || !m_app->Reports().Viewer()->isVisible());
   QTRY_VERIFY(!m_app->Charts().Window() || !m_app->Charts().Window()->isVisible());
   QVERIFY(!m_app->Window().isVisible());
+}
+
+void TestCalculatorApp::startFileFillsTheTable_data() {
+  QTest::addColumn<QString>("given");  // relative to the folder "files", "" for the fixture
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<QString>("row3");
+  QTest::addColumn<QString>("result3");
+
+  QTest::newRow("read and recalculated") << "budget.SPR"
+                                         << ""
+                                         << "SQR(2)"
+                                         << "1.4142 ";
+  QTest::newRow("missing file") << "nothere.SPR"
+                                << "53: Файлът не е намерен"
+                                << ""
+                                << "";
+}
+
+// A file given on the command line: read as the read command reads it, recalculated, and its
+// folder the start directory for a save.
+void TestCalculatorApp::startFileFillsTheTable() {
+  QFETCH(QString, given);
+  QFETCH(QString, message);
+  QFETCH(QString, row3);
+  QFETCH(QString, result3);
+  const QString folder = m_dir->filePath(QStringLiteral("files"));
+  QVERIFY(QDir().mkpath(folder));
+  QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), folder + "/budget.SPR"));
+
+  m_app->OpenStartFile(QStringLiteral("files/") + given);
+  QCOMPARE(m_state->startDirectory, folder);
+  QCOMPARE(m_dialogs->Of(QStringLiteral("message")).value(0).text, message);
+  m_dialogs->ClearLog();
+  QCOMPARE(m_app->Window().FormulaBox(2)->text(), row3);
+  QCOMPARE(m_app->Window().ResultLabel(2)->text(), result3);
+  if (!message.isEmpty()) return;
+  QCOMPARE(m_app->Window().ExplanationFieldText(), QStringLiteral("Бюджет за май"));
+  QCOMPARE(m_app->Window().ResultLabel(3)->text(), QStringLiteral("28.0000 "));
+
+  m_dialogs->AnswerInput(QString());
+  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F2);
+  QCOMPARE(m_dialogs->Of(QStringLiteral("input")).value(0).defaultText,
+           QStringLiteral("budget.SPR"));
+  m_dialogs->AnswerInput(QStringLiteral("copy"));
+  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F2);
+  QVERIFY(QFile::exists(folder + "/copy.SPR"));
+  QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("copy.SPR"))));
 }
 
 QTEST_MAIN(TestCalculatorApp)

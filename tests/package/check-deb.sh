@@ -143,6 +143,17 @@ if [[ -x $program ]]; then
   done
 fi
 
+# Formula files open from the desktop: the MIME type, its icon, the launcher's claim on it, the
+# software-centre description and the manual page travel in the package.
+for path in usr/share/mime/packages/verodazava-formulas.xml \
+  usr/share/icons/hicolor/scalable/mimetypes/application-x-verodazava-formulas.svg \
+  usr/share/metainfo/org.verodazava.Verodazava.metainfo.xml usr/share/man/man1/verodazava.1*; do
+  [[ -f $root/$path ]] || fail "the package lacks /$path"
+done
+[[ $(entry_value MimeType) == *"application/x-verodazava-formulas;"* ]] ||
+  fail "the launcher entry does not open formula files"
+[[ $(entry_value Exec) == *"%f"* ]] || fail "Exec= takes no file (%f)"
+
 if ((failures > 0)); then
   echo "$failures check(s) failed" >&2
   exit 1

@@ -1,0 +1,256 @@
+#include <sys/mount.h>
+#include <unistd.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+// The built program on the command line, with no display in its environment: every mode but
+// the window must work, and the window must refuse to start with a message instead of a crash.
+class TestCommandLine : public QObject {
+  Q_OBJECT
+ private slots:
+  void runs_data();
+  void runs();
+  void pdfIsTheReport();
+  void pdfFailureLeavesNoFile_data();
+  void pdfFailureLeavesNoFile();
+
+ private:
+  struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+  };
+  static Run Start(const QStringList& arguments, const QByteArray& input = {},
+                   const QStringList& environment = {});
+};
+
+TestCommandLine::Run TestCommandLine::Start(const QStringList& arguments, const QByteArray& input,
+                                            const QStringList& environment) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+  env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+  for (const QString& entry : environment)
+    env.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+  QProcess process;
+  process.setProcessEnvironment(env);
+  process.setWorkingDirectory(QStringLiteral(VZ_TEST_DATA));
+  process.start(QStringLiteral(VZ_PROGRAM), arguments);
+  if (!process.waitForStarted()) return {};
+  process.write(input);
+  process.closeWriteChannel();
+  if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
+  return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+void TestCommandLine::runs_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QByteArray>("input");
+  QTest::addColumn<QStringList>("environment");
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QString>("out");  // the whole of standard output, or "~" and a part of it
+  QTest::addColumn<QString>("err");  // a part of standard error; "" for none at all
+
+  const QStringList none;
+  const QByteArray noInput;
+  const QString report = QStringLiteral(
+      "                    Бюджет за май\n"
+      "————————————————————————————————————————————————————\n"
+      "|No:|  Наименование на параметъра  |      Сума     |\n"
+      "————————————————————————————————————————————————————\n"
+      "  1  2+3*4                                   14.00 \n"
+      "  2  SQR(2)                                   1.41 \n"
+      "  3  SUM(1)*2                                28.00 \n"
+      "————————————————————————————————————————————————————\n");
+
+  QTest::newRow("help") << QStringList{"--help"} << noInput << none << 0
+                        << "~  -e, --eval            изчислява формулите"
+                        << "";
+  QTest::newRow("version") << QStringList{"-v"} << noInput << none << 0
+                           << "Verodazava 2.0, версия 2.0.0\n"
+                           << "";
+  QTest::newRow("Qt's own options pass") << QStringList{"-style", "Fusion", "--reverse", "-v"}
+                                         << noInput << none << 0 << "Verodazava 2.0, версия 2.0.0\n"
+                                         << "";
+  QTest::newRow("value") << QStringList{"--eval", "2+3*4"} << noInput << none << 0 << "14.0000\n"
+                         << "";
+  QTest::newRow("leading equals") << QStringList{"-e", "=1/3"} << noInput << none << 0 << "0.3333\n"
+                                  << "";
+  QTest::newRow("half away from zero")
+      << QStringList{"--decimals", "0", "--eval", "--", "2.5", "-2.5"} << noInput << none << 0
+      << "3\n-3\n"
+      << "";
+  QTest::newRow("point, no grouping, whatever the locale")
+      << QStringList{"-d", "2", "--eval", "1234567.891"} << noInput
+      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0 << "1234567.89\n"
+      << "";
+  QTest::newRow("rows read earlier rows")
+      << QStringList{"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"} << noInput << none << 0
+      << "10.0000\n20.0000\n30.0000\n0.0000\n"
+      << "";
+  QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput << none
+                                << 2 << "1.0000\n0.0000\n6.0000\n"
+                                << "грешка в ред 2, позиция 3\n  2+)\n    ^\n";
+  QTest::newRow("caret after leading blanks")
+      << QStringList{"--eval", "  1+2)"} << noInput << none << 2 << "0.0000\n"
+      << "грешка в ред 1, позиция 6\n    1+2)\n       ^\n";
+  QTest::newRow("stdin rows with SUM")
+      << QStringList{"--eval", "-"} << QByteArray("4\r\n\n5\nSUM(1)*SUM(3)\n") << none << 0
+      << "4.0000\n0.0000\n5.0000\n20.0000\n"
+      << "";
+  QTest::newRow("stdin 25 rows") << QStringList{"-d", "0", "--eval", "-"}
+                                 << QByteArray("1\n").repeated(25) << none << 0
+                                 << QStringLiteral("1\n").repeated(25) << "";
+  QTest::newRow("stdin 26 rows") << QStringList{"--eval", "-"} << QByteArray("1\n").repeated(26)
+                                 << none << 1 << ""
+                                 << "таблицата има 25 реда";
+  QTest::newRow("26 formulas") << (QStringList{"--eval"} << QStringList(26, "1")) << noInput << none
+                               << 1 << ""
+                               << "таблицата има 25 реда";
+  QTest::newRow("no formula") << QStringList{"--eval"} << noInput << none << 1 << ""
+                              << "--eval иска поне една формула";
+  QTest::newRow("unknown option") << QStringList{"--frobnicate"} << noInput << none << 1 << ""
+                                  << "непозната опция „--frobnicate“";
+  QTest::newRow("negative formula without --")
+      << QStringList{"--eval", "-5"} << noInput << none << 1 << ""
+      << "след „--“";
+  QTest::newRow("decimals above 15")
+      << QStringList{"-d", "16", "--eval", "1"} << noInput << none << 1 << ""
+      << "от 0 до 15, а е „16“";
+  QTest::newRow("decimals not a number")
+      << QStringList{"--decimals", "2x", "--eval", "1"} << noInput << none << 1 << ""
+      << "а е „2x“";
+  QTest::newRow("decimals without a value")
+      << QStringList{"--eval", "1", "--decimals"} << noInput << none << 1 << ""
+      << "липсва стойност след „--decimals“";
+  QTest::newRow("two modes") << QStringList{"--report", "--eval", "1"} << noInput << none << 1 << ""
+                             << "не вървят заедно";
+  QTest::newRow("report") << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput << none
+                          << 0 << report << "";
+  QTest::newRow("report in the user's locale")
+      << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput
+      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
+      << "~  3  SUM(1)*2                                28,00 \n"
+      << "";
+  QTest::newRow("report of a missing file")
+      << QStringList{"--report", "nothere.SPR"} << noInput << none << 1 << ""
+      << "nothere.SPR: 53: Файлът не е намерен";
+  QTest::newRow("window without a display")
+      << QStringList{"budget.SPR"} << noInput << none << 1 << ""
+      << "no display is set";
+  QTest::newRow("window on a silent display")
+      << QStringList{} << noInput << QStringList{"DISPLAY=:99"} << 1 << ""
+      << "verodazava: няма връзка с графичния дисплей „:99“.\n"
+         "verodazava: cannot connect to display \":99\".\n";
+}
+
+void TestCommandLine::runs() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QByteArray, input);
+  QFETCH(QStringList, environment);
+  QFETCH(int, status);
+  QFETCH(QString, out);
+  QFETCH(QString, err);
+
+  const Run run = Start(arguments, input, environment);
+  QCOMPARE(run.status, status);
+  if (out.startsWith(u'~'))
+    QVERIFY2(run.out.contains(out.mid(1)), qPrintable(run.out));
+  else
+    QCOMPARE(run.out, out);
+  if (err.isEmpty())
+    QCOMPARE(run.err, QString());
+  else
+    QVERIFY2(run.err.contains(err), qPrintable(run.err));
+}
+
+void TestCommandLine::pdfIsTheReport() {
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("budget.pdf"));
+  QFile old(pdf);
+  QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+  old.close();
+
+  const Run run = Start({"--pdf", pdf, "budget.SPR"});
+  QCOMPARE(run.status, 0);
+  QCOMPARE(run.err, QString());
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"budget.pdf"});
+
+  QProcess text;
+  text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
+  QVERIFY(text.waitForFinished());
+  const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+  QVERIFY2(printed.contains(QStringLiteral("Бюджет за май")), qPrintable(printed));
+  QVERIFY2(printed.contains(QRegularExpression(QStringLiteral("3 +SUM\\(1\\)\\*2 +28\\.0000"))),
+           qPrintable(printed));
+
+  QProcess fonts;
+  fonts.start(QStringLiteral("pdffonts"), {pdf});
+  QVERIFY(fonts.waitForFinished());
+  QVERIFY(QString::fromUtf8(fonts.readAllStandardOutput()).contains(QStringLiteral("Mono")));
+}
+
+void TestCommandLine::pdfFailureLeavesNoFile_data() {
+  QTest::addColumn<QString>("where");  // "missing", "directory", "full" or "formulas"
+  QTest::addColumn<QString>("message");
+  QTest::newRow("missing folder") << "missing"
+                                  << "76: ";
+  QTest::newRow("name of a folder") << "directory"
+                                    << "75: ";
+  QTest::newRow("full disk") << "full"
+                             << "61: ";
+  QTest::newRow("formula file name") << "formulas"
+                                     << "под име на файл с формули";
+}
+
+void TestCommandLine::pdfFailureLeavesNoFile() {
+  QFETCH(QString, where);
+  QFETCH(QString, message);
+  QTemporaryDir dir;
+  QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+  bool mounted = false;
+  if (where == QStringLiteral("missing")) pdf = dir.filePath(QStringLiteral("no/out.pdf"));
+  if (where == QStringLiteral("directory"))
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out.pdf")));
+  if (where == QStringLiteral("formulas")) {
+    pdf = dir.filePath(QStringLiteral("old.spr"));
+    QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), pdf));
+  }
+  if (where == QStringLiteral("full")) {
+    if (::geteuid() != 0) QSKIP("mounting a small file system needs root");
+    // Room for the old file and not for the new PDF.
+    if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=12k") != 0)
+      QSKIP("this machine does not let the test mount a file system");
+    mounted = true;
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+  }
+  const auto unmount = qScopeGuard([&] {
+    if (mounted) ::umount(QFile::encodeName(dir.path()).constData());
+  });
+
+  const QStringList before =
+      QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  const Run run = Start({"--pdf", pdf, "budget.SPR"});
+  QCOMPARE(run.status, 1);
+  QVERIFY2(run.err.contains(message), qPrintable(run.err));
+  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+           before);
+  if (mounted) {
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("old"));
+  }
+  if (where == QStringLiteral("formulas")) {
+    QFile kept(pdf);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(
+        kept.readAll().startsWith("\"\xc1\xfe\xe4\xe6\xe5\xf2"));  // quote, Бюджет (Windows-1251)
+  }
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "test_commandline.moc"
