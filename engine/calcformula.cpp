@@ -2,6 +2,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "calcformula.h"
 #include "numbertext.h"
@@ -16,6 +19,20 @@ namespace {
 std::size_t FindApostrophe(std::u16string_view text) {
   if constexpr (std::endian::native != std::endian::little) {
     return text.find(u'\'');
+#if defined(__SSE2__)
+  } else if (text.size() < 32) {
+    // Eight code units per compare.
+    const __m128i apostrophes = _mm_set1_epi16(u'\'');
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+      if (const int hits = _mm_movemask_epi8(_mm_cmpeq_epi16(units, apostrophes)))
+        return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits))) / 2;
+    }
+    for (; i < text.size(); ++i)
+      if (text[i] == u'\'') return i;
+    return std::u16string_view::npos;
+#endif
   } else if (text.size() < 32) {
     constexpr std::uint64_t kOnes = 0x0001000100010001;
     constexpr std::uint64_t kHighs = 0x8000800080008000;

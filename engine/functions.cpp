@@ -258,25 +258,24 @@ unsigned GroupsFrom(char32_t token, unsigned from) {
   return token < 128 ? kGroupsByFirst[token] & (~0u << from) : 0;
 }
 
-// Eight characters of `text` from `at` packed one byte each, the first in the lowest byte.
-// A character beyond ASCII, or past the end of the text, packs as 0xFF, which no name holds,
-// so that a name is found by comparing the key's low bytes alone.
+// The characters of `text` from `at`, as many as the longest name, packed one byte each, the
+// first in the lowest byte. A character beyond ASCII, or past the end of the text, packs as
+// 0xFF, which no name holds, so that a name is found by comparing the key's low bytes alone.
 std::uint64_t PackName(std::u16string_view text, std::size_t at) {
-  constexpr std::uint64_t kNotAscii = 0xFF80FF80FF80FF80;
-  if (at + 8 <= text.size()) {
-    std::uint64_t low, high;
+  static_assert(kLongestName == 6, "four code units and two are loaded");
+  if (std::endian::native == std::endian::little && at + kLongestName <= text.size()) {
+    std::uint64_t low;
+    std::uint32_t high;
     std::memcpy(&low, text.data() + at, sizeof low);
     std::memcpy(&high, text.data() + at + 4, sizeof high);
-    if (((low | high) & kNotAscii) == 0 && std::endian::native == std::endian::little) {
-      const auto bytes = [](std::uint64_t lanes) {
-        lanes = (lanes | (lanes >> 8)) & 0x0000FFFF0000FFFF;
-        return (lanes | (lanes >> 16)) & 0xFFFFFFFF;
-      };
-      return bytes(low) | (bytes(high) << 32);
+    if (((low & 0xFF80FF80FF80FF80) | (high & 0xFF80FF80)) == 0) {
+      low = (low | (low >> 8)) & 0x0000FFFF0000FFFF;
+      low = (low | (low >> 16)) & 0xFFFFFFFF;
+      return low | std::uint64_t{(high | (high >> 8)) & 0xFFFF} << 32;
     }
   }
   std::uint64_t key = 0;
-  for (std::size_t i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < kLongestName; ++i) {
     const char16_t c = at + i < text.size() ? text[at + i] : u'\xFF';
     key |= std::uint64_t{c < 128 ? c : 0xFFu} << (8 * i);
   }
@@ -290,8 +289,10 @@ void Parser::CallFunction(double& slot) {
   // Each group is tried in turn at the current position, so a name right after another is
   // read too and its value replaces the first (PISIN(30) is 0.5). Of the groups after the
   // last one tried, only those with a name of the token's first letter can match.
+  unsigned groups = GroupsFrom(m_state.Token, 0);
+  if (groups == 0) return;
   std::uint64_t key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
-  for (unsigned groups = GroupsFrom(m_state.Token, 0); groups != 0;) {
+  do {
     const auto g = static_cast<unsigned>(std::countr_zero(groups));
     groups &= groups - 1;
     const Group& group = kGroups[g];
@@ -299,37 +300,30 @@ void Parser::CallFunction(double& slot) {
     if (!found) continue;
     m_state.TokenPos += static_cast<int>(group.length) - 1;
     NextToken();
-    // The next groups are tried at the new position.
-    const auto moved = [this, g, &groups, &key] {
-      groups = GroupsFrom(m_state.Token, g + 1);
-      if (groups)
-        key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
-    };
-    moved();
     if (found->kind == Kind::Pi) {
       slot = kP;
-      continue;
-    }
-    if (m_state.Token != u'(') continue;  // a name alone reads as nothing
-    if (found->kind == Kind::Day) {
+    } else if (m_state.Token != u'(') {
+      // a name alone reads as nothing
+    } else if (found->kind == Kind::Day) {
       ReadDay(slot);
-      moved();
-      continue;
-    }
-    NextToken();
-    if (m_state.Token == u'+') NextToken();
-    const double x = ParseSum();
-    if (found->kind == Kind::Sum) {
-      // A row number outside the store yields nothing, like a faulting function.
-      if (const auto stored = StoredResult(x)) slot = *stored;
     } else {
-      Steps steps;
-      const double value = found->compute(x, steps);
-      if (!steps.Failed()) slot = value;
+      NextToken();
+      if (m_state.Token == u'+') NextToken();
+      const double x = ParseArgument();
+      if (found->kind == Kind::Sum) {
+        // A row number outside the store yields nothing, like a faulting function.
+        if (const auto stored = StoredResult(x)) slot = *stored;
+      } else {
+        Steps steps;
+        const double value = found->compute(x, steps);
+        if (!steps.Failed()) slot = value;
+      }
+      CloseParen();
     }
-    CloseParen();
-    moved();
-  }
+    // The next groups are tried at the new position.
+    groups = GroupsFrom(m_state.Token, g + 1);
+    if (groups) key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
+  } while (groups != 0);
 }
 
 std::optional<double> Parser::StoredResult(double row) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -55,13 +56,46 @@ struct NumberRun {
   bool fast = true;
 };
 
+inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The commonest number: digits with at most one point, at most fifteen characters (so that the
+// mantissa stays below 2^53 and one division rounds correctly). `end` is where the characters
+// read stop; it stays at `begin` when there is no digit.
+struct PlainNumber {
+  std::size_t end = 0;
+  double value = 0;
+};
+
+inline PlainNumber ReadPlainNumber(std::u16string_view text, std::size_t begin) {
+  const std::size_t limit = std::min(text.size(), begin + 15);
+  std::size_t i = begin;
+  std::uint64_t mantissa = 0;
+  unsigned d;
+  for (; i < limit && (d = static_cast<unsigned>(text[i]) - u'0') <= 9; ++i)
+    mantissa = mantissa * 10 + d;
+  std::size_t decimals = 0;
+  if (i < limit && text[i] == u'.') {
+    const std::size_t point = i;
+    for (++i; i < limit && (d = static_cast<unsigned>(text[i]) - u'0') <= 9; ++i)
+      mantissa = mantissa * 10 + d;
+    decimals = i - point - 1;
+    if (decimals == 0 && point == begin) return {begin, 0};  // a point alone
+  }
+  const double whole = static_cast<double>(mantissa);
+  return {i, decimals == 0 ? whole : whole / kExactPowersOfTen[decimals]};
+}
+
 inline NumberRun ScanNumberRun(std::u16string_view text, std::size_t begin) {
-  static constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   const auto digitAt = [&](std::size_t i) { return static_cast<unsigned>(text[i]) - u'0'; };
   const auto blankAt = [&](std::size_t i) { return IsBlank(text[i]); };
   const std::size_t size = text.size();
+  // Most numbers are plain and followed by an operator or the end.
+  if (const PlainNumber plain = ReadPlainNumber(text, begin);
+      plain.end != begin && (plain.end == size || (digitAt(plain.end) > 9 &&
+                                                   text[plain.end] != u'.' && !blankAt(plain.end))))
+    return {plain.end, plain.value, true};
   std::size_t i = begin;
   bool digit = false;
   // Leading zeros carry no precision.

@@ -39,6 +39,9 @@ class TokenSet {
   bool m_end = false;
 };
 
+// The characters that may follow a closing parenthesis.
+inline constexpr TokenSet kParenFollowers{u"%+-*/\\<=>&|),]^~", true};
+
 // What one evaluation works on; every CalcFormula call starts it afresh.
 struct ParserState {
   // The prepared formula. Its terminator is implicit: every position past the end reads as
@@ -89,12 +92,13 @@ class Parser {
   void AbortTooDeep();
 
   double ParseSum();
+  inline double ParseArgument();
   double ParseTerm();
   [[gnu::always_inline]] inline double ParsePower();
   [[gnu::always_inline]] inline double ParseSigned();
   [[gnu::always_inline]] inline double ParsePrimary();
   void ParseChoice(double& slot);
-  void CloseParen();
+  inline void CloseParen();
   [[gnu::always_inline]] inline double ReadNumber();
 
   void CallFunction(double& slot);
@@ -122,4 +126,29 @@ inline void Parser::NextToken() {
       return;
     }
   }
+}
+
+// A function's argument: a sum, most often a plain number right before ")", which is then read
+// without descending through every level (they would return it unchanged).
+inline double Parser::ParseArgument() {
+  if (m_depth < mdlCalcFunction::kMaxDepth) {
+    const std::u16string_view text = m_state.FormulaText;
+    const auto begin = static_cast<std::size_t>(m_state.TokenPos - 1);
+    const PlainNumber number = ReadPlainNumber(text, begin);
+    if (number.end != begin && number.end < text.size() && text[number.end] == u')') {
+      m_state.TokenPos = static_cast<int>(number.end) + 1;
+      m_state.Token = u')';
+      return number.value;
+    }
+  }
+  return ParseSum();
+}
+
+inline void Parser::CloseParen() {
+  if (m_state.Token != u')') {
+    SyntaxError();
+    return;
+  }
+  NextToken();
+  if (!TokenIn(kParenFollowers)) SyntaxError();
 }
