@@ -335,7 +335,8 @@ QString HelpText() {
 }
 
 QString VersionText() {
-  return kAppTitle + QStringLiteral(", версия ") + QStringLiteral(VERODAZAVA_VERSION) + u'\n';
+  return kAppTitle.toString() + QStringLiteral(", версия ") + QStringLiteral(VERODAZAVA_VERSION) +
+         u'\n';
 }
 
 int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out, QTextStream& err,

@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/verodazava.svg")));
-  QApplication::setApplicationName(kAppTitle);
+  QApplication::setApplicationName(kAppTitle.toString());
   // Lets Wayland desktops match the window to its launcher entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("verodazava"));
 

@@ -31,7 +31,8 @@ std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes)
 }
 
 FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
-  const QString answer = dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, state.lastFileName);
+  const QString answer =
+      dialogs.InputBox(kSaveNamePrompt.toString(), kSaveNameTitle.toString(), state.lastFileName);
   if (answer.isEmpty()) return FileOutcome::Untouched;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".SPR"));
   // The name and the explanation rule stand even when writing fails or the name is refused,

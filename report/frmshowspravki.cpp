@@ -83,7 +83,7 @@ frmShowSpravki::frmShowSpravki(Dialogs& dialogs, PrintTarget& target, QWidget* p
     : QWidget(parent, Qt::Window), m_dialogs(dialogs), m_target(target) {
   setObjectName(QStringLiteral("frmShowSpravki"));
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(reporttexts::kCaptionDesign);
+  setWindowTitle(reporttexts::kCaptionDesign.toString());
   SetBackground(this, kFace);
   m_portrait = PortraitPicture();
   m_landscape = LandscapePicture();
@@ -118,7 +118,7 @@ void frmShowSpravki::CreateStrip() {
   m_cmdBold->setObjectName(QStringLiteral("cmdBold"));
   m_cmdBold->setText(QStringLiteral("B"));
   m_cmdBold->setFont(CaptionFont(true));
-  m_cmdBold->setToolTip(reporttexts::kTipBold);
+  m_cmdBold->setToolTip(reporttexts::kTipBold.toString());
   m_cmdBold->setGeometry(TwipsRect(3720, 60, 255, 330));
   connect(m_cmdBold, &QToolButton::clicked, this, &frmShowSpravki::ToggleBold);
 
@@ -128,28 +128,29 @@ void frmShowSpravki::CreateStrip() {
   QFont boldItalic = CaptionFont(true);
   boldItalic.setItalic(true);
   m_cmdItalic->setFont(boldItalic);
-  m_cmdItalic->setToolTip(reporttexts::kTipItalic);
+  m_cmdItalic->setToolTip(reporttexts::kTipItalic.toString());
   m_cmdItalic->setGeometry(TwipsRect(4040, 60, 255, 330));
   connect(m_cmdItalic, &QToolButton::clicked, this, &frmShowSpravki::ToggleItalic);
 
   m_image1 = new ClickablePicture(m_strip);
   m_image1->setObjectName(QStringLiteral("Image1"));
-  m_image1->setToolTip(reporttexts::kTipOrientation);
+  m_image1->setToolTip(reporttexts::kTipOrientation.toString());
   m_image1->setScaledContents(true);
   m_image1->setGeometry(TwipsRect(4440, 75, 300, 320));
   connect(m_image1, &ClickablePicture::clicked, this, &frmShowSpravki::ToggleOrientation);
 
-  m_cmdPrint = PictureButton(m_strip, QStringLiteral("cmdPrint"), reporttexts::kTipPrint,
+  m_cmdPrint = PictureButton(m_strip, QStringLiteral("cmdPrint"), reporttexts::kTipPrint.toString(),
                              PrintIcon(), TwipsRect(4860, 60, 360, 360));
   connect(m_cmdPrint, &QToolButton::clicked, this, &frmShowSpravki::PrintPage);
-  m_cmdPrevious = PictureButton(m_strip, QStringLiteral("cmdPrevious"), reporttexts::kTipPrevious,
-                                PreviousPageIcon(), TwipsRect(7350, 60, 300, 330));
+  m_cmdPrevious =
+      PictureButton(m_strip, QStringLiteral("cmdPrevious"), reporttexts::kTipPrevious.toString(),
+                    PreviousPageIcon(), TwipsRect(7350, 60, 300, 330));
   connect(m_cmdPrevious, &QToolButton::clicked, this, &frmShowSpravki::PreviousPage);
-  m_cmdNext = PictureButton(m_strip, QStringLiteral("cmdNext"), reporttexts::kTipNext,
+  m_cmdNext = PictureButton(m_strip, QStringLiteral("cmdNext"), reporttexts::kTipNext.toString(),
                             NextPageIcon(), TwipsRect(7710, 60, 300, 330));
   connect(m_cmdNext, &QToolButton::clicked, this, &frmShowSpravki::NextPage);
 
-  Caption(m_strip, QStringLiteral("Label1"), reporttexts::kLabelPage, Qt::AlignLeft,
+  Caption(m_strip, QStringLiteral("Label1"), reporttexts::kLabelPage.toString(), Qt::AlignLeft,
           TwipsRect(8160, 120, 375, 255));
   m_lblPage =
       BoxedLabel(m_strip, QStringLiteral("lblPage"), Qt::AlignRight, TwipsRect(8520, 60, 495, 300));
@@ -158,8 +159,8 @@ void frmShowSpravki::CreateStrip() {
   m_lblMaxPage = BoxedLabel(m_strip, QStringLiteral("lblMaxPage"), Qt::AlignRight,
                             TwipsRect(9120, 60, 495, 300));
 
-  m_cmdExit = PictureButton(m_strip, QStringLiteral("cmdExit"), reporttexts::kTipExit, ExitIcon(),
-                            TwipsRect(10320, 50, 360, 360));
+  m_cmdExit = PictureButton(m_strip, QStringLiteral("cmdExit"), reporttexts::kTipExit.toString(),
+                            ExitIcon(), TwipsRect(10320, 50, 360, 360));
   connect(m_cmdExit, &QToolButton::clicked, this, &QWidget::close);
 }
 
@@ -167,7 +168,7 @@ void frmShowSpravki::CreateText() {
   m_text = new QPlainTextEdit(this);
   m_text->setObjectName(QStringLiteral("Text"));
   // Only a fixed-pitch face keeps the report's columns aligned.
-  QFont font = DesignFont(reporttexts::kReportFace, kDesignTextSize);
+  QFont font = DesignFont(reporttexts::kReportFace.toString(), kDesignTextSize);
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
   m_text->setFont(font);
@@ -205,7 +206,7 @@ void frmShowSpravki::ShowReport(const QString& text) {
   QFont font = m_text->font();
   font.setPointSize(kReportTextSize);
   m_text->setFont(font);
-  setWindowTitle(reporttexts::kCaptionReport);
+  setWindowTitle(reporttexts::kCaptionReport.toString());
   m_currentPage = 1;
   m_lblPage->setText(QStringLiteral("1"));
   PutPage(1);

@@ -69,7 +69,7 @@ double TypedSize(const ReportPrintSettings& settings) {
 }  // namespace
 
 ReportPrintSettings ShownReportPrintSettings() {
-  return {QFont(reporttexts::kReportFace), QString::number(kReportTextSize),
+  return {QFont(reporttexts::kReportFace.toString()), QString::number(kReportTextSize),
           SheetOrientation::Portrait};
 }
 
@@ -105,7 +105,7 @@ bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
                                    "най-много %2 точки. Нищо не е отпечатано.")
                         .arg(settings.sizeText.trimmed())
                         .arg(kLargestFontSize),
-                    reporttexts::kWidthTitle);
+                    reporttexts::kWidthTitle.toString());
     return false;
   }
   const QFont font = ReportPrinterFont(settings);
@@ -117,11 +117,11 @@ bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
   const qint64 textMm = ReportTextWidthMm(printer, font, text);
   const int pageMm = ReportPageWidthMm(printer);
   if (textMm > pageMm) {
-    const QString question = reporttexts::kWidthPage + QString::number(pageMm) +
-                             reporttexts::kMillimetreClose + QStringLiteral("\r\n") +
-                             reporttexts::kWidthText + QString::number(textMm) +
-                             reporttexts::kMillimetreClose;
-    if (!dialogs.Question(question, reporttexts::kWidthTitle)) return false;
+    const QString question = reporttexts::kWidthPage.toString() + QString::number(pageMm) +
+                             reporttexts::kMillimetreClose.toString() + QStringLiteral("\r\n") +
+                             reporttexts::kWidthText.toString() + QString::number(textMm) +
+                             reporttexts::kMillimetreClose.toString();
+    if (!dialogs.Question(question, reporttexts::kWidthTitle.toString())) return false;
   }
 
   QPainter painter;

@@ -51,9 +51,9 @@ QString ComposeTableReport(const TableState& state, const QString& title, QChar 
   const int spare = std::max(0, tableWidth - static_cast<int>(heading.size()));
   report += QString(HalfToEven(spare), u' ') + heading + kLineEnd;
   report += rule;
-  report += reporttexts::kHeaderStart +
-            reporttexts::kHeaderName.leftJustified(nameWidth, u' ', true) +
-            reporttexts::kHeaderSum + kLineEnd;
+  report += reporttexts::kHeaderStart.toString() +
+            reporttexts::kHeaderName.toString().leftJustified(nameWidth, u' ', true) +
+            reporttexts::kHeaderSum.toString() + kLineEnd;
   report += rule;
 
   int listed = 0;

@@ -1,28 +1,27 @@
 #pragma once
 
-#include <QString>
+#include <QStringView>
 
 // The texts the report and its viewer show, exactly as users know them.
 namespace reporttexts {
 
-inline const QString kHeaderStart = QStringLiteral("|No:|");
-inline const QString kHeaderName = QStringLiteral("  Наименование на параметъра");
-inline const QString kHeaderSum = QStringLiteral("|      Сума     |");
-inline const QString kCaptionDesign = QStringLiteral("Справки");
-inline const QString kCaptionReport = QStringLiteral("Справка");
-inline const QString kTipBold = QStringLiteral("Променя дебелината на шрифта");
-inline const QString kTipItalic = QStringLiteral("Променя текста в наклонен");
-inline const QString kTipOrientation =
-    QStringLiteral("Променя положението на страницата при печат");
-inline const QString kTipPrint = QStringLiteral("Печат");
-inline const QString kTipPrevious = QStringLiteral("Предишна страница");
-inline const QString kTipNext = QStringLiteral("Следваща страница");
-inline const QString kLabelPage = QStringLiteral("Стр");
-inline const QString kTipExit = QStringLiteral("Изход");
-inline const QString kWidthTitle = QStringLiteral("Фиш");
-inline const QString kWidthPage = QStringLiteral("Ширината на страницата (");
-inline const QString kWidthText = QStringLiteral("е по-малка от ширината на текста. (");
-inline const QString kMillimetreClose = QStringLiteral("мм)");
-inline const QString kReportFace = QStringLiteral("Courier New");
+inline constexpr QStringView kHeaderStart = u"|No:|";
+inline constexpr QStringView kHeaderName = u"  Наименование на параметъра";
+inline constexpr QStringView kHeaderSum = u"|      Сума     |";
+inline constexpr QStringView kCaptionDesign = u"Справки";
+inline constexpr QStringView kCaptionReport = u"Справка";
+inline constexpr QStringView kTipBold = u"Променя дебелината на шрифта";
+inline constexpr QStringView kTipItalic = u"Променя текста в наклонен";
+inline constexpr QStringView kTipOrientation = u"Променя положението на страницата при печат";
+inline constexpr QStringView kTipPrint = u"Печат";
+inline constexpr QStringView kTipPrevious = u"Предишна страница";
+inline constexpr QStringView kTipNext = u"Следваща страница";
+inline constexpr QStringView kLabelPage = u"Стр";
+inline constexpr QStringView kTipExit = u"Изход";
+inline constexpr QStringView kWidthTitle = u"Фиш";
+inline constexpr QStringView kWidthPage = u"Ширината на страницата (";
+inline constexpr QStringView kWidthText = u"е по-малка от ширината на текста. (";
+inline constexpr QStringView kMillimetreClose = u"мм)";
+inline constexpr QStringView kReportFace = u"Courier New";
 
 }  // namespace reporttexts

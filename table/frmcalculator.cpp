@@ -79,7 +79,7 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
       m_locale(locale),
       m_evaluator(locale.dates, &state) {
   setObjectName(QStringLiteral("frmCalculator"));
-  setWindowTitle(kAppTitle);
+  setWindowTitle(kAppTitle.toString());
   setFixedSize(TwipsSize(11295, 7800));
   SetBackground(this, kGrey);
   setFont(DesignFont(QStringLiteral("Arial"), 8.25, true));

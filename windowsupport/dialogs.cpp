@@ -16,7 +16,7 @@ namespace {
 constexpr int kTitleBarExtra = 110;
 
 QString TitleOrApp(const QString& title) {
-  return title.isEmpty() ? kAppTitle : title;
+  return title.isEmpty() ? kAppTitle.toString() : title;
 }
 
 bool IsWindowOfProgram(const QWidget* window) {
@@ -80,7 +80,7 @@ void QtDialogs::Message(const QString& text, const QString& title) {
 }
 
 bool QtDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
-  QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::NoButton,
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle.toString(), text, QMessageBox::NoButton,
                   parent ? parent : Owner());
   box.setTextFormat(Qt::PlainText);
   // The captions are the program's own, whatever translation Qt has.

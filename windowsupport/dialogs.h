@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-inline const QString kAppTitle = QStringLiteral("Verodazava 2.0");
+inline constexpr QStringView kAppTitle = u"Verodazava 2.0";
 
 // Every modal question the windows ask goes through this seam, so that tests can answer
 // them without a real modal dialog.

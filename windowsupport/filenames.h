@@ -18,5 +18,5 @@ bool IsFormulaFileName(const QString& name);
 QString PathInDirectory(const QString& directory, const QString& name);
 
 // The save prompt, shared by the formula files and the PDF offer of the print commands.
-inline const QString kSaveNamePrompt = QStringLiteral("Въведете име на файла.");
-inline const QString kSaveNameTitle = QStringLiteral("Запис на справка");
+inline constexpr QStringView kSaveNamePrompt = u"Въведете име на файла.";
+inline constexpr QStringView kSaveNameTitle = u"Запис на справка";

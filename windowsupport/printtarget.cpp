@@ -41,7 +41,8 @@ bool DefaultPrintTarget::BeginPdf() {
   if (!m_dialogs.Question(ErrorMessage(ErrorCode::NoDefaultPrinter) +
                           QStringLiteral("\r\nДа се запише ли страницата като PDF файл?")))
     return false;
-  const QString answer = m_dialogs.InputBox(kSaveNamePrompt, kSaveNameTitle, QString());
+  const QString answer =
+      m_dialogs.InputBox(kSaveNamePrompt.toString(), kSaveNameTitle.toString(), QString());
   if (answer.isEmpty()) return false;
   const QString name = WithDefaultExtension(answer, QStringLiteral(".PDF"));
   if (!IsPlainFileName(name)) {
