@@ -93,7 +93,7 @@ qint64 ReportTextWidthMm(QPrinter& printer, const QFont& font, const QString& te
 
 int ReportPageWidthMm(const QPrinter& printer) {
   const double twips = printer.pageRect(QPrinter::Point).width() * kTwipsPerPoint;
-  return static_cast<int>(std::lround(twips)) / kTwipsPerMm;
+  return static_cast<int>(RoundTwips(twips) / kTwipsPerMm);
 }
 
 bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
