@@ -180,35 +180,47 @@ constexpr std::array kLength6 = {
           }),
 };
 
-// A name packed one byte per character (all names are ASCII), so that finding it is a few
-// integer operations.
-constexpr std::uint64_t NameKey(std::u16string_view name) {
-  std::uint64_t key = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) key |= std::uint64_t{name[i]} << (8 * i);
+// A name's characters as they lie in memory: the first four in `low`, the rest in `high`, one
+// 16-bit code unit each, the first in the lowest bits. Reading a text's key is then two loads.
+struct PackedName {
+  std::uint64_t low = 0;
+  std::uint32_t high = 0;
+};
+
+constexpr PackedName KeyOf(std::u16string_view name) {
+  PackedName key;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (i < 4)
+      key.low |= std::uint64_t{name[i]} << (16 * i);
+    else
+      key.high |= std::uint32_t{name[i]} << (16 * (i - 4));
+  }
   return key;
 }
 
 constexpr std::size_t kLongestName = 6;
 constexpr int kSlotBits = 5;
-constexpr std::uint64_t kNoKey = ~std::uint64_t{0};  // no ASCII text packs to it
 
-constexpr std::size_t SlotOf(std::uint64_t key, std::uint64_t multiplier) {
-  return static_cast<std::size_t>((key * multiplier) >> (64 - kSlotBits));
+constexpr std::size_t SlotOf(std::uint64_t low, std::uint64_t multiplier) {
+  return static_cast<std::size_t>((low * multiplier) >> (64 - kSlotBits));
 }
 
-// The names of one length in a table hashed without collisions, so that testing a text
-// against the whole group is one multiplication and one comparison.
+// The names of one length in a table hashed on their first four characters without
+// collisions, so that testing a text against the whole group is one multiplication and one
+// comparison of each key half.
 struct Group {
   std::size_t length;
-  std::uint64_t mask;  // the key bits of `length` characters
+  std::uint64_t lowMask;   // the key bits of the name's first four characters
+  std::uint32_t highMask;  // and of the rest
   std::uint64_t multiplier;
-  std::array<std::uint64_t, 1 << kSlotBits> keys;
-  std::array<const Function*, 1 << kSlotBits> functions;
+  std::array<std::uint64_t, 1 << kSlotBits> lows;
+  std::array<std::uint32_t, 1 << kSlotBits> highs;
+  std::array<const Function*, 1 << kSlotBits> functions;  // null in an empty slot
 
-  const Function* Find(std::uint64_t key) const {
-    const std::uint64_t k = key & mask;
-    const std::size_t slot = SlotOf(k, multiplier);
-    return keys[slot] == k ? functions[slot] : nullptr;
+  const Function* Find(PackedName key) const {
+    const std::uint64_t low = key.low & lowMask;
+    const std::size_t slot = SlotOf(low, multiplier);
+    return lows[slot] == low && highs[slot] == (key.high & highMask) ? functions[slot] : nullptr;
   }
 };
 
@@ -219,20 +231,24 @@ consteval Group GroupOf(std::size_t length, const std::array<Function, N>& names
   // Odd multipliers from a fixed sequence until one spreads the group's names over the slots.
   for (std::uint64_t i = 1;; ++i) {
     const std::uint64_t multiplier = (i * 0x9E3779B97F4A7C15 + 0xD1B54A32D192ED03) | 1;
-    std::array<std::uint64_t, 1 << kSlotBits> keys{};
+    std::array<std::uint64_t, 1 << kSlotBits> lows{};
+    std::array<std::uint32_t, 1 << kSlotBits> highs{};
     std::array<const Function*, 1 << kSlotBits> functions{};
-    for (auto& key : keys) key = kNoKey;
     bool clash = false;
     for (std::size_t i = 0; i < N && !clash; ++i) {
-      const std::uint64_t key = NameKey(names[i].name);
-      const std::size_t slot = SlotOf(key, multiplier);
-      clash = keys[slot] != kNoKey;
-      keys[slot] = key;
+      const PackedName key = KeyOf(names[i].name);
+      const std::size_t slot = SlotOf(key.low, multiplier);
+      clash = functions[slot] != nullptr;
+      lows[slot] = key.low;
+      highs[slot] = key.high;
       functions[slot] = &names[i];
     }
     if (clash) continue;
-    const std::uint64_t mask = (std::uint64_t{1} << (8 * length)) - 1;
-    return {length, mask, multiplier, keys, functions};
+    const std::uint64_t lowMask =
+        length >= 4 ? ~std::uint64_t{0} : (std::uint64_t{1} << (16 * length)) - 1;
+    const auto highMask =
+        static_cast<std::uint32_t>(length <= 4 ? 0 : (std::uint64_t{1} << (16 * (length - 4))) - 1);
+    return {length, lowMask, highMask, multiplier, lows, highs, functions};
   }
 }
 
@@ -258,26 +274,23 @@ unsigned GroupsFrom(char32_t token, unsigned from) {
   return token < 128 ? kGroupsByFirst[token] & (~0u << from) : 0;
 }
 
-// The characters of `text` from `at`, as many as the longest name, packed one byte each, the
-// first in the lowest byte. A character beyond ASCII, or past the end of the text, packs as
-// 0xFF, which no name holds, so that a name is found by comparing the key's low bytes alone.
-std::uint64_t PackName(std::u16string_view text, std::size_t at) {
+// The key of the characters of `text` from `at`, as many as the longest name. Past the end of
+// the text a character keys as U+FFFF, which no name holds, so that a name is found by
+// comparing the key's low characters alone.
+[[gnu::always_inline]] inline PackedName PackName(std::u16string_view text, std::size_t at) {
   static_assert(kLongestName == 6, "four code units and two are loaded");
+  PackedName key;
   if (std::endian::native == std::endian::little && at + kLongestName <= text.size()) {
-    std::uint64_t low;
-    std::uint32_t high;
-    std::memcpy(&low, text.data() + at, sizeof low);
-    std::memcpy(&high, text.data() + at + 4, sizeof high);
-    if (((low & 0xFF80FF80FF80FF80) | (high & 0xFF80FF80)) == 0) {
-      low = (low | (low >> 8)) & 0x0000FFFF0000FFFF;
-      low = (low | (low >> 16)) & 0xFFFFFFFF;
-      return low | std::uint64_t{(high | (high >> 8)) & 0xFFFF} << 32;
-    }
+    std::memcpy(&key.low, text.data() + at, sizeof key.low);
+    std::memcpy(&key.high, text.data() + at + 4, sizeof key.high);
+    return key;
   }
-  std::uint64_t key = 0;
   for (std::size_t i = 0; i < kLongestName; ++i) {
-    const char16_t c = at + i < text.size() ? text[at + i] : u'\xFF';
-    key |= std::uint64_t{c < 128 ? c : 0xFFu} << (8 * i);
+    const char16_t c = at + i < text.size() ? text[at + i] : u'\xFFFF';
+    if (i < 4)
+      key.low |= std::uint64_t{c} << (16 * i);
+    else
+      key.high |= std::uint32_t{c} << (16 * (i - 4));
   }
   return key;
 }
@@ -291,7 +304,7 @@ void Parser::CallFunction(double& slot) {
   // last one tried, only those with a name of the token's first letter can match.
   unsigned groups = GroupsFrom(m_state.Token, 0);
   if (groups == 0) return;
-  std::uint64_t key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
+  PackedName key = PackName(m_state.FormulaText, static_cast<std::size_t>(m_state.TokenPos - 1));
   do {
     const auto g = static_cast<unsigned>(std::countr_zero(groups));
     groups &= groups - 1;

@@ -226,6 +226,11 @@ void TestCalcFormula::functions_data() {
   AddCase("sum-huge", "SUM(10^10)", 0);
   AddCase("sum-follower", "SUM(1)x", 100, 7);
   AddCase("unknown-function", "XYZ(1)", 0, 1);
+  // A name is matched on whole characters: one whose low byte is a name's letter is no name.
+  AddCase("letter-low-byte-twin", QStringLiteral("S\u0149N(30)"), 0, 1);
+  AddCase("first-four-of-a-longer-name", "AHCTAX(2)", 0, 1);
+  AddCase("longer-name-cut-by-the-end", "1+AHCTA", 1, 3);
+  AddCase("name-near-the-end", "9*SQR(4", 18, 8);
   AddCase("nested", "SQR(SQR(16))+ATAN(TAN(30))", 32, 0, kNear);
 }
 
