@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPrinter>
 
+#include "qtbenchmarkmain.h"
 #include "diagram.h"
 #include "dialogs.h"
 #include "fixedprinttarget.h"
@@ -77,10 +78,5 @@ BENCHMARK(ChartWithExplanation)
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunWindowBenchmarks(argc, argv);
 }

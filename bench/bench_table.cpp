@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "qtbenchmarkmain.h"
 #include "dialogs.h"
 #include "frmcalculator.h"
 #include "tablerecovery.h"
@@ -107,10 +108,5 @@ BENCHMARK(BuildAndShowWindow)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return RunWindowBenchmarks(argc, argv);
 }
