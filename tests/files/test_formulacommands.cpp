@@ -69,6 +69,7 @@ class TestFormulaCommands : public QObject {
   void saveFaults_data();
   void saveFaults();
   void saveReportsLostCharacters();
+  void saveRefusesLineEnds();
   void readFile();
   void readWithoutFileKeepsTable_data();
   void readWithoutFileKeepsTable();
@@ -293,6 +294,19 @@ void TestFormulaCommands::saveReportsLostCharacters() {
   QVERIFY(messages.first().text.contains(QStringLiteral("ред 3,")));
   QVERIFY(messages.first().text.contains(QStringLiteral("ред 26")));
   QVERIFY(!messages.first().text.contains(QStringLiteral("ред 1,")));
+}
+
+void TestFormulaCommands::saveRefusesLineEnds() {
+  WriteAll(m_dir->filePath("x.SPR"), "keep");
+  // Past the row store's own rule, as only a fault could.
+  m_state.rows[3].formula = QStringLiteral("1\n2").leftJustified(kFormulaWidth);
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(QStringLiteral("x"));
+  QCOMPARE(SaveFormulaFile(m_state, dialogs), FileOutcome::Failed);
+  QCOMPARE(dialogs.Of("message").size(), 1);
+  QCOMPARE(dialogs.Of("message").first().text,
+           QStringLiteral("Файлът не е записан: знак за нов ред в ред 4."));
+  QCOMPARE(ReadAll(m_dir->filePath("x.SPR")), QByteArray("keep"));
 }
 
 void TestFormulaCommands::readFile() {

@@ -1,7 +1,10 @@
 #include <QIODevice>
 #include <QTest>
 
+#include "calcformula.h"
+#include "clipboardtext.h"
 #include "formulafile.h"
+#include "rowediting.h"
 
 Q_DECLARE_METATYPE(TableState)
 
@@ -63,6 +66,9 @@ class TestFormulaFile : public QObject {
   void decodeStopsOnEndlessInput();
   void applyKeepsClearedAndEmptiedApart();
   void roundTripRestoresEveryRecord();
+  void lineBreakNeverReachesTheFile_data();
+  void lineBreakNeverReachesTheFile();
+  void refusesFieldsThatBreakLines();
 };
 
 void TestFormulaFile::explanationRule_data() {
@@ -74,6 +80,8 @@ void TestFormulaFile::explanationRule_data() {
   QTest::newRow("nul-first") << QString(QChar(0)) + "x" << QStringLiteral(" ");
   QTest::newRow("blank-first-kept") << QStringLiteral(" x") << QStringLiteral(" x");
   QTest::newRow("text-kept") << QStringLiteral("Сметка") << QStringLiteral("Сметка");
+  QTest::newRow("tab-inside") << QStringLiteral("Сметка\tток") << QStringLiteral("Сметка ток");
+  QTest::newRow("line-end-inside") << QStringLiteral("Ток\r\nмарт\n") << QStringLiteral("Ток март");
 }
 
 void TestFormulaFile::explanationRule() {
@@ -232,14 +240,14 @@ void TestFormulaFile::applyKeepsClearedAndEmptiedApart() {
   QCOMPARE(state.rows[1].formula, QString(kFormulaWidth, u' '));
   QCOMPARE(state.rows[2].formula, QString(kFormulaWidth, QChar(0)));
   QCOMPARE(state.rows[3].formula, QString(kFormulaWidth, QChar(0)));
-  QCOMPARE(state.rows[4].Trimmed(), QString(QChar(0)) + u'a');
+  QCOMPARE(state.rows[4].Trimmed(), QStringLiteral("a"));  // a NUL among text is a blank
   for (int k = 5; k < kRecordCount; ++k) QVERIFY(state.rows[static_cast<size_t>(k)].IsCleared());
   for (const RowRecord& row : state.rows) QCOMPARE(row.result, 0.0);
 }
 
 void TestFormulaFile::roundTripRestoresEveryRecord() {
   TableState state;
-  state.explanation = QStringLiteral("Курсов проект, \tвариант 2");
+  state.explanation = QStringLiteral("Курсов проект, вариант 2");
   const QString longFormula =
       QString(QStringLiteral("SUM(1)+")).repeated(36) + QStringLiteral("123");
   QCOMPARE(longFormula.size(), kFormulaWidth);
@@ -260,6 +268,83 @@ void TestFormulaFile::roundTripRestoresEveryRecord() {
   QVERIFY(back.rows[4].IsCleared());
   QCOMPARE(back.rows[2].formula, QString(kFormulaWidth, u' '));
   QCOMPARE(EncodeFormulaFile(back).bytes, bytes);
+}
+
+// A line break given to a row by each road into it: the saved file keeps 27 lines and reads
+// back with the same rows, the row after it in its place.
+void TestFormulaFile::lineBreakNeverReachesTheFile_data() {
+  QTest::addColumn<QString>("road");
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("stored");  // row 2 afterwards
+  QTest::newRow("enter-pasted-column") << "enter"
+                                       << "120,50\n80.25\r\n1 250,75"
+                                       << "120,50 80.25 1 250,75";
+  QTest::newRow("enter-trailing-line-end") << "enter"
+                                           << "1250.50\r\n"
+                                           << "1250.50";
+  QTest::newRow("eval-argument-tab") << "enter"
+                                     << "=1\t+2"
+                                     << "1 +2";  // --eval enters rows so
+  QTest::newRow("function-button") << "button"
+                                   << "5\n"
+                                   << "5 +SIN()";
+  QTest::newRow("paste-cells") << "paste"
+                               << "Наем\tмарт\u0001"
+                               << "Наем март";
+  QTest::newRow("store-nul-tab") << "store" << QStringLiteral("1\t+") + QChar(0) + u'2' << "1 + 2";
+  QTest::newRow("damaged-file") << "file"
+                                << "120,50\r\n80.25\r\n1 250,75"
+                                << "120,50 80.25 1 250,75";
+}
+
+void TestFormulaFile::lineBreakNeverReachesTheFile() {
+  QFETCH(QString, road);
+  QFETCH(QString, input);
+  QFETCH(QString, stored);
+  TableState state;
+  state.explanation = QStringLiteral("t");
+  state.rows[0].SetFormula(u"1");
+  state.rows[2].SetFormula(u"7");
+  mdlCalcFunction evaluator;
+  if (road == u"enter") {
+    EnterFormula(state, 1, input, evaluator);
+  } else if (road == u"button") {
+    state.rows[1].SetFormula(InsertAtCaretText(input, int(input.size()), "SIN()").text);
+  } else if (road == u"paste") {
+    EnterFormula(state, 1, PastedLineFormula(input, QLocale(QLocale::Bulgarian)), evaluator);
+  } else if (road == u"store") {
+    state.rows[1].SetFormula(input);
+  } else {  // a file saved by a version that kept the line ends
+    const QByteArray damaged =
+        Field("t") + Field("1") + Field(input.toLatin1()) + Field("7") + Field("").repeated(23);
+    ApplyFormulaFile(DecodeFormulaFile(damaged), state);
+  }
+  QCOMPARE(state.rows[1].DisplayText(), stored);
+
+  const EncodedFormulaFile file = EncodeFormulaFile(state);
+  QVERIFY(!file.Refused());
+  QCOMPARE(file.bytes.count("\r\n"), 27);
+  QCOMPARE(file.bytes.count('\r'), 27);
+  QCOMPARE(file.bytes.count('\n'), 27);
+  TableState back;
+  ApplyFormulaFile(DecodeFormulaFile(file.bytes), back);
+  QCOMPARE(back.explanation, QStringLiteral("t"));
+  QCOMPARE(back.rows[0].DisplayText(), QStringLiteral("1"));
+  QCOMPARE(back.rows[1].DisplayText(), stored);
+  QCOMPARE(back.rows[2].DisplayText(), QStringLiteral("7"));
+}
+
+void TestFormulaFile::refusesFieldsThatBreakLines() {
+  TableState state;
+  state.explanation = QStringLiteral("a\rb");
+  // Past the row store's own rule, as only a fault could.
+  state.rows[3].formula = QStringLiteral("1\n2").leftJustified(kFormulaWidth);
+  state.rows[25].formula = QStringLiteral("3\r\n").leftJustified(kFormulaWidth);
+  const EncodedFormulaFile file = EncodeFormulaFile(state);
+  QVERIFY(file.Refused());
+  QVERIFY(file.explanationRefused);
+  QCOMPARE(file.refusedRecords, (QList<int>{3, 25}));
+  QVERIFY(file.bytes.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFormulaFile)
