@@ -30,37 +30,24 @@ QStringView WithoutCurrency(QStringView text, const QLocale& locale) {
   return text;
 }
 
-// The digits of a whole part written in groups of three, or nothing when it is not one. A
-// group mark is a blank of any kind, the locale's own mark or `otherMark`, and one kind is used
+// The digits of a whole part written in groups of three, or nothing when it is not one. The
+// groups are marked by blanks of any kind, the locale's own mark or `otherMark`, one mark
 // throughout. A lone point group ("1.250") is left alone: the formula language reads it.
 std::optional<QString> UngroupedWhole(QStringView whole, QStringView groupMark, QChar otherMark,
                                       bool hasFraction) {
-  QString digits;
-  QChar kind;
-  int groups = 0;
-  qsizetype groupStart = 0;
-  for (qsizetype i = 0; i <= whole.size(); ++i) {
-    if (i < whole.size() && IsDigit(whole[i])) {
-      digits += whole[i];
-      continue;
-    }
-    const qsizetype length = i - groupStart;
-    if (length < 1 || length > 3 || (groups > 0 && length != 3)) {
-      if (groups > 0 || i < whole.size()) return std::nullopt;  // a grouped figure, badly
-      break;                                                    // plain digits, no marks
-    }
-    if (i == whole.size()) break;
-    const QChar c = whole[i];
-    const QChar thisKind = c.isSpace() ? QChar(u' ') : c;
-    if (!c.isSpace() && !groupMark.contains(c) && c != otherMark) return std::nullopt;
-    if (!kind.isNull() && thisKind != kind) return std::nullopt;
-    kind = thisKind;
-    ++groups;
-    groupStart = i + 1;
+  QString text = whole.toString();
+  for (QChar& c : text)
+    if (c.isSpace()) c = u' ';
+  const auto mark = std::find_if_not(text.cbegin(), text.cend(), IsDigit);
+  if (mark == text.cend()) return text.isEmpty() ? std::nullopt : std::optional(text);
+  if (*mark != u' ' && !groupMark.contains(*mark) && *mark != otherMark) return std::nullopt;
+  const QStringList groups = text.split(*mark);
+  if (*mark == u'.' && groups.size() == 2 && !hasFraction) return std::nullopt;
+  for (qsizetype i = 0; i < groups.size(); ++i) {
+    const bool sized = i == 0 ? groups[i].size() <= 3 : groups[i].size() == 3;
+    if (!sized || !AllDigits(groups[i])) return std::nullopt;
   }
-  if (digits.isEmpty()) return std::nullopt;
-  if (kind == u'.' && groups == 1 && !hasFraction) return std::nullopt;
-  return digits;
+  return groups.join(QString());
 }
 
 // A figure as the user's locale writes it, in the formula language's form, or nothing.
