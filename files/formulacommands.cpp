@@ -23,6 +23,15 @@ QString LostCharactersMessage(const EncodedFormulaFile& file) {
          where.join(QStringLiteral(", ")) + u'.';
 }
 
+// Never shown while every row is stored as one line; it keeps a damaged file from being written.
+QString LineEndMessage(const EncodedFormulaFile& file) {
+  QStringList where;
+  if (file.explanationRefused) where.append(QStringLiteral("обяснението"));
+  for (int record : file.refusedRecords) where.append(QStringLiteral("ред %1").arg(record + 1));
+  return QStringLiteral("Файлът не е записан: знак за нов ред в ") +
+         where.join(QStringLiteral(", ")) + u'.';
+}
+
 }  // namespace
 
 std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
@@ -41,6 +50,10 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   state.explanation = ExplanationForFile(state.explanation);
 
   const EncodedFormulaFile file = EncodeFormulaFile(state);
+  if (file.Refused()) {
+    dialogs.Message(LineEndMessage(file));
+    return FileOutcome::Failed;
+  }
   if (const auto failure = WriteFileAtomically(state.startDirectory, name, file.bytes)) {
     dialogs.Message(ErrorMessage(*failure));
     return FileOutcome::Failed;

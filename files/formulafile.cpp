@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <array>
 
+#include "formulaline.h"
+
 namespace {
 
 // Windows-1251 is one byte per character, so a table both ways gives exact control over
@@ -57,6 +59,10 @@ class Cp1251 {
 const Cp1251& CodePage() {
   static const Cp1251 table;
   return table;
+}
+
+bool BreaksLine(QStringView text) {
+  return text.contains(u'\r') || text.contains(u'\n');
 }
 
 bool EncodeField(QStringView text, QByteArray& out) {
@@ -150,15 +156,20 @@ bool OnlyNuls(QStringView text) {
 
 QString ExplanationForFile(const QString& explanation) {
   if (explanation.isEmpty() || explanation[0].unicode() < 32) return QStringLiteral(" ");
-  return explanation;
+  return FormulaLine(explanation);
 }
 
 EncodedFormulaFile EncodeFormulaFile(const TableState& state) {
   EncodedFormulaFile file;
+  file.explanationRefused = BreaksLine(state.explanation);
   file.explanationLost = !EncodeField(state.explanation, file.bytes);
-  for (int k = 0; k < kFileRecords; ++k)
-    if (!EncodeField(state.rows[static_cast<size_t>(k)].Trimmed(), file.bytes))
-      file.lostRecords.append(k);
+  for (int k = 0; k < kFileRecords; ++k) {
+    const QString field = state.rows[static_cast<size_t>(k)].Trimmed();
+    if (BreaksLine(field)) file.refusedRecords.append(k);
+    if (!EncodeField(field, file.bytes)) file.lostRecords.append(k);
+  }
+  // A file whose lines no longer match its fields reads back with rows shifted: none at all.
+  if (file.Refused()) file.bytes.clear();
   return file;
 }
 
@@ -181,7 +192,7 @@ DecodedFormulaFile DecodeFormulaFile(const QByteArray& bytes) {
 
 void ApplyFormulaFile(const DecodedFormulaFile& file, TableState& state) {
   state.ClearRows();
-  if (file.explanation) state.explanation = *file.explanation;
+  if (file.explanation) state.explanation = FormulaLine(*file.explanation);
   for (qsizetype k = 0; k < file.formulas.size() && k < kFileRecords; ++k) {
     RowRecord& row = state.rows[static_cast<size_t>(k)];
     // Blanks around NULs are trimmed away on saving, so they do not make the row a text.

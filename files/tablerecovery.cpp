@@ -137,7 +137,9 @@ void TableRecovery::Write(const TableState& state) {
     Fail();
     return;
   }
-  if (WriteFile(SlotPath(m_slot, kTableSuffix), EncodeFormulaFile(state).bytes)) {
+  // A refused table keeps the last good recovery file instead of an empty one.
+  const EncodedFormulaFile table = EncodeFormulaFile(state);
+  if (table.Refused() || WriteFile(SlotPath(m_slot, kTableSuffix), table.bytes)) {
     Fail();
     return;
   }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "formulaline.h"
 #include "leadingnumber.h"
 #include "tablestate.h"
 
@@ -32,8 +33,10 @@ CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QStrin
     prefix = QStringLiteral("+");
     advance = static_cast<int>(text.size());
   }
-  // The whole rest of the text stays: cutting it would silently lose part of a formula.
-  return {boxText.left(caret) + prefix + text + boxText.mid(caret), caret + advance, true};
+  // The whole rest of the text stays: cutting it would silently lose part of a formula. The
+  // box gets what its row will store, one line.
+  const QString line = FormulaLine(boxText.left(caret) + prefix + text + boxText.mid(caret));
+  return {line, std::min(caret + advance, static_cast<int>(line.size())), true};
 }
 
 int ReadRoundingDigits(const QString& text) {
@@ -53,8 +56,10 @@ int ErrorIndexInBox(const QString& boxText, int errorPos) {
 
 EnteredRow EnterFormula(TableState& state, int row, const QString& boxText,
                         mdlCalcFunction& evaluator) {
-  // Everything after "=" is kept: cutting it would silently lose the end of a formula.
-  EnteredRow entered{boxText.startsWith(u'=') ? boxText.mid(1) : boxText};
+  // Everything after "=" is kept: cutting it would silently lose the end of a formula. The
+  // text is made one line first, so the box shows what the row holds.
+  const QString line = FormulaLine(boxText);
+  EnteredRow entered{line.startsWith(u'=') ? line.mid(1) : line};
   RowRecord& record = state.rows[static_cast<size_t>(row)];
   record.SetFormula(entered.text);
   evaluator.SetRows(&state);

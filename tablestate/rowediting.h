@@ -15,7 +15,8 @@ struct CaretInsertion {
 // Inserts `text` at `caret` of `boxText`. A "+" goes in front when the character that decides
 // (the one before the caret, or the first one when the caret is at the start) is not an
 // operator, an opening bracket or a comma; "PI" never gets one. The caret ends between the
-// parentheses of a function, or after PI. Everything after the caret is kept.
+// parentheses of a function, or after PI. Everything after the caret is kept. The new text is
+// one line (FormulaLine), as the row will store it.
 CaretInsertion InsertAtCaretText(const QString& boxText, int caret, const QString& text);
 
 // The rounding field's value: the number at the start of the text (blanks, tabs and line
@@ -28,10 +29,10 @@ int ReadRoundingDigits(const QString& text);
 // of a leading point; the user needs the character in the text in front of them.
 int ErrorIndexInBox(const QString& boxText, int errorPos);
 
-// Enter in formula row `row` (0..24) with the row's text `boxText`: a leading "=" is dropped,
-// the text is stored (cut to 255 characters) and evaluated without its surrounding blanks. The
-// value becomes the row's result only when the evaluator found no error; otherwise the old
-// result stays.
+// Enter in formula row `row` (0..24) with the row's text `boxText`: the text is made one line
+// (FormulaLine: control characters become blanks), a leading "=" is dropped, the text is stored
+// (cut to 255 characters) and evaluated without its surrounding blanks. The value becomes the row's
+// result only when the evaluator found no error; otherwise the old result stays.
 struct EnteredRow {
   QString text;      // the row's text as entered, without the leading "="
   int errorPos = 0;  // the evaluator's ErrorPos: 0 or below when the formula was right

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "formulaline.h"
 #include "numbertext.h"
 
 TableState::TableState() : startDirectory(QDir::currentPath()) {}
@@ -13,7 +14,7 @@ void RowRecord::Clear() {
 }
 
 void RowRecord::SetFormula(QStringView text) {
-  formula = text.left(kFormulaWidth).toString();
+  formula = FormulaLine(text).left(kFormulaWidth);
   if (formula.size() < kFormulaWidth) formula.append(QString(kFormulaWidth - formula.size(), u' '));
 }
 

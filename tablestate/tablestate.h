@@ -20,7 +20,8 @@ struct RowRecord {
 
   // Back to the start state: NUL formula and label, result 0.
   void Clear();
-  // Stores a text: its first kFormulaWidth characters, padded with blanks.
+  // Stores a text as one line (FormulaLine): its first kFormulaWidth characters, padded with
+  // blanks. Every road into a row comes through here, so no row holds a control character.
   void SetFormula(QStringView text);
   // Stores the empty text (kFormulaWidth blanks) and result 0.
   void Empty();

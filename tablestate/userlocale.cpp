@@ -5,6 +5,7 @@
 
 UserLocale UserLocale::From(const QLocale& locale) {
   UserLocale result;
+  result.numbers = locale;
   result.decimalPoint = locale.decimalPoint().isEmpty() ? QChar(u'.') : locale.decimalPoint()[0];
 
   // The date separator is the first non-digit of today's date in the short format.

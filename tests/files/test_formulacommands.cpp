@@ -69,6 +69,7 @@ class TestFormulaCommands : public QObject {
   void saveFaults_data();
   void saveFaults();
   void saveReportsLostCharacters();
+  void saveRefusesLineEnds();
   void readFile();
   void readWithoutFileKeepsTable_data();
   void readWithoutFileKeepsTable();
@@ -293,6 +294,16 @@ void TestFormulaCommands::saveReportsLostCharacters() {
   QVERIFY(messages.first().text.contains(QStringLiteral("ред 3,")));
   QVERIFY(messages.first().text.contains(QStringLiteral("ред 26")));
   QVERIFY(!messages.first().text.contains(QStringLiteral("ред 1,")));
+}
+
+void TestFormulaCommands::saveRefusesLineEnds() {
+  WriteAll(m_dir->filePath("x.SPR"), "keep");
+  m_state.rows[3].formula = QStringLiteral("1\n2").leftJustified(kFormulaWidth);  // only by a fault
+  ScriptedDialogs dialogs;
+  dialogs.AnswerInput(QStringLiteral("x"));
+  QCOMPARE(SaveFormulaFile(m_state, dialogs), FileOutcome::Failed);
+  QCOMPARE(dialogs.Of("message").first().text, "Файлът не е записан: знак за нов ред в ред 4.");
+  QCOMPARE(ReadAll(m_dir->filePath("x.SPR")), QByteArray("keep"));
 }
 
 void TestFormulaCommands::readFile() {

@@ -1,7 +1,9 @@
 #include <QIODevice>
 #include <QTest>
 
+#include "clipboardtext.h"
 #include "formulafile.h"
+#include "rowediting.h"
 
 Q_DECLARE_METATYPE(TableState)
 
@@ -63,6 +65,8 @@ class TestFormulaFile : public QObject {
   void decodeStopsOnEndlessInput();
   void applyKeepsClearedAndEmptiedApart();
   void roundTripRestoresEveryRecord();
+  void lineBreakNeverReachesTheFile_data();
+  void lineBreakNeverReachesTheFile();
 };
 
 void TestFormulaFile::explanationRule_data() {
@@ -74,6 +78,8 @@ void TestFormulaFile::explanationRule_data() {
   QTest::newRow("nul-first") << QString(QChar(0)) + "x" << QStringLiteral(" ");
   QTest::newRow("blank-first-kept") << QStringLiteral(" x") << QStringLiteral(" x");
   QTest::newRow("text-kept") << QStringLiteral("Сметка") << QStringLiteral("Сметка");
+  QTest::newRow("controls-inside")
+      << QStringLiteral("Ток\r\nмарт\t2") << QStringLiteral("Ток март 2");
 }
 
 void TestFormulaFile::explanationRule() {
@@ -232,14 +238,14 @@ void TestFormulaFile::applyKeepsClearedAndEmptiedApart() {
   QCOMPARE(state.rows[1].formula, QString(kFormulaWidth, u' '));
   QCOMPARE(state.rows[2].formula, QString(kFormulaWidth, QChar(0)));
   QCOMPARE(state.rows[3].formula, QString(kFormulaWidth, QChar(0)));
-  QCOMPARE(state.rows[4].Trimmed(), QString(QChar(0)) + u'a');
+  QCOMPARE(state.rows[4].Trimmed(), QStringLiteral("a"));  // a NUL among text is a blank
   for (int k = 5; k < kRecordCount; ++k) QVERIFY(state.rows[static_cast<size_t>(k)].IsCleared());
   for (const RowRecord& row : state.rows) QCOMPARE(row.result, 0.0);
 }
 
 void TestFormulaFile::roundTripRestoresEveryRecord() {
   TableState state;
-  state.explanation = QStringLiteral("Курсов проект, \tвариант 2");
+  state.explanation = QStringLiteral("Курсов проект, вариант 2");
   const QString longFormula =
       QString(QStringLiteral("SUM(1)+")).repeated(36) + QStringLiteral("123");
   QCOMPARE(longFormula.size(), kFormulaWidth);
@@ -260,6 +266,49 @@ void TestFormulaFile::roundTripRestoresEveryRecord() {
   QVERIFY(back.rows[4].IsCleared());
   QCOMPARE(back.rows[2].formula, QString(kFormulaWidth, u' '));
   QCOMPARE(EncodeFormulaFile(back).bytes, bytes);
+}
+
+// A line break given to row 2 by each road into a row: the saved file keeps its 27 lines and
+// reads back with the same rows, the row after it in its place.
+void TestFormulaFile::lineBreakNeverReachesTheFile_data() {
+  QTest::addColumn<QString>("road");
+  QTest::addColumn<QString>("input");
+  QTest::addColumn<QString>("stored");
+  const QString column = "120,50\n80.25\r\n1 250,75";
+  const auto Row = [](const char* road, const QString& input, const char* stored) {
+    QTest::newRow(road) << QString(road).section(u'-', 0, 0) << input << QString(stored);
+  };
+  Row("enter-column", column, "120,50 80.25 1 250,75");  // --eval enters its rows so too
+  Row("button-line-end", "5\n", "5 +SIN()");
+  Row("paste-cells", "Наем\tмарт\u0001", "Наем март");
+  Row("store-nul", QStringLiteral("1\t+") + QChar(0) + u'2', "1 + 2");
+  Row("file-damaged", column, "120,50 80.25 1 250,75");
+}
+
+void TestFormulaFile::lineBreakNeverReachesTheFile() {
+  QFETCH(QString, road);
+  QFETCH(QString, input);
+  QFETCH(QString, stored);
+  // A damaged file is one saved by a version that kept the line ends inside the quotes.
+  const QByteArray field = road == u"file" ? input.toLatin1() : QByteArray();
+  TableState state;
+  ApplyFormulaFile(DecodeFormulaFile(Field("t") + Field("1") + Field(field) + Field("7") +
+                                     Field("").repeated(23)),
+                   state);
+  mdlCalcFunction evaluator;
+  if (road == u"enter") EnterFormula(state, 1, input, evaluator);
+  if (road == u"button")
+    state.rows[1].SetFormula(InsertAtCaretText(input, int(input.size()), "SIN()").text);
+  if (road == u"paste") EnterFormula(state, 1, PastedLineFormula(input, QLocale::c()), evaluator);
+  if (road == u"store") state.rows[1].SetFormula(input);
+
+  const QByteArray bytes = EncodeFormulaFile(state).bytes;
+  QCOMPARE(bytes.count("\r\n"), 27);
+  QCOMPARE(bytes.count('\r') + bytes.count('\n'), 54);
+  TableState back;
+  ApplyFormulaFile(DecodeFormulaFile(bytes), back);
+  const QStringList rows = {"1", stored, "7", ""};
+  for (int k = 0; k < 4; ++k) QCOMPARE(back.rows[k].DisplayText(), rows[k]);
 }
 
 QTEST_GUILESS_MAIN(TestFormulaFile)
