@@ -1,7 +1,6 @@
 #include "recalcmarks.h"
 
 #include "calcformula.h"
-#include "resultformat.h"
 
 namespace {
 
@@ -62,13 +61,17 @@ RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evalua
 }
 
 RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
-                           const RecordResults& secondPass, int digits, QChar decimalPoint) {
+                           const RecordResults& secondPass, int digits, QChar decimalPoint,
+                           const ResultRoom& cell) {
+  const auto shown = [&](double value) {
+    return FitResult(value, digits, decimalPoint, cell).text;
+  };
   RowMarks marks{};
   for (size_t k = 0; k < marks.size(); ++k) {
-    const QString shown = ShownResult(after[k], digits, decimalPoint);
-    if (ShownResult(secondPass[k], digits, decimalPoint) != shown)
+    const QString now = shown(after[k]);
+    if (shown(secondPass[k]) != now)
       marks[k] = ResultMark::DependsBelow;
-    else if (ShownResult(before[k], digits, decimalPoint) != shown)
+    else if (shown(before[k]) != now)
       marks[k] = ResultMark::Changed;
   }
   return marks;

@@ -101,9 +101,26 @@ void TestReportText::rows_data() {
   QTest::newRow("rounding 15 cut to 15 characters")
       << QList<Row>{{0, QStringLiteral("1234.5"), 1234.5}} << 15
       << QStringList{RowLine(1, "1234.5", "1234.5000000000")} << dot;
-  QTest::newRow("large magnitude cut on the right")
-      << QList<Row>{{0, QStringLiteral("1E20"), 1e20}} << 2
-      << QStringList{RowLine(1, "1E20", "100000000000000")} << dot;
+  QTest::newRow("decimals that do not fit are cut")
+      << QList<Row>{{0, QStringLiteral("x"), 12345678901.12369}} << 4
+      << QStringList{RowLine(1, "x", "12345678901.123")} << dot;
+  QTest::newRow("a cut leaving no decimal drops the point")
+      << QList<Row>{{0, QStringLiteral("x"), -1234567890123.56}} << 2
+      << QStringList{RowLine(1, "x", "-1234567890123")} << dot;
+  QTest::newRow("whole part too wide: exponent form")
+      << QList<Row>{{0, QStringLiteral("10^20"), 1e20}} << 2
+      << QStringList{RowLine(1, "10^20", "1.00E+20")} << dot;
+  QTest::newRow("10^30") << QList<Row>{{0, QStringLiteral("10^30"), 1e30}} << 4
+                         << QStringList{RowLine(1, "10^30", "1,0000E+30")} << QChar(u',');
+  QTest::newRow("10^15+0.3") << QList<Row>{{0, QStringLiteral("10^15+0.3"), 1e15 + 0.3}} << 4
+                             << QStringList{RowLine(1, "10^15+0.3", "1.0000E+15")} << dot;
+  QTest::newRow("2^53+1") << QList<Row>{{0, QStringLiteral("2^53+1"), 9007199254740993.0}} << 4
+                          << QStringList{RowLine(1, "2^53+1", "9.0072E+15")} << dot;
+  QTest::newRow("-(10^25)") << QList<Row>{{0, QStringLiteral("-(10^25)"), -1e25}} << 4
+                            << QStringList{RowLine(1, "-(10^25)", "-1.0000E+25")} << dot;
+  QTest::newRow("15 decimals: mantissa as wide as fits")
+      << QList<Row>{{0, QStringLiteral("1/3*10^20"), 1e20 / 3}} << 15
+      << QStringList{RowLine(1, "1/3*10^20", "3.333333333E+19")} << dot;
   QTest::newRow("infinity as the table shows it")
       << QList<Row>{{0, QStringLiteral("1/0"), std::numeric_limits<double>::infinity()}} << 4
       << QStringList{RowLine(1, "1/0", QStringLiteral("∞"))} << dot;

@@ -123,8 +123,8 @@ void TestTableState::fitResult() {
   QFETCH(int, width);
   QFETCH(QString, shown);
   QFETCH(QString, toolTip);
-  const FittedResult fitted =
-      FitResult(value, digits, u',', [&](const QString& text) { return text.size() <= width; });
+  const FittedResult fitted = FitResult(
+      value, digits, u',', {.fits = [&](const QString& text) { return text.size() <= width; }});
   QCOMPARE(fitted.text, shown);
   QCOMPARE(fitted.shortened, !toolTip.isEmpty());
   QCOMPARE(ResultToolTip(fitted.shortened ? fitted.full : QString()), toolTip);
