@@ -108,12 +108,18 @@ FittedResult FitResult(double value, int digits, QChar decimalPoint, const Resul
   result.text = result.full;
   if (room.fits(result.full) || !std::isfinite(value)) return result;
   result.shortened = true;
-  const qsizetype point = result.full.indexOf(decimalPoint);
-  for (int fewer = digits - 1; fewer >= 0; --fewer) {
-    // A cut drops the decimal point with the last decimal.
-    result.text = room.cutsDecimals ? result.full.left(point + (fewer > 0 ? 1 + fewer : 0))
-                                    : FormatResult(value, fewer, decimalPoint);
-    if (room.fits(result.text)) return result;
+  if (room.cutsDecimals) {
+    // Characters come off the end, never off the whole part.
+    const qsizetype point = digits > 0 ? result.full.indexOf(decimalPoint) : result.full.size();
+    for (qsizetype kept = result.full.size() - 1; kept >= point; --kept) {
+      result.text = result.full.left(kept);
+      if (room.fits(result.text)) return result;
+    }
+  } else {
+    for (int fewer = digits - 1; fewer >= 0; --fewer) {
+      result.text = FormatResult(value, fewer, decimalPoint);
+      if (room.fits(result.text)) return result;
+    }
   }
   for (int decimals = std::min(digits, 14); decimals >= 0; --decimals) {
     result.text = FormatResultExponent(value, decimals, decimalPoint);

@@ -32,9 +32,10 @@ struct FittedResult {
   bool shortened = false;
 };
 
-// The one rule for a result's shown text, never a clipped number: the full text; else fewer
-// decimals; else the exponent form with as many mantissa decimals as fit, up to `digits`.
-// When nothing fits, the shortest form.
+// The one rule for a result's shown text, never a number with digits of its whole part lost:
+// the full text; else fewer decimals (rounded again, or cut where the room cuts them); else
+// the exponent form with as many mantissa decimals as fit, up to `digits`. When nothing fits,
+// the shortest form.
 FittedResult FitResult(double value, int digits, QChar decimalPoint, const ResultRoom& room);
 
 // The tool tip of a result cell, one reason a line: the full result when the cell shows it

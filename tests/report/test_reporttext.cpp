@@ -104,9 +104,12 @@ void TestReportText::rows_data() {
   QTest::newRow("decimals that do not fit are cut")
       << QList<Row>{{0, QStringLiteral("x"), 12345678901.12369}} << 4
       << QStringList{RowLine(1, "x", "12345678901.123")} << dot;
-  QTest::newRow("a cut leaving no decimal drops the point")
+  QTest::newRow("the cut may end at the point")
       << QList<Row>{{0, QStringLiteral("x"), -1234567890123.56}} << 2
-      << QStringList{RowLine(1, "x", "-1234567890123")} << dot;
+      << QStringList{RowLine(1, "x", "-1234567890123.")} << dot;
+  QTest::newRow("a whole part of 15 is kept whole")
+      << QList<Row>{{0, QStringLiteral("x"), 123456789012345.0}} << 2
+      << QStringList{RowLine(1, "x", "123456789012345")} << dot;
   QTest::newRow("whole part too wide: exponent form")
       << QList<Row>{{0, QStringLiteral("10^20"), 1e20}} << 2
       << QStringList{RowLine(1, "10^20", "1.00E+20")} << dot;
