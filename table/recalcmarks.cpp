@@ -68,10 +68,15 @@ RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& aft
   };
   RowMarks marks{};
   for (size_t k = 0; k < marks.size(); ++k) {
+    // An equal value shows an equal text, so most rows need no text at all (a NaN, never
+    // equal to itself, is compared by its text).
+    const bool moves = secondPass[k] != after[k];
+    const bool moved = before[k] != after[k];
+    if (!moves && !moved) continue;
     const QString now = shown(after[k]);
-    if (shown(secondPass[k]) != now)
+    if (moves && shown(secondPass[k]) != now)
       marks[k] = ResultMark::DependsBelow;
-    else if (shown(before[k]) != now)
+    else if (moved && shown(before[k]) != now)
       marks[k] = ResultMark::Changed;
   }
   return marks;
