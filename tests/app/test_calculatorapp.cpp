@@ -164,23 +164,14 @@ void TestCalculatorApp::saveAndReadThroughTheKeys() {
 
 void TestCalculatorApp::helpOpensModallyAndCloses() {
   QString seenTitle;
-  QString seenFirstLine;
-  QTimer::singleShot(0, this, [&] {
+  QTimer::singleShot(0, this, [&seenTitle] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal) return;
     seenTitle = modal->windowTitle();
-    if (const auto* text = modal->findChild<QPlainTextEdit*>())
-      seenFirstLine = text->toPlainText().section(u'\n', 0, 0);
     QTest::keyClick(modal, Qt::Key_Escape);
   });
   Click("cmdHelp");
   QCOMPARE(seenTitle, QStringLiteral("Помощна информация"));
-  // The help text, not the command line's usage text.
-  QCOMPARE(seenFirstLine,
-           QStringLiteral(
-               "    Предназначението на този калкулатор е да позволява въвеждането на числа и "
-               "формули. При натискането на [Enter] се изчислява стойност от формулата на текущия "
-               "ред, а при натискане на бутона [калкулатор] се преизчислява цялата таблица."));
   QVERIFY(!QApplication::activeModalWidget());
 }
 
