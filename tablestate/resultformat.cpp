@@ -106,7 +106,7 @@ FittedResult FitResult(double value, int digits, QChar decimalPoint, const Resul
   digits = std::clamp(digits, 0, 15);
   result.full = FormatResult(value, digits, decimalPoint);
   result.text = result.full;
-  if (room.fits(result.full) || !std::isfinite(value)) return result;
+  if (!room.fits || room.fits(result.full) || !std::isfinite(value)) return result;
   result.shortened = true;
   if (room.cutsDecimals) {
     // Characters come off the end, never off the whole part.

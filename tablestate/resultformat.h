@@ -17,7 +17,7 @@ QString FormatResultExponent(double value, int decimals, QChar decimalPoint);
 
 // Where a result is shown, and how a result too wide for it is shortened.
 struct ResultRoom {
-  std::function<bool(const QString&)> fits;  // whether a text fits the place
+  std::function<bool(const QString&)> fits;  // whether a text fits the place; none: any
   // Decimals that do not fit are cut off rather than rounded again: the report's fixed column
   // has always cut them.
   bool cutsDecimals = false;
