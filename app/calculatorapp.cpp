@@ -30,7 +30,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
         ComposeTableReport(state, m_window.ExplanationFieldText(), locale.decimalPoint));
   };
   commands.diagram = [this, &state] { m_charts.Open(state); };
-  commands.help = [this] { ShowHelp(&m_window); };
+  commands.help = [this] { help::ShowHelp(&m_window); };
   commands.closeWindows = [this] {
     m_charts.Close();
     m_reports.Close();

@@ -299,7 +299,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   return command;
 }
 
-QString HelpText() {
+QString UsageText() {
   return QStringLiteral(
       "Употреба:\n"
       "  verodazava [ФАЙЛ.SPR]\n"
@@ -343,7 +343,7 @@ int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out
                    const UserLocale& locale) {
   switch (command.mode) {
     case CommandLine::Mode::Help:
-      out << HelpText();
+      out << UsageText();
       return kExitOk;
     case CommandLine::Mode::Version:
       out << VersionText();

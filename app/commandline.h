@@ -35,7 +35,7 @@ struct CommandLine {
 // `arguments` as main() gets them, the program's name first.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
-QString HelpText();
+QString UsageText();
 QString VersionText();
 
 // Carries out every mode but Window and returns the exit status. Results and reports go to

@@ -90,6 +90,8 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+namespace help {
+
 std::unique_ptr<frmHelp> ComposeHelp(QWidget* parent) {
   auto window = std::make_unique<frmHelp>(parent);
   window->TextBox()->setPlainText(HelpText());
@@ -102,3 +104,5 @@ void ShowHelp(QWidget* parent) {
   const std::unique_ptr<frmHelp> window = ComposeHelp(parent);
   window->exec();
 }
+
+}  // namespace help

@@ -23,9 +23,13 @@ class frmHelp final : public QDialog {
   QPlainTextEdit* m_text;
 };
 
+namespace help {
+
 // A fresh help window as the help command shows it: the help text, the caption, and the
 // width widened to its shown size. Not yet shown.
 std::unique_ptr<frmHelp> ComposeHelp(QWidget* parent = nullptr);
 
 // The help command: shows a fresh help window modally and returns once it is closed.
 void ShowHelp(QWidget* parent);
+
+}  // namespace help

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+namespace help {
 namespace {
 
 // Each line of the help is joined from its pieces with nothing between them; a piece that
@@ -44,3 +45,5 @@ QString HelpText() {
   }
   return text;
 }
+
+}  // namespace help

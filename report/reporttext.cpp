@@ -12,6 +12,10 @@ namespace {
 constexpr int kMinNameWidth = 30;
 constexpr int kNumberWidth = 3;
 constexpr int kResultWidth = 15;
+// A result wider than its column loses decimals that do not fit, cut as this column always
+// cut them; a whole part too wide goes to the exponent form instead of losing digits.
+const ResultRoom kResultColumn{
+    .fits = [](const QString& text) { return text.size() <= kResultWidth; }, .cutsDecimals = true};
 // "|No:|" + name column + "|      Сума     |"
 constexpr int kFrameWidth = 22;
 const QString kLineEnd = QStringLiteral("\r\n");
@@ -64,9 +68,8 @@ QString ComposeTableReport(const TableState& state, const QString& title, QChar 
     report += QString::number(listed).rightJustified(kNumberWidth, u' ');
     report += QStringLiteral("  ");
     report += row.formula.leftJustified(nameWidth, u' ', true);
-    // A result text longer than its field keeps its first characters.
-    report += FormatResult(row.result, roundingDigits, decimalPoint)
-                  .rightJustified(kResultWidth, u' ', true);
+    report += FitResult(row.result, roundingDigits, decimalPoint, kResultColumn)
+                  .text.rightJustified(kResultWidth, u' ');
     report += u' ';
     report += kLineEnd;
   }

@@ -266,24 +266,23 @@ void frmCalculator::MakeScreen() {
 
 void frmCalculator::ShowResult(int row, double result, int digits) {
   const size_t k = static_cast<size_t>(row);
-  CellLabel* cell = m_suma[k];
-  QString shown;
-  QString full;
-  if (result != 0) {
-    // The trailing blank keeps the right-aligned number off the cell's edge. A text wider
-    // than the cell would be clipped on the left into a different number, so it is shortened.
-    const QFontMetrics metrics = cell->fontMetrics();
-    const int width = cell->TextWidth();
-    const FittedResult fitted = FitResult(
-        result, digits, m_locale.decimalPoint,
-        [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
-    shown = fitted.text + u' ';
-    if (fitted.shortened) full = fitted.full;
-  }
-  cell->setText(shown);
+  const FittedResult fitted = FitResult(result, digits, m_locale.decimalPoint, ResultCellRoom());
+  // The trailing blank keeps the right-aligned number off the cell's edge.
+  m_suma[k]->setText(fitted.text.isEmpty() ? QString() : fitted.text + u' ');
+  const QString full = fitted.shortened ? fitted.full : QString();
   if (m_shortenedFrom[k] == full) return;
   m_shortenedFrom[k] = full;
   UpdateResultTip(row);
+}
+
+// A result cell: nothing for 0, and a text wider than the cell would be clipped on the left
+// into a different number, so it is shortened. The cells are all alike.
+ResultRoom frmCalculator::ResultCellRoom() const {
+  const CellLabel* cell = m_suma[0];
+  const auto fits = [metrics = cell->fontMetrics(), width = cell->TextWidth()](const QString& t) {
+    return metrics.horizontalAdvance(t + u' ') <= width;
+  };
+  return {.fits = fits, .blankZero = true};
 }
 
 // One tool tip for every reason a result cell has one: the full result first, then the mark.
@@ -502,7 +501,7 @@ void frmCalculator::Recalculate() {
   RecalculateAll(m_state, m_evaluator);
   MakeScreen();
   ShowMarks(MarkRecalculation(before, ResultsOf(m_state), SecondPassResults(m_state, m_evaluator),
-                              m_state.roundingDigits, m_locale.decimalPoint));
+                              m_state.roundingDigits, m_locale.decimalPoint, ResultCellRoom()));
 }
 
 void frmCalculator::RecalculateRestored() {
@@ -510,7 +509,7 @@ void frmCalculator::RecalculateRestored() {
   MakeScreen();
   const RecordResults results = ResultsOf(m_state);
   ShowMarks(MarkRecalculation(results, results, SecondPassResults(m_state, m_evaluator),
-                              m_state.roundingDigits, m_locale.decimalPoint));
+                              m_state.roundingDigits, m_locale.decimalPoint, ResultCellRoom()));
 }
 
 void frmCalculator::NewTable() {

@@ -77,6 +77,7 @@ class frmCalculator final : public QWidget {
   void PanelClicked();
   void RoundingChanged(const QString& text);
   void ShowResult(int row, double result, int digits);
+  ResultRoom ResultCellRoom() const;
   void UpdateResultTip(int row);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);

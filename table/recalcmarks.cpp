@@ -1,7 +1,6 @@
 #include "recalcmarks.h"
 
 #include "calcformula.h"
-#include "resultformat.h"
 
 namespace {
 
@@ -62,13 +61,22 @@ RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evalua
 }
 
 RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
-                           const RecordResults& secondPass, int digits, QChar decimalPoint) {
+                           const RecordResults& secondPass, int digits, QChar decimalPoint,
+                           const ResultRoom& cell) {
+  const auto shown = [&](double value) {
+    return FitResult(value, digits, decimalPoint, cell).text;
+  };
   RowMarks marks{};
   for (size_t k = 0; k < marks.size(); ++k) {
-    const QString shown = ShownResult(after[k], digits, decimalPoint);
-    if (ShownResult(secondPass[k], digits, decimalPoint) != shown)
+    // An equal value shows an equal text, so most rows need no text at all (a NaN, never
+    // equal to itself, is compared by its text).
+    const bool moves = secondPass[k] != after[k];
+    const bool moved = before[k] != after[k];
+    if (!moves && !moved) continue;
+    const QString now = shown(after[k]);
+    if (moves && shown(secondPass[k]) != now)
       marks[k] = ResultMark::DependsBelow;
-    else if (ShownResult(before[k], digits, decimalPoint) != shown)
+    else if (moved && shown(before[k]) != now)
       marks[k] = ResultMark::Changed;
   }
   return marks;

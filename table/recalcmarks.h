@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 
+#include "resultformat.h"
 #include "tablestate.h"
 
 class mdlCalcFunction;
@@ -27,8 +28,9 @@ RecordResults ResultsOf(const TableState& state);
 // table itself keeps what it has.
 RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evaluator);
 
-// The marks of the visible rows, judged by the text each cell shows: a row whose text a
-// second pass would change is DependsBelow, otherwise a row whose text the pass from
+// The marks of the visible rows, judged by the text each cell shows in `cell`: a row whose
+// text a second pass would change is DependsBelow, otherwise a row whose text the pass from
 // `before` to `after` changed is Changed.
 RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
-                           const RecordResults& secondPass, int digits, QChar decimalPoint);
+                           const RecordResults& secondPass, int digits, QChar decimalPoint,
+                           const ResultRoom& cell);

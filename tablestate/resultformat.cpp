@@ -100,23 +100,32 @@ QString FormatResultExponent(double value, int decimals, QChar decimalPoint) {
   return out;
 }
 
-FittedResult FitResult(double value, int digits, QChar decimalPoint,
-                       const std::function<bool(const QString&)>& fits) {
-  digits = std::clamp(digits, 0, 15);
+FittedResult FitResult(double value, int digits, QChar decimalPoint, const ResultRoom& room) {
   FittedResult result;
+  if (room.blankZero && value == 0) return result;
+  digits = std::clamp(digits, 0, 15);
   result.full = FormatResult(value, digits, decimalPoint);
   result.text = result.full;
-  if (fits(result.full) || !std::isfinite(value)) return result;
+  if (!room.fits || room.fits(result.full) || !std::isfinite(value)) return result;
   result.shortened = true;
-  for (int fewer = digits - 1; fewer >= 0; --fewer) {
-    result.text = FormatResult(value, fewer, decimalPoint);
-    if (fits(result.text)) return result;
+  if (room.cutsDecimals) {
+    // Characters come off the end, never off the whole part.
+    const qsizetype point = digits > 0 ? result.full.indexOf(decimalPoint) : result.full.size();
+    for (qsizetype kept = result.full.size() - 1; kept >= point; --kept) {
+      result.text = result.full.left(kept);
+      if (room.fits(result.text)) return result;
+    }
+  } else {
+    for (int fewer = digits - 1; fewer >= 0; --fewer) {
+      result.text = FormatResult(value, fewer, decimalPoint);
+      if (room.fits(result.text)) return result;
+    }
   }
   for (int decimals = std::min(digits, 14); decimals >= 0; --decimals) {
     result.text = FormatResultExponent(value, decimals, decimalPoint);
-    if (fits(result.text)) return result;
+    if (room.fits(result.text)) return result;
   }
-  return result;  // the shortest true form, even if the cell clips it
+  return result;  // the shortest true form, even if the place clips it
 }
 
 QString ResultToolTip(const QString& fullTextIfShortened, const QStringList& moreLines) {
@@ -124,8 +133,4 @@ QString ResultToolTip(const QString& fullTextIfShortened, const QStringList& mor
   if (!fullTextIfShortened.isEmpty()) lines.append(fullTextIfShortened);
   lines.append(moreLines);
   return lines.join(u'\n');
-}
-
-QString ShownResult(double value, int digits, QChar decimalPoint) {
-  return value != 0 ? FormatResult(value, digits, decimalPoint) + u' ' : QString();
 }

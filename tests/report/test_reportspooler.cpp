@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <optional>
@@ -221,10 +222,11 @@ void TestReportSpooler::printsThroughDefaultPrinter() {
   QCOMPARE(guard.TakeSeen(), QStringList());
 
   // The report is 6 lines (title, rule, header, rule, one row, rule), then 150 more: 156
-  // lines. The queue's A4 sheet is 842 points high and its printable area the whole sheet;
-  // an 8-point line of the fixed-pitch face takes 8 x (1705 + 615) / 2048, about 9.1 points
-  // (Liberation Mono's ascent and descent in its 2048 units). About 92 lines fill a sheet, so
-  // the spooler must deliver two sheets (one, or three, means lines were lost or spread out).
+  // lines. The queue's A4 sheet is 842 points high, 822 inside Qt's 10-point margins; an
+  // 8-point line of the fixed-pitch face takes 8 x (1705 + 615) / 2048 = 9.06 points
+  // (Liberation Mono's ascent and descent in its 2048 units), 9.04 as Qt rounds them at
+  // 1200 dpi. So 90 lines fill the first sheet and 66 go on the second; a sheet broken one
+  // line early, or late, or a line lost, shows in these counts.
   constexpr int kExpectedPages = 2;
 
   const QDir out(m_dir.filePath(QStringLiteral("out")));
@@ -242,6 +244,15 @@ void TestReportSpooler::printsThroughDefaultPrinter() {
   }
   QVERIFY2(!printed.isEmpty(), qPrintable("no PDF from the queue\n" + SpoolerLog()));
   QCOMPARE(pages, kExpectedPages);
+  QList<int> linesPerSheet;
+  for (int page = 1; page <= pages; ++page) {
+    const QStringList lines = pdftools::Text(printed, page, page).split(u'\n');
+    linesPerSheet.append(
+        static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const QString& line) {
+          return !line.trimmed().isEmpty();
+        })));
+  }
+  QCOMPARE(linesPerSheet, (QList<int>{90, 66}));
   viewer->close();
 }
 

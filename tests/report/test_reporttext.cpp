@@ -91,25 +91,30 @@ void TestReportText::rows_data() {
       << QStringList{RowLine(1, "6", "6")} << dot;
   QTest::newRow("hidden row 25 listed") << QList<Row>{{25, QStringLiteral("SUM(1)"), -3.5}} << 1
                                         << QStringList{RowLine(1, "SUM(1)", "-3.5")} << dot;
-  QTest::newRow("zero result is printed") << QList<Row>{{0, QStringLiteral("1-1"), 0}} << 2
-                                          << QStringList{RowLine(1, "1-1", "0.00")} << dot;
-  QTest::newRow("comma decimal point") << QList<Row>{{0, QStringLiteral("1/4"), 0.25}} << 2
-                                       << QStringList{RowLine(1, "1/4", "0,25")} << QChar(u',');
   QTest::newRow("rounding 0 half away from zero")
       << QList<Row>{{0, QStringLiteral("5/2"), 2.5}, {1, QStringLiteral("-5/2"), -2.5}} << 0
       << QStringList{RowLine(1, "5/2", "3"), RowLine(2, "-5/2", "-3")} << dot;
-  QTest::newRow("rounding 15 cut to 15 characters")
-      << QList<Row>{{0, QStringLiteral("1234.5"), 1234.5}} << 15
-      << QStringList{RowLine(1, "1234.5", "1234.5000000000")} << dot;
-  QTest::newRow("large magnitude cut on the right")
-      << QList<Row>{{0, QStringLiteral("1E20"), 1e20}} << 2
-      << QStringList{RowLine(1, "1E20", "100000000000000")} << dot;
-  QTest::newRow("infinity as the table shows it")
-      << QList<Row>{{0, QStringLiteral("1/0"), std::numeric_limits<double>::infinity()}} << 4
-      << QStringList{RowLine(1, "1/0", QStringLiteral("∞"))} << dot;
-  QTest::newRow("not a number as the table shows it")
-      << QList<Row>{{0, QStringLiteral("x"), std::numeric_limits<double>::quiet_NaN()}} << 4
-      << QStringList{RowLine(1, "x", QStringLiteral("не е число"))} << dot;
+  // One row, formula "x": how its result is written in the 15-character column.
+  const auto result = [](const char* tag, double value, int digits, const char* text,
+                         QChar point = u'.') {
+    QTest::newRow(tag) << QList<Row>{{0, QStringLiteral("x"), value}} << digits
+                       << QStringList{RowLine(1, "x", QString::fromUtf8(text))} << point;
+  };
+  result("zero result is printed", 0, 2, "0.00");
+  result("comma decimal point", 0.25, 2, "0,25", u',');
+  result("rounding 15 cut to 15 characters", 1234.5, 15, "1234.5000000000");
+  result("decimals that do not fit are cut", 12345678901.12369, 4, "12345678901.123");
+  result("the cut may end at the point", -1234567890123.56, 2, "-1234567890123.");
+  result("a whole part of 15 is kept whole", 123456789012345.0, 2, "123456789012345");
+  result("whole part too wide: exponent form", 1e20, 2, "1.00E+20");
+  result("10^30", 1e30, 4, "1,0000E+30", u',');
+  result("10^15+0.3", 1e15 + 0.3, 4, "1.0000E+15");
+  result("2^53+1", 9007199254740993.0, 4, "9.0072E+15");
+  result("-(10^25)", -1e25, 4, "-1.0000E+25");
+  result("15 decimals: mantissa as wide as fits", 1e20 / 3, 15, "3.333333333E+19");
+  result("infinity as the table shows it", std::numeric_limits<double>::infinity(), 4, "∞");
+  result("not a number as the table shows it", std::numeric_limits<double>::quiet_NaN(), 4,
+         "не е число");
 
   QList<Row> many;
   QStringList manyLines;

@@ -7,6 +7,10 @@
 
 using RowList = QList<int>;
 
+// A result cell that takes 10 characters and leaves 0 blank, as the window's cells do.
+const ResultRoom kTenCharacterCell{.fits = [](const QString& text) { return text.size() <= 10; },
+                                   .blankZero = true};
+
 // Which results a recalculation marks, judged without a window.
 class TestRecalcMarks : public QObject {
   Q_OBJECT
@@ -43,6 +47,13 @@ void TestRecalcMarks::marks_data() {
       << QStringList{"2.4", "SUM(1)*10"} << 1 << "2.41" << 1 << 2 << RowList{2} << RowList{};
   QTest::newRow("a result going to 0 is a change")
       << QStringList{"3", "SUM(1)-3"} << 1 << "0" << 1 << 4 << RowList{2} << RowList{};
+  // Judged by what the cell shows: 1,2346E+30 before and after.
+  QTest::newRow("a wide result shown alike is not marked")
+      << QStringList{"123456*10^25", "SUM(1)"} << 1 << "123456.1*10^25" << 1 << 4 << RowList{}
+      << RowList{};
+  QTest::newRow("a wide result shown otherwise is marked")
+      << QStringList{"123456*10^25", "SUM(1)"} << 1 << "123470*10^25" << 1 << 4 << RowList{2}
+      << RowList{};
 }
 
 void TestRecalcMarks::marks() {
@@ -69,7 +80,7 @@ void TestRecalcMarks::marks() {
     const RecordResults before = ResultsOf(state);
     RecalculateAll(state, evaluator);
     marks = MarkRecalculation(before, ResultsOf(state), SecondPassResults(state, evaluator), digits,
-                              u'.');
+                              u'.', kTenCharacterCell);
   }
 
   RowList gotChanged;

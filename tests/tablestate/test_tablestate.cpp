@@ -123,8 +123,8 @@ void TestTableState::fitResult() {
   QFETCH(int, width);
   QFETCH(QString, shown);
   QFETCH(QString, toolTip);
-  const FittedResult fitted =
-      FitResult(value, digits, u',', [&](const QString& text) { return text.size() <= width; });
+  const FittedResult fitted = FitResult(
+      value, digits, u',', {.fits = [&](const QString& text) { return text.size() <= width; }});
   QCOMPARE(fitted.text, shown);
   QCOMPARE(fitted.shortened, !toolTip.isEmpty());
   QCOMPARE(ResultToolTip(fitted.shortened ? fitted.full : QString()), toolTip);
@@ -136,23 +136,23 @@ void TestTableState::fitResult() {
 void TestTableState::records() {
   TableState state;
   QVERIFY(state.rows[0].IsCleared());
-  QCOMPARE(state.rows[0].formula.size(), kFormulaWidth);
+  QCOMPARE(state.rows[0].formula.size(), 255);  // a record holds 255 characters
   QCOMPARE(state.rows[0].DisplayText(), QString());
 
   RowRecord& row = state.rows[3];
   row.SetFormula(u"  2+3  ");
-  QCOMPARE(row.formula.size(), kFormulaWidth);
+  QCOMPARE(row.formula.size(), 255);
   QVERIFY(!row.IsCleared());
   QCOMPARE(row.Trimmed(), QStringLiteral("2+3"));
   row.SetFormula(QString(300, u'1'));
-  QCOMPARE(row.Trimmed(), QString(kFormulaWidth, u'1'));
+  QCOMPARE(row.Trimmed(), QString(255, u'1'));
   row.result = 7;
   QCOMPARE(state.Result(3), 7.0);
   QCOMPARE(state.Result(27), 0.0);
   QCOMPARE(state.Result(-1), 0.0);
 
   row.Empty();
-  QCOMPARE(row.formula, QString(kFormulaWidth, u' '));
+  QCOMPARE(row.formula, QString(255, u' '));
   QCOMPARE(row.result, 0.0);
 
   state.explanation = QStringLiteral("Заглавие");
