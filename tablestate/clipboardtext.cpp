@@ -184,9 +184,10 @@ QList<int> PasteFormulas(TableState& state, const PastePlan& plan, const QString
 
 QString CopiedResult(const TableState& state, int row, QChar decimalPoint) {
   if (row < 0 || row >= kVisibleRows) return {};
-  // The cell's own text, without the blank that keeps it off the cell's edge.
-  return TrimBlanks(
-      ShownResult(state.rows[static_cast<size_t>(row)].result, state.roundingDigits, decimalPoint));
+  // The cell's full text: a cell that shows a shortened form copies the whole figure.
+  return FitResult(state.rows[static_cast<size_t>(row)].result, state.roundingDigits, decimalPoint,
+                   ResultRoom{.blankZero = true})
+      .full;
 }
 
 int LastFilledRow(const TableState& state) {
