@@ -1,16 +1,22 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <cstdio>
 #include <memory>
 
 #include "calculatorapp.h"
+#include "faultydisk.h"
 #include "fixedprinttarget.h"
 #include "scripteddialogs.h"
 #include "tablerecovery.h"
@@ -48,6 +54,16 @@ void LeaveStaleLock(const QString& path) {
   QVERIFY(QFile::exists(path));
 }
 
+// A left table whose first row holds `formula`.
+QByteArray Table(const QString& formula) {
+  return "\"\"\r\n\"" + formula.toLatin1() + "\"\r\n";
+}
+
+unsigned PermissionsOf(const QString& path) {
+  struct stat entry {};
+  return ::stat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & 07777 : 0;
+}
+
 // One running program: its table, questions, windows and recovery slot.
 struct Instance {
   Instance(const QString& folder, QPrinter& printer)
@@ -75,6 +91,25 @@ struct Instance {
 // The table outlives the program: recovery files in the state folder.
 class TestTableRecovery : public QObject {
   Q_OBJECT
+ public:
+  // Run again as a writer to be killed: keeps writing its table into the folder it is given.
+  static void initMain() {
+    const QString folder = qEnvironmentVariable("VZ_KEEP_WRITING");
+    if (folder.isEmpty()) return;
+    ScriptedDialogs dialogs;
+    TableRecovery recovery(folder, dialogs);
+    recovery.Claim(true);
+    TableState state;
+    for (int n = 1;; ++n) {
+      state.rows[0].SetFormula(QString::number(n));
+      recovery.Write(state);
+      if (n == 1) {
+        std::fputs("writing\n", stdout);
+        std::fflush(stdout);
+      }
+    }
+  }
+
  private slots:
   void init();
   void cleanup();
@@ -88,6 +123,8 @@ class TestTableRecovery : public QObject {
   void twoInstancesKeepTwoFiles();
   void unusableFolderIsReportedOnce_data();
   void unusableFolderIsReportedOnce();
+  void folderFaults_data();
+  void folderFaults();
 
  private:
   QString Slot(int n, const char* suffix) const {
@@ -177,7 +214,7 @@ void TestTableRecovery::startOffersTheLeftTable_data() {
   QTest::addColumn<QByteArray>("left");  // table-1.SPR as a finished run left it; empty: none
   QTest::addColumn<bool>("crashed");     // its lock is still there, its process gone
   QTest::addColumn<bool>("startedWithFile");
-  QTest::addColumn<int>("answer");  // -1: no question expected, 0: Не, 1: Да
+  QTest::addColumn<int>("answer");  // -1: no question expected, 0: Изтрий, 1: Възстанови, 2: Esc
   QTest::addColumn<QString>("row1");
   QTest::addColumn<QString>("result2");
   QTest::addColumn<bool>("leftStays");
@@ -186,12 +223,14 @@ void TestTableRecovery::startOffersTheLeftTable_data() {
       QByteArray("\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n\"25+65\"\r\n\"SUM(1)*2\"\r\n") + Cleared(24);
   QTest::newRow("nothing left") << QByteArray() << false << false << -1 << ""
                                 << "" << false;
-  QTest::newRow("left, Да") << table << false << false << 1 << "25+65"
-                            << "180.0000 " << true;
-  QTest::newRow("left, Не") << table << false << false << 0 << ""
-                            << "" << false;
-  QTest::newRow("crashed, Да") << table << true << false << 1 << "25+65"
-                               << "180.0000 " << true;
+  QTest::newRow("left, restored") << table << false << false << 1 << "25+65"
+                                  << "180.0000 " << true;
+  QTest::newRow("left, deleted") << table << false << false << 0 << ""
+                                 << "" << false;
+  QTest::newRow("left, Esc keeps it") << table << false << false << 2 << ""
+                                      << "" << true;
+  QTest::newRow("crashed, restored") << table << true << false << 1 << "25+65"
+                                     << "180.0000 " << true;
   QTest::newRow("left empty") << QByteArray("\"\"\r\n") + Cleared(26) << false << false << -1 << ""
                               << "" << false;
   QTest::newRow("started with a file") << table << false << true << -1 << ""
@@ -215,15 +254,17 @@ void TestTableRecovery::startOffersTheLeftTable() {
   if (crashed) LeaveStaleLock(Slot(1, ".lock"));
 
   auto program = Start();
-  if (answer >= 0) program->dialogs.AnswerQuestion(answer == 1);
+  const Dialogs::Choice choices[] = {Dialogs::Choice::Second, Dialogs::Choice::First,
+                                     Dialogs::Choice::Later};
+  if (answer >= 0) program->dialogs.AnswerChoice(choices[answer]);
   program->app.RecoverUnsavedTable(startedWithFile);
 
-  const auto asked = program->dialogs.Of(QStringLiteral("yesno"));
+  const auto asked = program->dialogs.Of(QStringLiteral("choice"));
   QCOMPARE(asked.size(), answer >= 0 ? 1 : 0);
   if (answer >= 0) {
     QCOMPARE(asked[0].text,
              QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?"));
-    QCOMPARE(asked[0].defaultText, QStringLiteral("Да"));
+    QCOMPARE(asked[0].defaultText, QStringLiteral("Възстанови|Изтрий|По-късно"));
     QCOMPARE(asked[0].title, QStringLiteral("frmCalculator"));  // over the main window
   }
   QCOMPARE(program->Box(0)->text(), row1);
@@ -236,9 +277,9 @@ void TestTableRecovery::startOffersTheLeftTable() {
   // The first edit goes to the slot this run holds: the taken-over one, or a new one beside
   // a table kept for a later start.
   program->Enter(5, QStringLiteral("7"));
-  const int own = startedWithFile ? 2 : 1;
+  const int own = leftStays && answer != 1 ? 2 : 1;
   QVERIFY(ReadAll(Slot(own, ".SPR")).contains("\"7\"\r\n"));
-  if (startedWithFile) QCOMPARE(ReadAll(Slot(1, ".SPR")), left);
+  if (own == 2) QCOMPARE(ReadAll(Slot(1, ".SPR")), left);
   QCOMPARE(program->dialogs.Pending(), 0);
 }
 
@@ -296,10 +337,10 @@ void TestTableRecovery::twoInstancesKeepTwoFiles() {
   // The first one ends; a new start takes its table over, and leaves the running one alone.
   first.reset();
   auto third = Start();
-  third->dialogs.AnswerQuestion(true);
+  third->dialogs.AnswerChoice(Dialogs::Choice::First);
   third->app.RecoverUnsavedTable(false);
   QCOMPARE(third->Box(1)->text(), QStringLiteral("333"));
-  QCOMPARE(third->dialogs.Of(QStringLiteral("yesno")).size(), 1);
+  QCOMPARE(third->dialogs.Of(QStringLiteral("choice")).size(), 1);
   QCOMPARE(third->recovery.FilePath(), Slot(1, ".SPR"));
 }
 
@@ -329,6 +370,114 @@ void TestTableRecovery::unusableFolderIsReportedOnce() {
            qPrintable(messages[0].text));
   QCOMPARE(program->Result(1), QStringLiteral("10.0000 "));
   QCOMPARE(ReadAll(m_dir->filePath(blocked)), QByteArray("not a folder"));
+}
+
+// Faults of the folder made for real: writers killed in mid-write, tables piled up by killed
+// instances, a pipe, a folder or links under a slot's names, a folder an earlier version left
+// open to all. Nothing is reported, nothing in the way is touched or offered, and the folder
+// and the table are the user's alone.
+void TestTableRecovery::folderFaults_data() {
+  QTest::addColumn<QString>("fault");
+  QTest::addColumn<bool>("startedWithFile");
+  QTest::addColumn<QString>("question");    // empty: none; else answered Възстанови
+  QTest::addColumn<QString>("restored");    // row 1 afterwards
+  QTest::addColumn<int>("own");             // the slot the first edit goes to
+  QTest::addColumn<QStringList>("tables");  // the folder's tables and temporary files at the end
+
+  const QString asked =
+      QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?");
+  const QStringList oneTwo{"table-1.SPR", "table-2.SPR"};
+  QStringList tenNewest;
+  for (int slot = 2; slot <= 11; ++slot) tenNewest << QStringLiteral("table-%1.SPR").arg(slot);
+  QTest::newRow("writers killed") << "kill" << true << ""
+                                  << "" << 2 << oneTwo;
+  QTest::newRow("eleven tables left")
+      << "eleven" << false
+      << asked +
+             "\nПазят се още 9 незаписани таблици; те ще бъдат предлагани при следващите "
+             "стартирания."
+      << "11" << 11 << tenNewest;
+  QTest::newRow("empty table left") << "empty" << true << ""
+                                    << "" << 1 << QStringList{"table-1.SPR"};
+  QTest::newRow("pipe in a slot") << "fifo" << false << ""
+                                  << "" << 2 << oneTwo;
+  QTest::newRow("folder in a slot") << "folder" << false << ""
+                                    << "" << 2 << oneTwo;
+  QTest::newRow("link in a slot") << "link" << false << ""
+                                  << "" << 2 << oneTwo;
+  QTest::newRow("link as the name")
+      << "name-link" << false << asked << "5" << 1 << QStringList{"table-1.SPR"};
+}
+
+void TestTableRecovery::folderFaults() {
+  QFETCH(QString, fault);
+  QFETCH(bool, startedWithFile);
+  QFETCH(QString, question);
+  QFETCH(QString, restored);
+  QFETCH(int, own);
+  QFETCH(QStringList, tables);
+  // The killed writers make the folder themselves; the others find it made open to all.
+  if (fault != u"kill") QVERIFY(QDir().mkpath(m_folder));
+  const QString outside = m_dir->filePath(QStringLiteral("outside.SPR"));
+  WriteAll(outside, Table(QStringLiteral("SECRET.SPR")));
+  if (fault == u"eleven") {
+    for (int slot = 1; slot <= 11; ++slot) {
+      WriteAll(Slot(slot, ".SPR"), Table(QString::number(slot)));
+      QFile file(Slot(slot, ".SPR"));
+      QVERIFY(file.open(QIODevice::ReadWrite));
+      QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(slot * 60 - 3600),
+                               QFileDevice::FileModificationTime));
+    }
+  }
+  if (fault == u"name-link") WriteAll(Slot(1, ".SPR"), Table("5"));
+  if (fault == u"name-link") QVERIFY(QFile::link(outside, Slot(1, ".name")));
+  if (fault == u"empty") WriteAll(Slot(1, ".SPR"), Table(""));
+  if (fault == u"empty") LeaveStaleLock(Slot(1, ".lock"));
+  if (fault == u"fifo") QCOMPARE(::mkfifo(QFile::encodeName(Slot(1, ".SPR")).constData(), 0600), 0);
+  if (fault == u"folder") QVERIFY(QDir().mkdir(Slot(1, ".SPR")));
+  if (fault == u"link") QVERIFY(QFile::link(outside, Slot(1, ".SPR")));
+  for (int kill = 0; fault == u"kill" && kill < 10; ++kill) {
+    QProcess writer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("VZ_KEEP_WRITING"), m_folder);
+    writer.setProcessEnvironment(environment);
+    writer.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(writer.waitForReadyRead(30000));
+    QThread::msleep(kill % 4);
+    writer.kill();
+    QVERIFY(writer.waitForFinished());
+  }
+  // What the kills left is made an hour old, as after a restart the next day.
+  for (const QString& entry : DirectoryEntries(m_folder)) {
+    if (!entry.startsWith(u'.')) continue;
+    QFile file(m_folder + u'/' + entry);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime));
+  }
+  const unsigned planted = EntryKind(Slot(1, ".SPR"));
+
+  auto program = Start();
+  if (!question.isEmpty()) program->dialogs.AnswerChoice(Dialogs::Choice::First);
+  program->app.RecoverUnsavedTable(startedWithFile);
+  program->Enter(5, QStringLiteral("7"));
+
+  const auto asked = program->dialogs.Of(QStringLiteral("choice"));
+  QCOMPARE(asked.size(), question.isEmpty() ? 0 : 1);
+  if (!question.isEmpty()) QCOMPARE(asked[0].text, question);
+  QCOMPARE(program->dialogs.Of(QStringLiteral("message")).size(), 0);
+  QCOMPARE(program->Box(0)->text(), restored);
+  QCOMPARE(program->state.lastFileName, QString());
+  QCOMPARE(program->recovery.FilePath(), Slot(own, ".SPR"));
+  QVERIFY(ReadAll(Slot(own, ".SPR")).contains("\"7\"\r\n"));
+  if (own == 2) QCOMPARE(EntryKind(Slot(1, ".SPR")), planted);
+  QCOMPARE(PermissionsOf(m_folder), 0700u);
+  QCOMPARE(PermissionsOf(Slot(own, ".SPR")), 0600u);
+  QStringList seen = DirectoryEntries(m_folder);
+  seen.removeIf(
+      [](const QString& entry) { return !entry.endsWith(u".SPR") && !entry.endsWith(u".tmp"); });
+  tables.sort();
+  QCOMPARE(seen, tables);
 }
 
 QTEST_MAIN(TestTableRecovery)
