@@ -23,6 +23,8 @@ class TestCalculatorDialogs : public QObject {
   void deleteQuestionOverFocusedRow();
   void yesNoQuestion_data();
   void yesNoQuestion();
+  void putOffQuestion_data();
+  void putOffQuestion();
   void boxOverItsWindow_data();
   void boxOverItsWindow();
 
@@ -127,6 +129,39 @@ void TestCalculatorDialogs::yesNoQuestion() {
   const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
   QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
   QCOMPARE(yes, clickYes);
+}
+
+// The question that may be put off: Esc and the close box put it off, only a click acts.
+void TestCalculatorDialogs::putOffQuestion_data() {
+  QTest::addColumn<QString>("press");  // a caption to click, "Esc" or "close"
+  QTest::addColumn<int>("choice");     // Dialogs::Choice
+  QTest::newRow("Esc") << "Esc" << int(Dialogs::Choice::Later);
+  QTest::newRow("close box") << "close" << int(Dialogs::Choice::Later);
+  QTest::newRow("Изтрий") << "Изтрий" << int(Dialogs::Choice::Second);
+  QTest::newRow("Enter") << "Enter" << int(Dialogs::Choice::First);
+}
+
+void TestCalculatorDialogs::putOffQuestion() {
+  QFETCH(QString, press);
+  QFETCH(int, choice);
+  QtDialogs dialogs;
+  QStringList captions;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    for (QAbstractButton* button : box->buttons()) captions << button->text();
+    if (press == u"close") box->close();
+    if (press == u"Esc" || press == u"Enter")
+      QTest::keyClick(box, press == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
+    for (QAbstractButton* button : box->buttons())
+      if (button->text() == press) button->click();
+  });
+  QCOMPARE(int(dialogs.FirstSecondOrLater(QStringLiteral("?"), QStringLiteral("Възстанови"),
+                                          QStringLiteral("Изтрий"), QStringLiteral("По-късно"),
+                                          nullptr)),
+           choice);
+  captions.sort();
+  QCOMPARE(captions, QStringList({"Възстанови", "Изтрий", "По-късно"}));
 }
 
 // Each box opens over the window it belongs to, even in the moment after another dialog has
