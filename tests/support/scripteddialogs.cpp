@@ -34,15 +34,11 @@ bool ScriptedDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* par
 Dialogs::Choice ScriptedDialogs::FirstSecondOrLater(const QString& text, const QString& first,
                                                     const QString& second, const QString& later,
                                                     QWidget* parent) {
-  const Asked asked{QStringLiteral("choice"), text, parent ? parent->objectName() : QString(),
-                    QStringList{first, second, later}.join(u'|')};
-  m_log.append(asked);
-  if (m_choices.empty()) {
-    Unexpected(asked);
-    return Choice::Later;
-  }
-  const Choice answer = m_choices.front();
-  m_choices.pop_front();
+  m_log.append({QStringLiteral("choice"), text, parent ? parent->objectName() : QString(),
+                QStringList{first, second, later}.join(u'|')});
+  if (m_choices.empty()) Unexpected(m_log.last());
+  const Choice answer = m_choices.empty() ? Choice::Later : m_choices.front();
+  if (!m_choices.empty()) m_choices.pop_front();
   return answer;
 }
 

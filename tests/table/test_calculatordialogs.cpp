@@ -23,8 +23,6 @@ class TestCalculatorDialogs : public QObject {
   void deleteQuestionOverFocusedRow();
   void yesNoQuestion_data();
   void yesNoQuestion();
-  void putOffQuestion_data();
-  void putOffQuestion();
   void boxOverItsWindow_data();
   void boxOverItsWindow();
 
@@ -100,68 +98,57 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   QCOMPARE(f.BoxColour(2), kYellow);
 }
 
-// The question before something is destroyed: Да and Не, and Enter alone keeps it.
+// The question before something is destroyed: Да and Не, and Enter alone keeps it. The one
+// that may be put off: Esc and the close box put it off, only a click acts.
 void TestCalculatorDialogs::yesNoQuestion_data() {
-  QTest::addColumn<bool>("clickYes");  // else Enter on the default button
-  QTest::newRow("Да clicked") << true;
-  QTest::newRow("Enter takes Не") << false;
+  QTest::addColumn<bool>("clickYes");   // else Enter on the default button
+  QTest::addColumn<QString>("putOff");  // "Esc", "close" or a caption to click; empty: Да/Не
+  QTest::addColumn<int>("choice");
+  QTest::newRow("Да clicked") << true << "" << 0;
+  QTest::newRow("Enter takes Не") << false << "" << 0;
+  QTest::newRow("Esc puts off") << false << "Esc" << int(Dialogs::Choice::Later);
+  QTest::newRow("close box puts off") << false << "close" << int(Dialogs::Choice::Later);
+  QTest::newRow("Изтрий clicked") << false << "Изтрий" << int(Dialogs::Choice::Second);
 }
 
 void TestCalculatorDialogs::yesNoQuestion() {
   QFETCH(bool, clickYes);
+  QFETCH(QString, putOff);
+  QFETCH(int, choice);
   QtDialogs dialogs;
   QStringList seen;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
     seen << box->windowTitle() << box->text();
-    QAbstractButton* yesButton = nullptr;
+    const QString press = putOff.isEmpty() && clickYes ? QStringLiteral("Да") : putOff;
+    QAbstractButton* pressed = nullptr;
     for (QAbstractButton* button : box->buttons()) {
       seen << button->text();
-      if (button->text() == QStringLiteral("Да")) yesButton = button;
+      if (button->text() == press) pressed = button;
     }
     seen << (box->defaultButton() ? box->defaultButton()->text() : QString());
-    if (clickYes && yesButton)
-      yesButton->click();
+    if (putOff == u"close")
+      box->close();
+    else if (pressed)
+      pressed->click();
     else
-      QTest::keyClick(box, Qt::Key_Return);
+      QTest::keyClick(box, putOff.isEmpty() ? Qt::Key_Return : Qt::Key_Escape);
   });
+  if (!putOff.isEmpty()) {
+    QCOMPARE(int(dialogs.FirstSecondOrLater(QStringLiteral("?"), QStringLiteral("Възстанови"),
+                                            QStringLiteral("Изтрий"), QStringLiteral("По-късно"),
+                                            nullptr)),
+             choice);
+    QCOMPARE(seen.last(), QStringLiteral("Възстанови"));  // the default
+    seen = seen.sliced(2, 3);
+    seen.sort();
+    QCOMPARE(seen, QStringList({"Възстанови", "Изтрий", "По-късно"}));
+    return;
+  }
   const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
   QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
   QCOMPARE(yes, clickYes);
-}
-
-// The question that may be put off: Esc and the close box put it off, only a click acts.
-void TestCalculatorDialogs::putOffQuestion_data() {
-  QTest::addColumn<QString>("press");  // a caption to click, "Esc" or "close"
-  QTest::addColumn<int>("choice");     // Dialogs::Choice
-  QTest::newRow("Esc") << "Esc" << int(Dialogs::Choice::Later);
-  QTest::newRow("close box") << "close" << int(Dialogs::Choice::Later);
-  QTest::newRow("Изтрий") << "Изтрий" << int(Dialogs::Choice::Second);
-  QTest::newRow("Enter") << "Enter" << int(Dialogs::Choice::First);
-}
-
-void TestCalculatorDialogs::putOffQuestion() {
-  QFETCH(QString, press);
-  QFETCH(int, choice);
-  QtDialogs dialogs;
-  QStringList captions;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
-    for (QAbstractButton* button : box->buttons()) captions << button->text();
-    if (press == u"close") box->close();
-    if (press == u"Esc" || press == u"Enter")
-      QTest::keyClick(box, press == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
-    for (QAbstractButton* button : box->buttons())
-      if (button->text() == press) button->click();
-  });
-  QCOMPARE(int(dialogs.FirstSecondOrLater(QStringLiteral("?"), QStringLiteral("Възстанови"),
-                                          QStringLiteral("Изтрий"), QStringLiteral("По-късно"),
-                                          nullptr)),
-           choice);
-  captions.sort();
-  QCOMPARE(captions, QStringList({"Възстанови", "Изтрий", "По-късно"}));
 }
 
 // Each box opens over the window it belongs to, even in the moment after another dialog has
