@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -247,6 +248,10 @@ void TestFormulaCommands::saveFaults_data() {
   QTest::newRow("pipe") << "fifo" << false << notAFile << QStringList{"abc.SPR"};
   QTest::newRow("socket") << "socket" << false << notAFile << QStringList{"abc.SPR"};
   QTest::newRow("device node") << "device" << false << notAFile << QStringList{"abc.SPR"};
+  // Only the writer's own names, and only when old enough that no write can still be at work.
+  QTest::newRow("temporaries of a killed save")
+      << "temporaries" << false << QString()
+      << QStringList{".verodazava-OLD.tmp", ".verodazava-new.tmp", "abc.SPR"};
   QTest::newRow("link to a pipe") << "link-to-fifo" << false << notAFile
                                   << QStringList{"abc.SPR", "pipe"};
 }
@@ -274,6 +279,13 @@ void TestFormulaCommands::saveFaults() {
   if (fault == "link") QVERIFY(QFile::link("../outside/secret.SPR", target));
   if (fault == "dangling-link") QVERIFY(QFile::link("../outside/new.SPR", target));
   const QByteArray native = QFile::encodeName(target);
+  for (const char* name : {"old", "OLD", "new"}) {
+    const QString path = dir.filePath(QStringLiteral("start/.verodazava-%1.tmp").arg(name));
+    if (fault == "temporaries") WriteAll(path, "x");
+    const timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    if (fault == "temporaries" && QByteArray(name) != "new")
+      ::utimes(QFile::encodeName(path), hourAgo);
+  }
   if (fault == "fifo") QCOMPARE(::mkfifo(native.constData(), 0666), 0);
   if (fault == "link-to-fifo") {
     QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("start/pipe")).constData(), 0666), 0);
