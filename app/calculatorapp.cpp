@@ -10,6 +10,17 @@ namespace {
 const QString kRecoveryQuestion =
     QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?");
 
+// The question names what each answer does; putting it off keeps the table for the next start.
+QString RecoveryQuestion(int moreLeft) {
+  if (moreLeft == 0) return kRecoveryQuestion;
+  return kRecoveryQuestion + u'\n' +
+         (moreLeft == 1 ? QStringLiteral("Пази се още една незаписана таблица; тя ще бъде "
+                                         "предложена при следващото стартиране.")
+                        : QStringLiteral("Пазят се още %1 незаписани таблици; те ще бъдат "
+                                         "предлагани при следващите стартирания.")
+                              .arg(moreLeft));
+}
+
 }  // namespace
 
 CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& printTarget,
@@ -46,9 +57,17 @@ void CalculatorApp::RecoverUnsavedTable(bool startedWithFile) {
   if (!m_recovery) return;
   const std::optional<RecoveredTable> found = m_recovery->Claim(!startedWithFile);
   if (!found) return;
-  if (!m_dialogs.YesNo(kRecoveryQuestion, true, &m_window)) {
-    m_recovery->Remove();
-    return;
+  switch (m_dialogs.FirstSecondOrLater(RecoveryQuestion(found->moreLeft),
+                                       QStringLiteral("Възстанови"), QStringLiteral("Изтрий"),
+                                       QStringLiteral("По-късно"), &m_window)) {
+    case Dialogs::Choice::First:
+      break;
+    case Dialogs::Choice::Second:
+      m_recovery->Remove();
+      return;
+    case Dialogs::Choice::Later:
+      m_recovery->Postpone();
+      return;
   }
   ApplyFormulaFile(found->file, m_state);
   m_state.lastFileName = found->lastFileName;

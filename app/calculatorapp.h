@@ -20,8 +20,9 @@ class CalculatorApp {
   CalculatorApp(const CalculatorApp&) = delete;
   CalculatorApp& operator=(const CalculatorApp&) = delete;
 
-  // Once the window is shown: offers the table an earlier run left unsaved, unless the
-  // program was started to open a file.
+  // Once the window is shown: offers the newest table an earlier run left unsaved, unless the
+  // program was started to open a file. It is restored, deleted, or, when the question is put
+  // off (Esc, the close box), kept for the next start.
   void RecoverUnsavedTable(bool startedWithFile);
   // A formula file given on the command line: read as the read command reads a chosen file,
   // its directory made the start directory, and the table recalculated once so that the

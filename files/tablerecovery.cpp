@@ -1,37 +1,41 @@
 #include "tablerecovery.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <algorithm>
-#include <functional>
+#include <tuple>
 
 #include "dialogs.h"
 #include "formulacommands.h"
+#include "safefile.h"
 #include "tablestate.h"
 
 namespace {
 
 // Enough for every window a user could keep open; the search for a free slot stops there.
 constexpr int kMaxSlots = 1000;
+// The last file name is a short text; more than this is not the program's.
+constexpr qint64 kMaxNameBytes = 4096;
 
 const QString kTableSuffix = QStringLiteral(".SPR");
 const QString kNameSuffix = QStringLiteral(".name");
 const QString kLockSuffix = QStringLiteral(".lock");
 
-class ScopeExit {
- public:
-  explicit ScopeExit(std::function<void()> action) : m_action(std::move(action)) {}
-  ~ScopeExit() { m_action(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
- private:
-  std::function<void()> m_action;
-};
+QString SlotName(int slot, const QString& suffix) {
+  return QStringLiteral("table-") + QString::number(slot) + suffix;
+}
 
 }  // namespace
+
+struct TableRecovery::LeftTable {
+  int slot = 0;
+  QDateTime written;
+  RecoveredTable table;
+  std::unique_ptr<QLockFile> lock;
+};
 
 QString DefaultRecoveryFolder() {
   QString base = qEnvironmentVariable("XDG_STATE_HOME");
@@ -47,108 +51,144 @@ TableRecovery::TableRecovery(QString folder, Dialogs& dialogs)
 TableRecovery::~TableRecovery() = default;
 
 QString TableRecovery::SlotPath(int slot, const QString& suffix) const {
-  return m_folder + QStringLiteral("/table-") + QString::number(slot) + suffix;
+  return m_folder + u'/' + SlotName(slot, suffix);
 }
 
 QString TableRecovery::FilePath() const {
   return m_slot > 0 ? SlotPath(m_slot, kTableSuffix) : QString();
 }
 
-bool TableRecovery::Lock(int slot) {
+std::unique_ptr<QLockFile> TableRecovery::Lock(int slot) const {
   auto lock = std::make_unique<QLockFile>(SlotPath(slot, kLockSuffix));
   // Only a lock whose instance is gone is stale, however old it is.
   lock->setStaleLockTime(0);
-  if (!lock->tryLock(0)) return false;
-  m_lock = std::move(lock);
-  m_slot = slot;
-  m_writtenName.reset();
-  return true;
+  if (!lock->tryLock(0)) return nullptr;
+  return lock;
 }
 
-std::optional<RecoveredTable> TableRecovery::ReadSlot(int slot) {
-  const QString path = SlotPath(slot, kTableSuffix);
-  QFile file(path);
-  // Only an ordinary file: a pipe could be read for ever.
-  if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return std::nullopt;
-  RecoveredTable table;
-  table.file = DecodeFormulaFile(file);
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  QFile name(SlotPath(slot, kNameSuffix));
-  if (name.open(QIODevice::ReadOnly)) table.lastFileName = QString::fromUtf8(name.read(4096));
-  return table;
+void TableRecovery::Hold(int slot, std::unique_ptr<QLockFile> lock) {
+  m_lock = std::move(lock);
+  m_slot = m_lock ? slot : 0;
+  m_writtenName.reset();
+}
+
+// Only an ordinary file is read: a pipe could be read for ever, and a link could show another
+// file's content as the user's table.
+std::optional<TableRecovery::LeftTable> TableRecovery::ReadSlot(int slot) const {
+  auto opened = OpenOrdinaryFile(m_folder, SlotName(slot, kTableSuffix), Links::Refuse);
+  auto* file = std::get_if<std::unique_ptr<QFile>>(&opened);
+  if (!file) return std::nullopt;
+  LeftTable left;
+  left.slot = slot;
+  left.written = (*file)->fileTime(QFileDevice::FileModificationTime);
+  left.table.file = DecodeFormulaFile(**file);
+  if ((*file)->error() != QFileDevice::NoError) return std::nullopt;
+  auto name = OpenOrdinaryFile(m_folder, SlotName(slot, kNameSuffix), Links::Refuse);
+  if (auto* nameFile = std::get_if<std::unique_ptr<QFile>>(&name))
+    left.table.lastFileName = QString::fromUtf8((*nameFile)->read(kMaxNameBytes));
+  return left;
+}
+
+// The tables finished instances left, their slots locked; those left empty are removed.
+std::vector<TableRecovery::LeftTable> TableRecovery::TakeLeftTables() {
+  static const QRegularExpression pattern(QStringLiteral("^table-([1-9][0-9]{0,5})\\.SPR$"));
+  std::vector<LeftTable> left;
+  for (const QString& entry : QDir(m_folder).entryList(QDir::AllEntries | QDir::System)) {
+    const QRegularExpressionMatch match = pattern.match(entry);
+    if (!match.hasMatch()) continue;
+    const int slot = match.captured(1).toInt();
+    std::unique_ptr<QLockFile> lock = Lock(slot);
+    if (!lock) continue;  // its instance is still running
+    std::optional<LeftTable> table = ReadSlot(slot);
+    if (!table) continue;  // not the program's file: passed over, as TakeFreeSlot does
+    TableState found;
+    ApplyFormulaFile(table->table.file, found);
+    if (found.IsEmpty()) {
+      RemoveSlotFiles(slot);
+      continue;
+    }
+    table->lock = std::move(lock);
+    left.push_back(std::move(*table));
+  }
+  // The newest first.
+  std::sort(left.begin(), left.end(), [](const LeftTable& a, const LeftTable& b) {
+    return std::tie(a.written, a.slot) > std::tie(b.written, b.slot);
+  });
+  while (left.size() > static_cast<size_t>(kKeptTables)) {
+    RemoveSlotFiles(left.back().slot);
+    left.pop_back();
+  }
+  return left;
 }
 
 void TableRecovery::RemoveSlotFiles(int slot) {
-  QFile::remove(SlotPath(slot, kTableSuffix));
-  QFile::remove(SlotPath(slot, kNameSuffix));
+  (void)RemoveOrdinaryFile(m_folder, SlotName(slot, kTableSuffix));
+  (void)RemoveOrdinaryFile(m_folder, SlotName(slot, kNameSuffix));
+}
+
+bool TableRecovery::PrepareFolder() {
+  return !MakePrivateFolder(m_folder);
 }
 
 std::optional<RecoveredTable> TableRecovery::Claim(bool takeOverLeft) {
-  m_lock.reset();
-  m_slot = 0;
-  if (!QDir().mkpath(m_folder)) {
+  Hold(0, nullptr);
+  if (!PrepareFolder()) {
     Fail();
     return std::nullopt;
   }
-  if (takeOverLeft) {
-    static const QRegularExpression pattern(QStringLiteral("^table-([1-9][0-9]{0,5})\\.SPR$"));
-    QList<int> left;
-    for (const QString& entry : QDir(m_folder).entryList(QDir::Files | QDir::System)) {
-      const QRegularExpressionMatch match = pattern.match(entry);
-      if (match.hasMatch()) left.append(match.captured(1).toInt());
-    }
-    std::sort(left.begin(), left.end());
-    for (int slot : left) {
-      if (!Lock(slot)) continue;  // its instance is still running
-      std::optional<RecoveredTable> table = ReadSlot(slot);
-      if (!table) {
-        // Left for the user to look at; this instance takes another slot.
-        Fail();
-        m_lock.reset();
-        m_slot = 0;
-        continue;
-      }
-      TableState found;
-      ApplyFormulaFile(table->file, found);
-      if (!found.IsEmpty()) return table;
-      RemoveSlotFiles(slot);
-      return std::nullopt;
-    }
+  RemoveStaleTemporaries(m_folder);
+  std::vector<LeftTable> left = TakeLeftTables();
+  if (takeOverLeft && !left.empty()) {
+    Hold(left.front().slot, std::move(left.front().lock));
+    left.front().table.moreLeft = static_cast<int>(left.size()) - 1;
+    return std::move(left.front().table);
   }
+  // The others' locks go before a free slot is looked for among them.
+  left.clear();
   if (!TakeFreeSlot()) Fail();
   return std::nullopt;
 }
 
+void TableRecovery::Postpone() {
+  Hold(0, nullptr);
+}
+
 bool TableRecovery::TakeFreeSlot() {
   for (int slot = 1; slot <= kMaxSlots; ++slot) {
-    if (!Lock(slot)) continue;
-    // A file under a free lock is a table some finished instance left for a later start.
-    if (!QFileInfo::exists(SlotPath(slot, kTableSuffix))) return true;
-    m_lock.reset();
-    m_slot = 0;
+    std::unique_ptr<QLockFile> lock = Lock(slot);
+    if (!lock) continue;
+    // A file under a free lock is a table some finished instance left for a later start, or
+    // something else in the way; a name file without its table is a remnant.
+    if (!EntryExists(m_folder, SlotName(slot, kTableSuffix)) &&
+        !RemoveOrdinaryFile(m_folder, SlotName(slot, kNameSuffix))) {
+      Hold(slot, std::move(lock));
+      return true;
+    }
   }
   return false;
 }
 
 void TableRecovery::Write(const TableState& state) {
   // Reported here, over the window the user works in, and only once there is work to lose.
-  const ScopeExit report([this] { ReportFailure(); });
-  if (m_slot == 0 && !(QDir().mkpath(m_folder) && TakeFreeSlot())) {
+  const auto report = qScopeGuard([this] { ReportFailure(); });
+  if (m_slot == 0 && !(PrepareFolder() && TakeFreeSlot())) {
     Fail();
     return;
   }
   // A refused table keeps the last good recovery file instead of an empty one.
   const EncodedFormulaFile table = EncodeFormulaFile(state);
-  if (table.Refused() || WriteFile(SlotPath(m_slot, kTableSuffix), table.bytes)) {
+  if (table.Refused() || WriteFileAtomically(m_folder, SlotName(m_slot, kTableSuffix), table.bytes,
+                                             FileAccess::Private)) {
     Fail();
     return;
   }
   if (m_writtenName == state.lastFileName) return;
-  const QString namePath = SlotPath(m_slot, kNameSuffix);
-  const bool written = state.lastFileName.isEmpty()
-                           ? !QFileInfo::exists(namePath) || QFile::remove(namePath)
-                           : !WriteFile(namePath, state.lastFileName.toUtf8());
-  if (!written) {
+  const QString name = SlotName(m_slot, kNameSuffix);
+  const std::optional<ErrorCode> failure =
+      state.lastFileName.isEmpty()
+          ? RemoveOrdinaryFile(m_folder, name)
+          : WriteFileAtomically(m_folder, name, state.lastFileName.toUtf8(), FileAccess::Private);
+  if (failure) {
     Fail();
     return;
   }
@@ -160,7 +200,6 @@ void TableRecovery::Remove() {
   RemoveSlotFiles(m_slot);
   m_writtenName = QString();
 }
-
 void TableRecovery::Fail() {
   m_failed = true;
 }

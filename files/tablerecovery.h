@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "formulafile.h"
 
@@ -17,13 +18,15 @@ QString DefaultRecoveryFolder();
 struct RecoveredTable {
   DecodedFormulaFile file;
   QString lastFileName;
+  int moreLeft = 0;  // further tables left by finished instances, kept for later starts
 };
 
 // Keeps the unsaved table of this instance in a recovery file of its own, a formula file in
 // the state folder, so closing the window, a crash or a power cut loses nothing. Each
 // instance holds a slot "table-N" under a lock: table-N.SPR is the table, table-N.name the
 // last file name, table-N.lock names the instance. A slot whose lock is free and whose file
-// is there was left by an instance that is no longer running.
+// is there was left by an instance that is no longer running. The folder and the files are
+// the user's alone; anything else found under a slot's names is passed over and left as it is.
 // A failure never stops the program: it is reported once, at the first write after it, and
 // the next write tries again.
 class TableRecovery {
@@ -34,10 +37,19 @@ class TableRecovery {
   TableRecovery(const TableRecovery&) = delete;
   TableRecovery& operator=(const TableRecovery&) = delete;
 
-  // Takes a slot. With `takeOverLeft`, a slot that a finished instance left with a table
-  // that is not empty is preferred, and that table is returned; otherwise, and when there is
-  // none, a free slot without a file is taken.
+  // At most this many tables left by finished instances are kept: each claim removes the
+  // oldest beyond them, and those left empty, so the slots stay bounded however often
+  // instances are killed.
+  static constexpr int kKeptTables = 10;
+
+  // Takes a slot, and removes temporary files that killed writes left in the folder. With
+  // `takeOverLeft`, the slot holding the newest table a finished instance left is preferred,
+  // and that table is returned; otherwise, and when there is none, a free slot without a file
+  // is taken.
   std::optional<RecoveredTable> Claim(bool takeOverLeft);
+  // The table Claim returned stays for a later start: its slot is let go, and the first write
+  // takes a free one.
+  void Postpone();
   // Writes the table (explanation, formulas, last file name) into the slot's file.
   void Write(const TableState& state);
   // The table is saved or empty: the slot's file goes.
@@ -47,10 +59,15 @@ class TableRecovery {
   QString FilePath() const;
 
  private:
+  struct LeftTable;
+
   QString SlotPath(int slot, const QString& suffix) const;
-  bool Lock(int slot);
-  std::optional<RecoveredTable> ReadSlot(int slot);
+  std::unique_ptr<QLockFile> Lock(int slot) const;
+  void Hold(int slot, std::unique_ptr<QLockFile> lock);
+  std::optional<LeftTable> ReadSlot(int slot) const;
+  std::vector<LeftTable> TakeLeftTables();
   void RemoveSlotFiles(int slot);
+  bool PrepareFolder();
   bool TakeFreeSlot();
   void Fail();
   void ReportFailure();

@@ -93,6 +93,23 @@ bool QtDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
   return box.clickedButton() == yes;
 }
 
+Dialogs::Choice QtDialogs::FirstSecondOrLater(const QString& text, const QString& first,
+                                              const QString& second, const QString& later,
+                                              QWidget* parent) {
+  QMessageBox box(QMessageBox::NoIcon, kAppTitle.toString(), text, QMessageBox::NoButton,
+                  parent ? parent : Owner());
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* firstButton = box.addButton(first, QMessageBox::AcceptRole);
+  QPushButton* secondButton = box.addButton(second, QMessageBox::DestructiveRole);
+  // The escape button is also what the close box clicks.
+  box.setEscapeButton(box.addButton(later, QMessageBox::RejectRole));
+  box.setDefaultButton(firstButton);
+  WidenForTitle(box);
+  box.exec();
+  if (box.clickedButton() == firstButton) return Choice::First;
+  return box.clickedButton() == secondButton ? Choice::Second : Choice::Later;
+}
+
 QString QtDialogs::InputBox(const QString& prompt, const QString& title,
                             const QString& defaultText) {
   QInputDialog dialog(Owner());

@@ -24,6 +24,20 @@ class Dialogs {
   // Message box with the buttons Да and Не over `parent`, the application's title; true only
   // for Да.
   virtual bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) = 0;
+  // What a question that may be put off was answered.
+  enum class Choice { First, Second, Later };
+  // Message box over `parent`, the application's title, with three buttons that say what they
+  // do: `first` (the default), `second`, and `later`, which Esc and the close box give too. A
+  // seam that cannot ask answers Later, so that nothing is done the user did not choose.
+  virtual Choice FirstSecondOrLater(const QString& text, const QString& first,
+                                    const QString& second, const QString& later, QWidget* parent) {
+    Q_UNUSED(text)
+    Q_UNUSED(first)
+    Q_UNUSED(second)
+    Q_UNUSED(later)
+    Q_UNUSED(parent)
+    return Choice::Later;
+  }
   // Input box with prompt, title and default text; Cancel gives an empty text.
   virtual QString InputBox(const QString& prompt, const QString& title,
                            const QString& defaultText) = 0;
@@ -60,6 +74,8 @@ class QtDialogs final : public Dialogs {
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
   bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
+  Choice FirstSecondOrLater(const QString& text, const QString& first, const QString& second,
+                            const QString& later, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;

@@ -6,6 +6,8 @@ QString ErrorDescription(ErrorCode code) {
       return QStringLiteral("Неправилно име на файл");
     case ErrorCode::FileNotFound:
       return QStringLiteral("Файлът не е намерен");
+    case ErrorCode::NotAFile:
+      return QStringLiteral("Под това име има папка, устройство или канал, а не файл");
     case ErrorCode::DiskFull:
       return QStringLiteral("Дискът е пълен");
     case ErrorCode::PermissionDenied:

@@ -7,6 +7,7 @@
 enum class ErrorCode {
   BadFileName = 52,
   FileNotFound = 53,
+  NotAFile = 58,  // a folder, a device, a pipe or a socket stands where a file would go
   DiskFull = 61,
   PermissionDenied = 70,
   PathFileAccess = 75,

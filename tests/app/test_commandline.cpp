@@ -199,7 +199,7 @@ void TestCommandLine::pdfFailureLeavesNoFile_data() {
   QTest::newRow("missing folder") << "missing"
                                   << "76: ";
   QTest::newRow("name of a folder") << "directory"
-                                    << "75: ";
+                                    << "58: ";
   QTest::newRow("full disk") << "full"
                              << "61: ";
   QTest::newRow("formula file name") << "formulas"

@@ -1,16 +1,20 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "calculatorapp.h"
+#include "faultydisk.h"
 #include "fixedprinttarget.h"
 #include "scripteddialogs.h"
 #include "tablerecovery.h"
@@ -48,6 +52,23 @@ void LeaveStaleLock(const QString& path) {
   QVERIFY(QFile::exists(path));
 }
 
+// A left table whose first row holds `formula`.
+QByteArray Table(const QString& formula) {
+  return "\"\"\r\n\"" + formula.toLatin1() + "\"\r\n";
+}
+
+void MakeOld(const QString& path) {
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::ReadWrite));
+  QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                           QFileDevice::FileModificationTime));
+}
+
+unsigned PermissionsOf(const QString& path) {
+  struct stat entry {};
+  return ::stat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & 07777 : 0;
+}
+
 // One running program: its table, questions, windows and recovery slot.
 struct Instance {
   Instance(const QString& folder, QPrinter& printer)
@@ -75,6 +96,22 @@ struct Instance {
 // The table outlives the program: recovery files in the state folder.
 class TestTableRecovery : public QObject {
   Q_OBJECT
+ public:
+  // Run again as a writer to be killed: keeps writing its table into the folder it is given.
+  static void initMain() {
+    const QString folder = qEnvironmentVariable("VZ_KEEP_WRITING");
+    if (folder.isEmpty()) return;
+    ScriptedDialogs dialogs;
+    TableRecovery recovery(folder, dialogs);
+    recovery.Claim(!qEnvironmentVariableIsSet("VZ_STARTED_WITH_FILE"));
+    TableState state;
+    for (int n = 1;; ++n) {
+      state.rows[0].SetFormula(QString::number(n));
+      recovery.Write(state);
+      if (n == 1 && ::write(STDOUT_FILENO, "writing\n", 8) != 8) return;
+    }
+  }
+
  private slots:
   void init();
   void cleanup();
@@ -88,6 +125,8 @@ class TestTableRecovery : public QObject {
   void twoInstancesKeepTwoFiles();
   void unusableFolderIsReportedOnce_data();
   void unusableFolderIsReportedOnce();
+  void folderFaults_data();
+  void folderFaults();
 
  private:
   QString Slot(int n, const char* suffix) const {
@@ -177,7 +216,8 @@ void TestTableRecovery::startOffersTheLeftTable_data() {
   QTest::addColumn<QByteArray>("left");  // table-1.SPR as a finished run left it; empty: none
   QTest::addColumn<bool>("crashed");     // its lock is still there, its process gone
   QTest::addColumn<bool>("startedWithFile");
-  QTest::addColumn<int>("answer");  // -1: no question expected, 0: Не, 1: Да
+  QTest::addColumn<int>("answer");  // -1: no question expected, else the Choice: 0 Възстанови,
+                                    // 1 Изтрий, 2 put off (Esc)
   QTest::addColumn<QString>("row1");
   QTest::addColumn<QString>("result2");
   QTest::addColumn<bool>("leftStays");
@@ -186,12 +226,14 @@ void TestTableRecovery::startOffersTheLeftTable_data() {
       QByteArray("\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n\"25+65\"\r\n\"SUM(1)*2\"\r\n") + Cleared(24);
   QTest::newRow("nothing left") << QByteArray() << false << false << -1 << ""
                                 << "" << false;
-  QTest::newRow("left, Да") << table << false << false << 1 << "25+65"
-                            << "180.0000 " << true;
-  QTest::newRow("left, Не") << table << false << false << 0 << ""
-                            << "" << false;
-  QTest::newRow("crashed, Да") << table << true << false << 1 << "25+65"
-                               << "180.0000 " << true;
+  QTest::newRow("left, restored") << table << false << false << 0 << "25+65"
+                                  << "180.0000 " << true;
+  QTest::newRow("left, deleted") << table << false << false << 1 << ""
+                                 << "" << false;
+  QTest::newRow("left, Esc keeps it") << table << false << false << 2 << ""
+                                      << "" << true;
+  QTest::newRow("crashed, restored") << table << true << false << 0 << "25+65"
+                                     << "180.0000 " << true;
   QTest::newRow("left empty") << QByteArray("\"\"\r\n") + Cleared(26) << false << false << -1 << ""
                               << "" << false;
   QTest::newRow("started with a file") << table << false << true << -1 << ""
@@ -215,30 +257,30 @@ void TestTableRecovery::startOffersTheLeftTable() {
   if (crashed) LeaveStaleLock(Slot(1, ".lock"));
 
   auto program = Start();
-  if (answer >= 0) program->dialogs.AnswerQuestion(answer == 1);
+  if (answer >= 0) program->dialogs.AnswerChoice(Dialogs::Choice(answer));
   program->app.RecoverUnsavedTable(startedWithFile);
 
-  const auto asked = program->dialogs.Of(QStringLiteral("yesno"));
+  const auto asked = program->dialogs.Of(QStringLiteral("choice"));
   QCOMPARE(asked.size(), answer >= 0 ? 1 : 0);
   if (answer >= 0) {
     QCOMPARE(asked[0].text,
              QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?"));
-    QCOMPARE(asked[0].defaultText, QStringLiteral("Да"));
+    QCOMPARE(asked[0].defaultText, QStringLiteral("Възстанови|Изтрий|По-късно"));
     QCOMPARE(asked[0].title, QStringLiteral("frmCalculator"));  // over the main window
   }
   QCOMPARE(program->Box(0)->text(), row1);
   QCOMPARE(program->Result(1), result2);
-  QCOMPARE(program->state.lastFileName, answer == 1 ? QStringLiteral("SMETKA.SPR") : QString());
+  QCOMPARE(program->state.lastFileName, answer == 0 ? QStringLiteral("SMETKA.SPR") : QString());
   QCOMPARE(program->app.Window().ExplanationFieldText(),
-           answer == 1 ? QStringLiteral("Сметка") : QString());
+           answer == 0 ? QStringLiteral("Сметка") : QString());
   QCOMPARE(QFile::exists(Slot(1, ".SPR")), leftStays);
 
   // The first edit goes to the slot this run holds: the taken-over one, or a new one beside
   // a table kept for a later start.
   program->Enter(5, QStringLiteral("7"));
-  const int own = startedWithFile ? 2 : 1;
+  const int own = leftStays && answer != 0 ? 2 : 1;
   QVERIFY(ReadAll(Slot(own, ".SPR")).contains("\"7\"\r\n"));
-  if (startedWithFile) QCOMPARE(ReadAll(Slot(1, ".SPR")), left);
+  if (own == 2) QCOMPARE(ReadAll(Slot(1, ".SPR")), left);
   QCOMPARE(program->dialogs.Pending(), 0);
 }
 
@@ -296,10 +338,10 @@ void TestTableRecovery::twoInstancesKeepTwoFiles() {
   // The first one ends; a new start takes its table over, and leaves the running one alone.
   first.reset();
   auto third = Start();
-  third->dialogs.AnswerQuestion(true);
+  third->dialogs.AnswerChoice(Dialogs::Choice::First);
   third->app.RecoverUnsavedTable(false);
   QCOMPARE(third->Box(1)->text(), QStringLiteral("333"));
-  QCOMPARE(third->dialogs.Of(QStringLiteral("yesno")).size(), 1);
+  QCOMPARE(third->dialogs.Of(QStringLiteral("choice")).size(), 1);
   QCOMPARE(third->recovery.FilePath(), Slot(1, ".SPR"));
 }
 
@@ -329,6 +371,100 @@ void TestTableRecovery::unusableFolderIsReportedOnce() {
            qPrintable(messages[0].text));
   QCOMPARE(program->Result(1), QStringLiteral("10.0000 "));
   QCOMPARE(ReadAll(m_dir->filePath(blocked)), QByteArray("not a folder"));
+}
+
+// Faults of the folder made for real: writers killed in mid-write, tables piled up by killed
+// instances, a pipe, a folder or links under a slot's names, a folder an earlier version left
+// open to all. Nothing is reported, nothing in the way is touched or offered, and the folder
+// and the table are the user's alone.
+void TestTableRecovery::folderFaults_data() {
+  QTest::addColumn<QString>("fault");
+  QTest::addColumn<bool>("startedWithFile");
+  QTest::addColumn<QString>("question");    // empty: none; else answered Възстанови
+  QTest::addColumn<QString>("restored");    // row 1 afterwards
+  QTest::addColumn<int>("own");             // the slot the first edit goes to
+  QTest::addColumn<QStringList>("tables");  // the folder's tables and temporary files at the end
+
+  const QString asked =
+      QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?");
+  const QStringList oneTwo{"table-1.SPR", "table-2.SPR"};
+  QStringList tenKept;
+  for (int slot : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11})
+    tenKept << QStringLiteral("table-%1.SPR").arg(slot);
+  QTest::newRow("writers killed") << "kill" << true << ""
+                                  << "" << 2 << oneTwo;
+  QTest::newRow("eleven tables left")
+      << "eleven" << false
+      << asked +
+             "\nПазят се още 9 незаписани таблици; те ще бъдат предлагани при следващите "
+             "стартирания."
+      << "11" << 11 << tenKept;
+  QTest::newRow("empty table left") << "empty" << true << ""
+                                    << "" << 1 << QStringList{"table-1.SPR"};
+  QTest::newRow("pipe in a slot") << "fifo" << false << ""
+                                  << "" << 2 << oneTwo;
+  QTest::newRow("link in a slot") << "link" << false << ""
+                                  << "" << 2 << oneTwo;
+  QTest::newRow("link as the name")
+      << "name-link" << false << asked << "5" << 1 << QStringList{"table-1.SPR"};
+}
+
+void TestTableRecovery::folderFaults() {
+  QFETCH(QString, fault);
+  QFETCH(bool, startedWithFile);
+  QFETCH(QString, question);
+  QFETCH(QString, restored);
+  QFETCH(int, own);
+  QFETCH(QStringList, tables);
+  // The killed writers make the folder themselves; the others find it made open to all.
+  if (fault != u"kill") QVERIFY(QDir().mkpath(m_folder));
+  const QString outside = m_dir->filePath(QStringLiteral("outside.SPR"));
+  WriteAll(outside, Table(QStringLiteral("SECRET.SPR")));
+  for (int slot = 1; fault == u"eleven" && slot <= 11; ++slot)
+    WriteAll(Slot(slot, ".SPR"), Table(QString::number(slot)));
+  if (fault == u"eleven") MakeOld(Slot(2, ".SPR"));  // the oldest, though not the first
+  if (fault == u"name-link") WriteAll(Slot(1, ".SPR"), Table("5"));
+  if (fault == u"name-link") QVERIFY(QFile::link(outside, Slot(1, ".name")));
+  if (fault == u"empty") WriteAll(Slot(1, ".SPR"), Table(""));
+  if (fault == u"empty") LeaveStaleLock(Slot(1, ".lock"));
+  if (fault == u"fifo") QCOMPARE(::mkfifo(QFile::encodeName(Slot(1, ".SPR")).constData(), 0600), 0);
+  if (fault == u"link") QVERIFY(QFile::link(outside, Slot(1, ".SPR")));
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("VZ_KEEP_WRITING"), m_folder);
+  for (int kill = 0; fault == u"kill" && kill < 10; ++kill) {
+    QProcess writer;
+    writer.setProcessEnvironment(environment);
+    writer.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(writer.waitForReadyRead(30000));
+    QTest::qSleep(kill % 4);
+    writer.kill();
+    QVERIFY(writer.waitForFinished());
+  }
+  // What the kills left is made an hour old, as after a restart the next day.
+  for (const QString& entry : DirectoryEntries(m_folder))
+    if (entry.startsWith(u'.')) MakeOld(m_folder + u'/' + entry);
+  const unsigned planted = EntryKind(Slot(1, ".SPR"));
+
+  auto program = Start();
+  if (!question.isEmpty()) program->dialogs.AnswerChoice(Dialogs::Choice::First);
+  program->app.RecoverUnsavedTable(startedWithFile);
+  program->Enter(5, QStringLiteral("7"));
+
+  const auto asked = program->dialogs.Of(QStringLiteral("choice"));
+  QCOMPARE(asked.size(), question.isEmpty() ? 0 : 1);
+  if (!question.isEmpty()) QCOMPARE(asked[0].text, question);
+  QCOMPARE(program->dialogs.Of(QStringLiteral("message")).size(), 0);
+  QCOMPARE(program->Box(0)->text(), restored);
+  QCOMPARE(program->state.lastFileName, QString());
+  QCOMPARE(program->recovery.FilePath(), Slot(own, ".SPR"));
+  if (own == 2) QCOMPARE(EntryKind(Slot(1, ".SPR")), planted);
+  QStringList seen = DirectoryEntries(m_folder);
+  seen.removeIf(
+      [](const QString& entry) { return !entry.endsWith(u".SPR") && !entry.endsWith(u".tmp"); });
+  tables.sort();
+  QCOMPARE(seen, tables);
+  QCOMPARE(PermissionsOf(m_folder), 0700u);
+  QCOMPARE(PermissionsOf(Slot(own, ".SPR")), 0600u);
 }
 
 QTEST_MAIN(TestTableRecovery)

@@ -1,11 +1,16 @@
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -42,6 +47,8 @@ QString ExpectedMessage(int code) {
       return QStringLiteral("52: Неправилно име на файл");
     case 53:
       return QStringLiteral("53: Файлът не е намерен");
+    case 58:
+      return QStringLiteral("58: Под това име има папка, устройство или канал, а не файл");
     case 61:
       return QStringLiteral("61: Дискът е пълен");
     case 75:
@@ -175,7 +182,7 @@ void TestFormulaCommands::saveFailureIsReported_data() {
   QTest::addColumn<QString>("answer");
   QTest::addColumn<int>("code");
   QTest::newRow("target-is-directory")
-      << QString() << QStringLiteral("taken") << int(ErrorCode::PathFileAccess);
+      << QString() << QStringLiteral("taken") << int(ErrorCode::NotAFile);
   QTest::newRow("start-under-regular-file")
       << QStringLiteral("plain.txt/sub") << QStringLiteral("a") << int(ErrorCode::PathNotFound);
   QTest::newRow("start-directory-gone")
@@ -217,7 +224,8 @@ void TestFormulaCommands::saveReplacesExistingFile() {
 }
 
 // Faults made for real: a full or read-only file system, a name the system refuses, links
-// planted at the name. The old file and the link's target must come through untouched.
+// planted at the name, a pipe, a socket or a device node there. The old file, the link's
+// target and whatever is no file must come through untouched.
 void TestFormulaCommands::saveFaults_data() {
   QTest::addColumn<QString>("fault");
   QTest::addColumn<bool>("oldFile");         // abc.SPR there before
@@ -236,6 +244,17 @@ void TestFormulaCommands::saveFaults_data() {
   QTest::newRow("link to a file outside") << "link" << false << QString() << QStringList{"abc.SPR"};
   QTest::newRow("link to nothing outside")
       << "dangling-link" << false << QString() << QStringList{"abc.SPR"};
+  const QString notAFile =
+      QStringLiteral("58: Под това име има папка, устройство или канал, а не файл");
+  QTest::newRow("pipe") << "fifo" << false << notAFile << QStringList{"abc.SPR"};
+  QTest::newRow("socket") << "socket" << false << notAFile << QStringList{"abc.SPR"};
+  QTest::newRow("device node") << "device" << false << notAFile << QStringList{"abc.SPR"};
+  // Only the writer's own names, and only when old enough that no write can still be at work.
+  QTest::newRow("temporaries of a killed save")
+      << "temporaries" << false << QString()
+      << QStringList{".verodazava-OLD.tmp", ".verodazava-new.tmp", "abc.SPR"};
+  QTest::newRow("link to a pipe") << "link-to-fifo" << false << notAFile
+                                  << QStringList{"abc.SPR", "pipe"};
 }
 
 void TestFormulaCommands::saveFaults() {
@@ -260,6 +279,29 @@ void TestFormulaCommands::saveFaults() {
   if (fault == "read-only") QVERIFY(disk->MakeReadOnly());
   if (fault == "link") QVERIFY(QFile::link("../outside/secret.SPR", target));
   if (fault == "dangling-link") QVERIFY(QFile::link("../outside/new.SPR", target));
+  const QByteArray native = QFile::encodeName(target);
+  for (const char* name : {"old", "OLD", "new"}) {
+    const QString path = dir.filePath(QStringLiteral("start/.verodazava-%1.tmp").arg(name));
+    if (fault == "temporaries") WriteAll(path, "x");
+    const timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    if (fault == "temporaries" && QByteArray(name) != "new")
+      ::utimes(QFile::encodeName(path), hourAgo);
+  }
+  if (fault == "fifo") QCOMPARE(::mkfifo(native.constData(), 0666), 0);
+  if (fault == "link-to-fifo") {
+    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("start/pipe")).constData(), 0666), 0);
+    QVERIFY(QFile::link("pipe", target));
+  }
+  // The null device's numbers, made in the test's own folder.
+  if (fault == "device" && ::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+    QSKIP("making a device node needs root");
+  sockaddr_un address{AF_UNIX, {}};
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  const auto closeSocket = qScopeGuard([listener] { ::close(listener); });
+  qstrncpy(address.sun_path, native.constData(), sizeof address.sun_path);
+  if (fault == "socket")
+    QCOMPARE(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const unsigned planted = EntryKind(target);
 
   ScriptedDialogs dialogs;
   dialogs.AnswerInput(fault == "long-name" ? QString(300, u'д') : QStringLiteral("abc"));
@@ -270,6 +312,7 @@ void TestFormulaCommands::saveFaults() {
   if (!message.isEmpty()) QCOMPARE(messages.first().text, message);
   QCOMPARE(DirectoryEntries(m_state.startDirectory), entries);  // no temporary file left
   if (oldFile) QCOMPARE(ReadAll(target), old);
+  if (!message.isEmpty()) QCOMPARE(EntryKind(target), planted);
   QCOMPARE(DirectoryEntries(dir.filePath("outside")), QStringList{"secret.SPR"});
   QCOMPARE(ReadAll(dir.filePath("outside/secret.SPR")), QByteArray("secret"));
   if (message.isEmpty()) {

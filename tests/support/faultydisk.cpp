@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -48,4 +49,9 @@ bool ScopedTmpfs::MakeReadOnly() {
 QStringList DirectoryEntries(const QString& directory) {
   return QDir(directory).entryList(
       QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+unsigned EntryKind(const QString& path) {
+  struct stat entry {};
+  return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & S_IFMT : 0;
 }

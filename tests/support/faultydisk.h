@@ -26,5 +26,8 @@ class ScopedTmpfs {
   QString m_why;
 };
 
+// What stands at a path, not following a link: its file type bits (S_IFIFO, ...), 0 for none.
+unsigned EntryKind(const QString& path);
+
 // Files and entries of a directory, hidden ones included, sorted.
 QStringList DirectoryEntries(const QString& directory);

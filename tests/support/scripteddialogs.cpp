@@ -11,7 +11,8 @@ QList<ScriptedDialogs::Asked> ScriptedDialogs::Of(const QString& kind) const {
 }
 
 int ScriptedDialogs::Pending() const {
-  return static_cast<int>(m_questions.size() + m_inputs.size() + m_files.size() + m_fonts.size());
+  return static_cast<int>(m_questions.size() + m_choices.size() + m_inputs.size() + m_files.size() +
+                          m_fonts.size());
 }
 
 void ScriptedDialogs::Unexpected(const Asked& asked) {
@@ -28,6 +29,17 @@ bool ScriptedDialogs::Question(const QString& text, const QString& title) {
 bool ScriptedDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
   return NextAnswer({QStringLiteral("yesno"), text, parent ? parent->objectName() : QString(),
                      yesIsDefault ? QStringLiteral("Да") : QStringLiteral("Не")});
+}
+
+Dialogs::Choice ScriptedDialogs::FirstSecondOrLater(const QString& text, const QString& first,
+                                                    const QString& second, const QString& later,
+                                                    QWidget* parent) {
+  m_log.append({QStringLiteral("choice"), text, parent ? parent->objectName() : QString(),
+                QStringList{first, second, later}.join(u'|')});
+  if (m_choices.empty()) Unexpected(m_log.last());
+  const Choice answer = m_choices.empty() ? Choice::Later : m_choices.front();
+  if (!m_choices.empty()) m_choices.pop_front();
+  return answer;
 }
 
 bool ScriptedDialogs::NextAnswer(const Asked& asked) {

@@ -13,7 +13,7 @@
 class ScriptedDialogs final : public Dialogs {
  public:
   struct Asked {
-    QString kind;  // "question", "yesno", "message", "input", "file", "font"
+    QString kind;  // "question", "yesno", "choice", "message", "input", "file", "font"
     QString text;  // the message, the prompt or the pattern
     QString title;
     QString defaultText;
@@ -21,6 +21,7 @@ class ScriptedDialogs final : public Dialogs {
 
   // Answers OK/Cancel questions and Да/Не questions alike, in the order they come.
   void AnswerQuestion(bool ok) { m_questions.push_back(ok); }
+  void AnswerChoice(Choice choice) { m_choices.push_back(choice); }
   void AnswerInput(const QString& text) { m_inputs.push_back(text); }
   void AnswerFile(const QString& name) { m_files.push_back(name); }
   void AnswerFont(std::optional<QFont> font) { m_fonts.push_back(std::move(font)); }
@@ -35,6 +36,9 @@ class ScriptedDialogs final : public Dialogs {
   bool Question(const QString& text, const QString& title = {}) override;
   void Message(const QString& text, const QString& title = {}) override;
   bool YesNo(const QString& text, bool yesIsDefault, QWidget* parent) override;
+  // Recorded with the parent as the title and the three captions, "|"-joined, as the default.
+  Choice FirstSecondOrLater(const QString& text, const QString& first, const QString& second,
+                            const QString& later, QWidget* parent) override;
   QString InputBox(const QString& prompt, const QString& title,
                    const QString& defaultText) override;
   QString ChooseFile(const QString& pattern) override;
@@ -47,6 +51,7 @@ class ScriptedDialogs final : public Dialogs {
 
   QList<Asked> m_log;
   std::deque<bool> m_questions;
+  std::deque<Choice> m_choices;
   std::deque<QString> m_inputs;
   std::deque<QString> m_files;
   std::deque<std::optional<QFont>> m_fonts;

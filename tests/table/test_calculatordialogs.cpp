@@ -98,32 +98,54 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   QCOMPARE(f.BoxColour(2), kYellow);
 }
 
-// The question before something is destroyed: Да and Не, and Enter alone keeps it.
+// The question before something is destroyed: Да and Не, and Enter alone keeps it. The one
+// that may be put off: Esc and the close box put it off, only a click acts.
 void TestCalculatorDialogs::yesNoQuestion_data() {
-  QTest::addColumn<bool>("clickYes");  // else Enter on the default button
-  QTest::newRow("Да clicked") << true;
-  QTest::newRow("Enter takes Не") << false;
+  QTest::addColumn<bool>("clickYes");   // else Enter on the default button
+  QTest::addColumn<QString>("putOff");  // "Esc", "close" or a caption to click; empty: Да/Не
+  QTest::addColumn<int>("choice");
+  QTest::newRow("Да clicked") << true << "" << 0;
+  QTest::newRow("Enter takes Не") << false << "" << 0;
+  QTest::newRow("Esc puts off") << false << "Esc" << int(Dialogs::Choice::Later);
+  QTest::newRow("close box puts off") << false << "close" << int(Dialogs::Choice::Later);
+  QTest::newRow("Изтрий clicked") << false << "Изтрий" << int(Dialogs::Choice::Second);
 }
 
 void TestCalculatorDialogs::yesNoQuestion() {
   QFETCH(bool, clickYes);
+  QFETCH(QString, putOff);
+  QFETCH(int, choice);
   QtDialogs dialogs;
   QStringList seen;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box) return;
     seen << box->windowTitle() << box->text();
-    QAbstractButton* yesButton = nullptr;
+    const QString press = putOff.isEmpty() && clickYes ? QStringLiteral("Да") : putOff;
+    QAbstractButton* pressed = nullptr;
     for (QAbstractButton* button : box->buttons()) {
       seen << button->text();
-      if (button->text() == QStringLiteral("Да")) yesButton = button;
+      if (button->text() == press) pressed = button;
     }
     seen << (box->defaultButton() ? box->defaultButton()->text() : QString());
-    if (clickYes && yesButton)
-      yesButton->click();
+    if (putOff == u"close")
+      box->close();
+    else if (pressed)
+      pressed->click();
     else
-      QTest::keyClick(box, Qt::Key_Return);
+      QTest::keyClick(box, putOff.isEmpty() ? Qt::Key_Return : Qt::Key_Escape);
   });
+  if (!putOff.isEmpty()) {
+    QCOMPARE(int(dialogs.FirstSecondOrLater(QStringLiteral("?"), QStringLiteral("Възстанови"),
+                                            QStringLiteral("Изтрий"), QStringLiteral("По-късно"),
+                                            nullptr)),
+             choice);
+    QCOMPARE(seen.last(), QStringLiteral("Възстанови"));  // the default
+    seen = seen.sliced(2, 3);
+    seen.sort();
+    QCOMPARE(seen, QStringList({"Възстанови", "Изтрий", "По-късно"}));
+    return;
+  }
   const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
   QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
   QCOMPARE(yes, clickYes);
