@@ -106,11 +106,12 @@ std::optional<ErrorCode> WriteFileAtomically(const QString& directory, const QSt
   if (!dir.Valid()) return ErrorCodeFor(errno);
   const QByteArray target = Native(name);
 
-  // What stands at the name now: a too long name or a directory is refused before writing.
+  // What stands at the name now: a too long name is refused before writing, and so is
+  // anything a rename must not replace (a directory, a device, a FIFO, a socket).
   struct stat old {};
   bool keepMode = false;
   if (::fstatat(dir.Get(), target.constData(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (S_ISDIR(old.st_mode)) return ErrorCode::PathFileAccess;
+    if (!S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) return ErrorCode::PathFileAccess;
     keepMode = S_ISREG(old.st_mode);
     // A file its owner made read-only is not replaced behind the owner's back.
     if (keepMode && ::faccessat(dir.Get(), target.constData(), W_OK, AT_EACCESS) != 0)
