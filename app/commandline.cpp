@@ -81,14 +81,8 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
     const QString name = unknown.first();
     // "--=" and "-=" name no option at all: the argument itself is shown.
     if (name.isEmpty()) {
-      const auto given =
-          std::find_if(arguments.begin() + std::min<qsizetype>(1, arguments.size()),
-                       arguments.end(), [](const QString& a) {
-                         return a.startsWith(u'-') &&
-                                a.section(u'=', 0, 0).count(u'-') == a.section(u'=', 0, 0).size();
-                       });
-      return QStringLiteral("непозната опция „%1“")
-          .arg(given == arguments.end() ? QStringLiteral("-") : *given);
+      const QStringList nameless = arguments.filter(QRegularExpression(QStringLiteral("^--?=")));
+      return QStringLiteral("непозната опция „%1“").arg(nameless.value(0, QStringLiteral("=")));
     }
     QString text = QStringLiteral("непозната опция „%1%2“")
                        .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);

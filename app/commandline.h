@@ -32,8 +32,7 @@ struct CommandLine {
   bool PdfToStandardOutput() const { return mode == Mode::Pdf && pdfFile == QStringLiteral("-"); }
 };
 
-// `arguments` as main() gets them, the program's name first, file names decoded as
-// QFile::decodeName does so that any name of the file system reaches the file again.
+// `arguments` as main() gets them, the program's name first, decoded with QFile::decodeName.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 QString UsageText();
