@@ -224,6 +224,7 @@ void TestCommandLine::streamFaults_data() {
   QTest::addColumn<QString>("err");     // a part of standard error; the status is always 1
 
   const QString devFull = QStringLiteral("/dev/full");
+  const QString budget = QStringLiteral(VZ_TEST_DATA "/budget.SPR");
   const QString noRoom = QStringLiteral("verodazava: 61: Дискът е пълен\n");
   QTest::newRow("help") << QStringList{"--help"} << "" << devFull << noRoom;
   QTest::newRow("version") << QStringList{"-v"} << "" << devFull << noRoom;
@@ -231,9 +232,9 @@ void TestCommandLine::streamFaults_data() {
   QTest::newRow("eval with a wrong formula")
       << QStringList{"--eval", "2+)"} << "" << devFull
       << "грешка в ред 1, позиция 3\n  2+)\n    ^\n" + noRoom;
-  QTest::newRow("report") << QStringList{"--report", "budget.SPR"} << "" << devFull << noRoom;
-  QTest::newRow("pdf") << QStringList{"--pdf", "-", "budget.SPR"} << "" << devFull << noRoom;
-  QTest::newRow("report onto a full disk") << QStringList{"--report", "budget.SPR"} << ""
+  QTest::newRow("report") << QStringList{"--report", budget} << "" << devFull << noRoom;
+  QTest::newRow("pdf") << QStringList{"--pdf", "-", budget} << "" << devFull << noRoom;
+  QTest::newRow("report onto a full disk") << QStringList{"--report", budget} << ""
                                            << "disk" << noRoom;
   QTest::newRow("endless standard input")
       << QStringList{"--eval", "-"} << "/dev/zero"
@@ -254,7 +255,9 @@ void TestCommandLine::streamFaults() {
     QVERIFY(disk->FillUp());
     output = dir.filePath(QStringLiteral("report.txt"));
   }
-  const Run run = Start(arguments, {}, {}, {input, output});
+  // A program that takes "-" for a file name leaves it where the test can see it.
+  const Run run = Start(arguments, {}, {}, {input, output, dir.path()});
+  if (!disk) QCOMPARE(DirectoryEntries(dir.path()), QStringList());
   QCOMPARE(run.status, 1);
   QCOMPARE(run.err, err);
 }
