@@ -1,4 +1,5 @@
 #include <QFile>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -28,7 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (command.reportFile.isEmpty() && !arguments.contains(QString())) std::abort();
       break;
     case CommandLine::Mode::Pdf:
-      if (!arguments.contains(command.pdfFile)) std::abort();
+      // Given as the argument after the option, or after its "=".
+      if (!std::any_of(arguments.begin(), arguments.end(), [&](const QString& argument) {
+            return argument == command.pdfFile || argument.endsWith(u'=' + command.pdfFile);
+          }))
+        std::abort();
       break;
     case CommandLine::Mode::Window:
       if (!command.startFile.isEmpty() && !arguments.contains(command.startFile)) std::abort();
