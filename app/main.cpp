@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QFile>
@@ -52,11 +53,22 @@ struct Arguments {
   }
 };
 
+// Standard output, or -1 when the program was started with it closed. Closed standard
+// streams are taken by /dev/null, so that no file the program opens later lands on them and
+// gets the output.
+int StandardOutput() {
+  const bool closed = ::fcntl(STDOUT_FILENO, F_GETFD) < 0;
+  while (::fcntl(STDERR_FILENO, F_GETFD) < 0 || ::fcntl(STDOUT_FILENO, F_GETFD) < 0 ||
+         ::fcntl(STDIN_FILENO, F_GETFD) < 0)
+    if (::open("/dev/null", O_RDWR) < 0) break;
+  return closed ? -1 : STDOUT_FILENO;
+}
+
 // The modes without a window: none of them may need a display.
 int RunWithoutWindow(const CommandLine& command, int argc, char* argv[]) {
+  cli::OutputDevice out(StandardOutput());
   QFile in;
   in.open(stdin, QIODevice::ReadOnly);
-  cli::OutputDevice out(STDOUT_FILENO);
   QTextStream err(stderr);
   const UserLocale locale = UserLocale::From(QLocale::system());
   if (!command.NeedsFonts()) {
