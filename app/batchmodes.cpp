@@ -108,13 +108,10 @@ int RunPdf(const CommandLine& command, OutputDevice& out, QTextStream& err,
   const QFileInfo target(command.pdfFile);
   ConsoleDialogs dialogs(err, toOutput ? QString() : command.pdfFile);
   // Refused before the printing, which takes the longest.
-  if (!toOutput) {
-    auto refused = PdfFile::RefusedName(target.fileName());
-    if (!refused) refused = PdfFile::RefusedTarget(target.absolutePath(), target.fileName());
-    if (refused) {
-      dialogs.Message(*refused);
-      return kExitFailure;
-    }
+  if (const auto refused =
+          toOutput ? std::nullopt : PdfFile::Refused(target.absolutePath(), target.fileName())) {
+    dialogs.Message(*refused);
+    return kExitFailure;
   }
 
   QPrinter printer(QPrinter::HighResolution);

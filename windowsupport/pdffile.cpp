@@ -37,6 +37,11 @@ std::optional<QString> PdfFile::RefusedTarget(const QString& directory, const QS
                                      "не се заменя"));
 }
 
+std::optional<QString> PdfFile::Refused(const QString& directory, const QString& name) {
+  if (auto refused = RefusedName(name)) return refused;
+  return RefusedTarget(directory, name);
+}
+
 std::optional<QString> PdfFile::Begin(QPrinter& printer) {
   if (m_memory >= 0) ::close(std::exchange(m_memory, -1));
   m_memory = ::memfd_create("verodazava-pdf", MFD_CLOEXEC);
@@ -65,8 +70,7 @@ std::variant<QByteArray, QString> PdfFile::Finish(QPrinter& printer) {
 
 std::optional<QString> PdfFile::Write(const QString& directory, const QString& name,
                                       const QByteArray& pdf) {
-  if (auto refused = RefusedName(name)) return refused;
-  if (auto refused = RefusedTarget(directory, name)) return refused;
+  if (auto refused = Refused(directory, name)) return refused;
   if (const auto failure = WriteFileAtomically(directory, name, pdf)) return ErrorMessage(*failure);
   return std::nullopt;
 }

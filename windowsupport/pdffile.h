@@ -18,11 +18,10 @@ class PdfFile {
   PdfFile(const PdfFile&) = delete;
   PdfFile& operator=(const PdfFile&) = delete;
 
-  // The refusal of a name a PDF may not take: one that belongs to the formula files (".SPR").
-  static std::optional<QString> RefusedName(const QString& name);
-  // The refusal of what stands at `name` in `directory`: a PDF replaces only an ordinary file
-  // or a link to one (a dangling link too), never a device, a FIFO or a socket.
-  static std::optional<QString> RefusedTarget(const QString& directory, const QString& name);
+  // Why a PDF may not be written as `name` in `directory`: the name belongs to the formula
+  // files (".SPR"), or what stands there is no ordinary file nor a link to one (a dangling
+  // link too) but a device, a FIFO or a socket. Nothing when it may.
+  static std::optional<QString> Refused(const QString& directory, const QString& name);
 
   // Points `printer` at a fresh memory file for the next job.
   std::optional<QString> Begin(QPrinter& printer);
@@ -31,10 +30,13 @@ class PdfFile {
   std::variant<QByteArray, QString> Finish(QPrinter& printer);
 
   // Writes a finished document as `name` in `directory`, all or nothing, after the checks of
-  // RefusedName and RefusedTarget.
+  // Refused.
   static std::optional<QString> Write(const QString& directory, const QString& name,
                                       const QByteArray& pdf);
 
  private:
+  static std::optional<QString> RefusedName(const QString& name);
+  static std::optional<QString> RefusedTarget(const QString& directory, const QString& name);
+
   int m_memory = -1;
 };

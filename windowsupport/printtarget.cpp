@@ -43,11 +43,7 @@ bool DefaultPrintTarget::BeginPdf() {
     m_dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
     return false;
   }
-  if (auto refused = PdfFile::RefusedName(name)) {
-    m_dialogs.Message(*refused);
-    return false;
-  }
-  if (auto refused = PdfFile::RefusedTarget(m_startDirectory, name)) {
+  if (auto refused = PdfFile::Refused(m_startDirectory, name)) {
     m_dialogs.Message(*refused);
     return false;
   }
