@@ -1,58 +1,13 @@
 #include "commandline.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QPrinter>
 #include <QRegularExpression>
-#include <QTemporaryFile>
-#include <QTextStream>
 #include <algorithm>
-#include <cstdio>
 
 #include "dialogs.h"
-#include "errormessage.h"
-#include "filenames.h"
-#include "formulacommands.h"
-#include "reportprint.h"
-#include "reporttext.h"
-#include "resultformat.h"
-#include "rowediting.h"
-#include "safefile.h"
-#include "tablestate.h"
 
+namespace cli {
 namespace {
-
-const QString kProgram = QStringLiteral("verodazava");
-
-// The questions and messages of the shared table code, for a run without windows: messages go
-// to standard error, and a question (the printer's page-width warning is the only one these
-// modes can meet) is shown there too and answered with OK, as nobody is there to answer.
-class ConsoleDialogs final : public Dialogs {
- public:
-  ConsoleDialogs(QTextStream& err, QString subject) : m_err(err), m_subject(std::move(subject)) {}
-
-  bool Question(const QString& text, const QString& title = {}) override {
-    Message(text, title);
-    return true;
-  }
-  void Message(const QString& text, const QString& title = {}) override {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    m_err << kProgram << ": " << m_subject << ": "
-          << (title.isEmpty() ? QString() : title + QStringLiteral(": ")) << shown << '\n';
-    m_err.flush();
-  }
-  bool YesNo(const QString& text, bool, QWidget*) override { return Question(text); }
-  QString InputBox(const QString&, const QString&, const QString&) override { return {}; }
-  QString ChooseFile(const QString&) override { return {}; }
-  std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
-
- private:
-  QTextStream& m_err;
-  QString m_subject;
-};
 
 CommandLine Only(CommandLine::Mode mode) {
   CommandLine command;
@@ -84,7 +39,12 @@ constexpr QtOption kQtOptions[] = {
     {"widgetcount", false},
 };
 
-QStringList WithoutQtOptions(const QStringList& arguments, QString& platform) {
+// Qt's options have to be known before any application object exists: which object is built
+// (none with a display for the modes without a window, the window's only after the platform
+// and its display are checked) depends on our own options, and Qt strips its options only
+// inside QGuiApplication's constructor, which loads the platform.
+QStringList WithoutQtOptions(const QStringList& arguments, QString& platform,
+                             QString& platformPluginPath) {
   QStringList ours;
   for (qsizetype i = 0; i < arguments.size(); ++i) {
     const QString& argument = arguments[i];
@@ -109,6 +69,7 @@ QStringList WithoutQtOptions(const QStringList& arguments, QString& platform) {
     else if (qt->takesValue)
       value = arguments.value(++i);
     if (qstrcmp(qt->name, "platform") == 0) platform = value;
+    if (qstrcmp(qt->name, "platformpluginpath") == 0) platformPluginPath = value;
   }
   return ours;
 }
@@ -118,6 +79,11 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
   const QStringList unknown = parser.unknownOptionNames();
   if (!unknown.isEmpty()) {
     const QString name = unknown.first();
+    // "--=" and "-=" name no option at all: the argument itself is shown.
+    if (name.isEmpty()) {
+      const QStringList nameless = arguments.filter(QRegularExpression(QStringLiteral("^--?=")));
+      return QStringLiteral("непозната опция „%1“").arg(nameless.value(0, QStringLiteral("=")));
+    }
     QString text = QStringLiteral("непозната опция „%1%2“")
                        .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
     if (name.front().isDigit() || name.startsWith(u'.') || name.startsWith(u'('))
@@ -127,117 +93,6 @@ QString ParseErrorText(const QCommandLineParser& parser, const QStringList& argu
   if (!arguments.isEmpty() && arguments.last().startsWith(u'-'))
     return QStringLiteral("липсва стойност след „%1“").arg(arguments.last());
   return QStringLiteral("неправилно зададена опция");
-}
-
-// The table read from a formula file and recalculated once from the top, as the window shows
-// it after opening the file; false (with the read command's message on `err`) when unreadable.
-bool LoadTable(const QString& path, int decimals, const UserLocale& locale, TableState& state,
-               QTextStream& err) {
-  ConsoleDialogs dialogs(err, path);
-  // A file read only in part is a failure too: a script must not take half a table for all.
-  const ReadOutcome read = ReadFormulaFileAt(state, path);
-  if (read.failure) dialogs.Message(ErrorMessage(*read.failure));
-  if (read.outcome != FileOutcome::Done) return false;
-  state.roundingDigits = decimals;
-  mdlCalcFunction evaluator(locale.dates, &state);
-  RecalculateAll(state, evaluator);
-  return true;
-}
-
-QString Report(const TableState& state, const UserLocale& locale) {
-  return ComposeTableReport(state, state.explanation, locale.decimalPoint);
-}
-
-// Where the evaluator stopped, shown under the formula as the row was entered.
-void ShowSyntaxError(QTextStream& err, int row, const EnteredRow& entered) {
-  const int index = ErrorIndexInBox(entered.text, entered.errorPos);
-  QString caret = entered.text.left(index);
-  for (QChar& c : caret)
-    if (c != u'\t') c = u' ';
-  err << QStringLiteral("грешка в ред %1, позиция %2").arg(row + 1).arg(index + 1) << '\n'
-      << "  " << entered.text << '\n'
-      << "  " << caret << "^\n";
-}
-
-int RunEval(const CommandLine& command, QTextStream& in, QTextStream& out, QTextStream& err,
-            const UserLocale& locale) {
-  QStringList formulas = command.formulas;
-  if (formulas == QStringList{QStringLiteral("-")}) {
-    formulas.clear();
-    // One line more than the table holds is enough to refuse the input.
-    while (formulas.size() <= kVisibleRows && !in.atEnd()) formulas.append(in.readLine());
-  }
-  if (formulas.size() > kVisibleRows) {
-    err << kProgram
-        << QStringLiteral(": таблицата има %1 реда, а формулите са повече\n").arg(kVisibleRows);
-    return kExitFailure;
-  }
-
-  TableState state;
-  mdlCalcFunction evaluator(locale.dates, &state);
-  int status = kExitOk;
-  for (int row = 0; row < formulas.size(); ++row) {
-    const EnteredRow entered = EnterFormula(state, row, formulas[row], evaluator);
-    // Scripts read a point whatever the user's locale writes.
-    out << FormatResult(state.rows[row].result, command.decimals, u'.') << '\n';
-    if (entered.Failed()) {
-      out.flush();
-      ShowSyntaxError(err, row, entered);
-      err.flush();
-      status = kExitSyntaxError;
-    }
-  }
-  return status;
-}
-
-int RunReport(const CommandLine& command, QTextStream& out, QTextStream& err,
-              const UserLocale& locale) {
-  TableState state;
-  if (!LoadTable(command.reportFile, command.decimals, locale, state, err)) return kExitFailure;
-  QString text = Report(state, locale);
-  // A shell's lines end with a line feed alone.
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  out << text;
-  return kExitOk;
-}
-
-// Prints into a scratch file, then hands the finished document to the all-or-nothing writer
-// of the formula files, so a failure never leaves a partial PDF under the user's name.
-int RunPdf(const CommandLine& command, QTextStream& err, const UserLocale& locale) {
-  TableState state;
-  if (!LoadTable(command.reportFile, command.decimals, locale, state, err)) return kExitFailure;
-
-  const QFileInfo target(command.pdfFile);
-  ConsoleDialogs dialogs(err, command.pdfFile);
-  if (IsFormulaFileName(target.fileName())) {
-    dialogs.Message(QStringLiteral("PDF файл не се записва под име на файл с формули (.SPR)"));
-    return kExitFailure;
-  }
-  QTemporaryFile scratch;
-  if (!scratch.open()) {
-    dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
-    return kExitFailure;
-  }
-  scratch.close();
-
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(scratch.fileName());
-  if (!PrintReportText(printer, dialogs, Report(state, locale), ShownReportPrintSettings()))
-    return kExitFailure;
-
-  // The PDF writer does not report a failed final write: the document must end complete.
-  QFile drawn(scratch.fileName());
-  const QByteArray pdf = drawn.open(QIODevice::ReadOnly) ? drawn.readAll() : QByteArray();
-  if (!pdf.right(8).contains("%%EOF")) {
-    dialogs.Message(ErrorMessage(ErrorCode::DiskFull));
-    return kExitFailure;
-  }
-  if (const auto failure = WriteFileAtomically(target.absolutePath(), target.fileName(), pdf)) {
-    dialogs.Message(ErrorMessage(*failure));
-    return kExitFailure;
-  }
-  return kExitOk;
 }
 
 }  // namespace
@@ -255,7 +110,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                     QStringLiteral("N"));
   parser.addOptions({help, version, eval, report, pdf, decimals});
   QString platform;
-  const QStringList ours = WithoutQtOptions(arguments, platform);
+  QString platformPluginPath;
+  const QStringList ours = WithoutQtOptions(arguments, platform, platformPluginPath);
   if (!parser.parse(ours)) return UsageError(ParseErrorText(parser, ours));
 
   if (parser.isSet(help)) return Only(CommandLine::Mode::Help);
@@ -296,6 +152,7 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (positional.size() > 1) return UsageError(QStringLiteral("прозорецът отваря само един файл"));
   command.startFile = positional.value(0);
   command.platform = platform;
+  command.platformPluginPath = platformPluginPath;
   return command;
 }
 
@@ -320,7 +177,8 @@ QString UsageText() {
       "                        стандартния вход, по една на ред (най-много 25)\n"
       "  -r, --report          извежда справката за ФАЙЛ.SPR на стандартния изход\n"
       "                        (UTF-8), както я показва прозорецът на справката\n"
-      "  -p, --pdf ИЗХОД.pdf   отпечатва справката за ФАЙЛ.SPR в PDF файла ИЗХОД.pdf\n"
+      "  -p, --pdf ИЗХОД.pdf   отпечатва справката за ФАЙЛ.SPR в PDF файла ИЗХОД.pdf;\n"
+      "                        „-“ вместо ИЗХОД.pdf я извежда на стандартния изход\n"
       "  -d, --decimals N      брой знаци след десетичната точка, от 0 до 15\n"
       "                        (по подразбиране 4)\n"
       "  -h, --help            показва тази помощ\n"
@@ -339,27 +197,4 @@ QString VersionText() {
          u'\n';
 }
 
-int RunCommandLine(const CommandLine& command, QTextStream& in, QTextStream& out, QTextStream& err,
-                   const UserLocale& locale) {
-  switch (command.mode) {
-    case CommandLine::Mode::Help:
-      out << UsageText();
-      return kExitOk;
-    case CommandLine::Mode::Version:
-      out << VersionText();
-      return kExitOk;
-    case CommandLine::Mode::Eval:
-      return RunEval(command, in, out, err, locale);
-    case CommandLine::Mode::Report:
-      return RunReport(command, out, err, locale);
-    case CommandLine::Mode::Pdf:
-      return RunPdf(command, err, locale);
-    case CommandLine::Mode::UsageError:
-      err << kProgram << ": " << command.error << '\n'
-          << QStringLiteral("Помощ: verodazava --help") << '\n';
-      return kExitFailure;
-    case CommandLine::Mode::Window:
-      break;
-  }
-  return kExitFailure;
-}
+}  // namespace cli

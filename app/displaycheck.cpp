@@ -4,6 +4,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLibrary>
+#include <QLibraryInfo>
+#include <QPluginLoader>
+#include <QStaticPlugin>
 #include <QStringList>
 
 #include <algorithm>
@@ -37,6 +45,27 @@ bool WaylandAnswers(const QString& socketPath) {
   return answers;
 }
 
+constexpr QLatin1StringView kPlatformInterface(
+    "org.qt-project.Qt.QPA.QPlatformIntegrationFactoryInterface.5.3");
+
+void AddKeys(const QJsonObject& metaData, QStringList& keys) {
+  if (metaData.value(QLatin1StringView("IID")).toString() != kPlatformInterface) return;
+  const QJsonArray names = metaData.value(QLatin1StringView("MetaData"))
+                               .toObject()
+                               .value(QLatin1StringView("Keys"))
+                               .toArray();
+  for (const QJsonValue& name : names) keys.append(name.toString().toLower());
+}
+
+// The names of a QT_QPA_PLATFORM value ("wayland;xcb"), each without its options ("vnc:size=…").
+QStringList PlatformNames(const QString& platform) {
+  QStringList names;
+  for (const QString& entry : platform.split(u';', Qt::SkipEmptyParts))
+    names.append(entry.section(u':', 0, 0).trimmed());
+  names.removeAll(QString());
+  return names;
+}
+
 QString WaylandSocketPath(const DisplayEnvironment& environment) {
   if (environment.waylandDisplay.startsWith(u'/')) return environment.waylandDisplay;
   if (environment.runtimeDirectory.isEmpty()) return {};
@@ -56,10 +85,7 @@ DisplayProbes DisplayProbes::Real() {
 
 std::optional<QString> MissingDisplayMessage(const DisplayEnvironment& environment,
                                              const DisplayProbes& probes) {
-  // QT_QPA_PLATFORM may list several platforms ("wayland;xcb"), each followed by options.
-  QStringList platforms;
-  for (const QString& entry : environment.platform.split(u';', Qt::SkipEmptyParts))
-    platforms.append(entry.section(u':', 0, 0).trimmed());
+  const QStringList platforms = PlatformNames(environment.platform);
   for (const QString& platform : platforms)
     if (platform != QStringLiteral("xcb") && !IsWaylandPlatform(platform)) return std::nullopt;
   const bool x11 = platforms.isEmpty() || platforms.contains(QStringLiteral("xcb"));
@@ -88,4 +114,44 @@ std::optional<QString> MissingDisplayMessage(const DisplayEnvironment& environme
              "verodazava: cannot connect to display %2.\n"
              "Без дисплей работят --eval, --report и --pdf (вижте verodazava --help).\n")
       .arg(bulgarian, english);
+}
+
+QStringList PlatformPluginFolders(const QString& pluginPathOption) {
+  QStringList folders;
+  const QString direct = pluginPathOption.isEmpty()
+                             ? qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH")
+                             : pluginPathOption;
+  if (!direct.isEmpty()) folders.append(direct);
+  QStringList roots = qEnvironmentVariable("QT_PLUGIN_PATH").split(u':', Qt::SkipEmptyParts);
+  roots.append(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+  roots.append(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath());
+  for (const QString& root : roots) folders.append(root + QStringLiteral("/platforms"));
+  return folders;
+}
+
+QStringList AvailablePlatforms(const QStringList& folders) {
+  QStringList keys;
+  for (const QStaticPlugin& plugin : QPluginLoader::staticPlugins())
+    AddKeys(plugin.metaData(), keys);
+  for (const QString& folder : folders) {
+    const QDir dir(folder);
+    for (const QString& file : dir.entryList(QDir::Files))
+      if (QLibrary::isLibrary(file)) AddKeys(QPluginLoader(dir.filePath(file)).metaData(), keys);
+  }
+  keys.removeDuplicates();
+  keys.sort();
+  return keys;
+}
+
+std::optional<QString> UnknownPlatformMessage(const QString& platform,
+                                              const QStringList& available) {
+  const QStringList names = PlatformNames(platform);
+  if (names.isEmpty()) return std::nullopt;
+  for (const QString& name : names)
+    if (available.contains(name.toLower())) return std::nullopt;
+  const QString list = available.join(QStringLiteral(", "));
+  return QStringLiteral(
+             "verodazava: непозната графична платформа „%1“; налични са: %2.\n"
+             "verodazava: unknown Qt platform \"%1\"; available: %2.\n")
+      .arg(names.join(u';'), list);
 }

@@ -1,4 +1,9 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -7,6 +12,7 @@
 #include <QTranslator>
 #include <cstdio>
 
+#include "batchmodes.h"
 #include "calculatorapp.h"
 #include "commandline.h"
 #include "dialogs.h"
@@ -20,21 +26,54 @@
 
 namespace {
 
-QStringList Arguments(int argc, char* argv[]) {
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
-  return arguments;
+using cli::CommandLine;
+
+// The arguments as text, and as the bytes they came as: Qt decodes names as UTF-8, so a file
+// name whose bytes are not valid UTF-8 can only be reached from its bytes.
+struct Arguments {
+  QStringList text;
+  QList<QByteArray> bytes;
+
+  Arguments(int argc, char* argv[]) {
+    for (int i = 0; i < argc; ++i) {
+      bytes.append(QByteArray(argv[i]));
+      text.append(QFile::decodeName(bytes.last()));
+    }
+  }
+
+  // A file argument as a path that opens it. A name that decoding changed is opened here from
+  // its bytes and given as the descriptor's path, which reads as the file itself; it stays
+  // open for the whole run.
+  QString Openable(const QString& file) const {
+    const qsizetype index = text.indexOf(file, 1);
+    if (index < 0 || QFile::encodeName(file) == bytes[index]) return file;
+    const int fd = ::open(bytes[index].constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return file;
+    return QStringLiteral("/proc/self/fd/%1").arg(fd);
+  }
+};
+
+// Standard output, or -1 when the program was started with it closed. Closed standard
+// streams are taken by /dev/null, so that no file the program opens later lands on them and
+// gets the output.
+int StandardOutput() {
+  const bool closed = ::fcntl(STDOUT_FILENO, F_GETFD) < 0;
+  while (::fcntl(STDERR_FILENO, F_GETFD) < 0 || ::fcntl(STDOUT_FILENO, F_GETFD) < 0 ||
+         ::fcntl(STDIN_FILENO, F_GETFD) < 0)
+    if (::open("/dev/null", O_RDWR) < 0) break;
+  return closed ? -1 : STDOUT_FILENO;
 }
 
 // The modes without a window: none of them may need a display.
 int RunWithoutWindow(const CommandLine& command, int argc, char* argv[]) {
-  QTextStream in(stdin);
-  QTextStream out(stdout);
+  cli::OutputDevice out(StandardOutput());
+  QFile in;
+  in.open(stdin, QIODevice::ReadOnly);
   QTextStream err(stderr);
   const UserLocale locale = UserLocale::From(QLocale::system());
   if (!command.NeedsFonts()) {
     QCoreApplication app(argc, argv);
-    return RunCommandLine(command, in, out, err, locale);
+    return cli::RunCommandLine(command, in, out, err, locale);
   }
   // Printing measures and draws text, which takes a GUI application; the offscreen platform
   // gives one without a display.
@@ -48,21 +87,26 @@ int RunWithoutWindow(const CommandLine& command, int argc, char* argv[]) {
       std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   });
   QGuiApplication app(offscreenArgc, offscreenArgv);
-  return RunCommandLine(command, in, out, err, locale);
+  return cli::RunCommandLine(command, in, out, err, locale);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  const CommandLine command = ParseCommandLine(Arguments(argc, argv));
+  const Arguments arguments(argc, argv);
+  CommandLine command = cli::ParseCommandLine(arguments.text);
+  if (!command.reportFile.isEmpty()) command.reportFile = arguments.Openable(command.reportFile);
   if (!command.NeedsDisplay()) return RunWithoutWindow(command, argc, argv);
 
   // Qt's -platform option counts before its environment variable, as in Qt itself.
   DisplayEnvironment environment = DisplayEnvironment::FromProcess();
   if (!command.platform.isEmpty()) environment.platform = command.platform;
-  if (const auto missing = MissingDisplayMessage(environment, DisplayProbes::Real())) {
-    std::fputs(missing->toLocal8Bit().constData(), stderr);
-    return kExitFailure;
+  auto refusal = UnknownPlatformMessage(
+      environment.platform, AvailablePlatforms(PlatformPluginFolders(command.platformPluginPath)));
+  if (!refusal) refusal = MissingDisplayMessage(environment, DisplayProbes::Real());
+  if (refusal) {
+    std::fputs(refusal->toLocal8Bit().constData(), stderr);
+    return cli::kExitFailure;
   }
 
   QApplication app(argc, argv);
@@ -94,8 +138,16 @@ int main(int argc, char* argv[]) {
   calculator.RecoverUnsavedTable(startedWithFile);
   if (startedWithFile) {
     // Once the event loop runs, so that a message about the file opens over the window.
-    QTimer::singleShot(0, &calculator.Window(),
-                       [&calculator, &command] { calculator.OpenStartFile(command.startFile); });
+    QTimer::singleShot(0, &calculator.Window(), [&calculator, &state, &command, &arguments] {
+      const QString openable = arguments.Openable(command.startFile);
+      calculator.OpenStartFile(openable);
+      // Opened through its descriptor: the saves still go to the file's own folder, under the
+      // name as far as it can be shown.
+      if (openable != command.startFile) {
+        TakeStartDirectoryOf(state, command.startFile);
+        state.lastFileName = QFileInfo(command.startFile).fileName();
+      }
+    });
   }
   return QApplication::exec();
 }

@@ -1,24 +1,18 @@
 #include "printtarget.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
-#include <QFile>
 #include <QPrinterInfo>
-#include <cerrno>
 #include <utility>
 
 #include "dialogs.h"
 #include "errormessage.h"
 #include "filenames.h"
+#include "pdffile.h"
 #include "safefile.h"
 
 DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, QString startDirectory)
     : m_dialogs(dialogs), m_startDirectory(std::move(startDirectory)) {}
 
-DefaultPrintTarget::~DefaultPrintTarget() {
-  if (m_pdfMemory >= 0) ::close(m_pdfMemory);
-}
+DefaultPrintTarget::~DefaultPrintTarget() = default;
 
 QPrinter& DefaultPrintTarget::Printer() {
   if (!m_printer)
@@ -49,11 +43,8 @@ bool DefaultPrintTarget::BeginPdf() {
     m_dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
     return false;
   }
-  if (IsFormulaFileName(name)) {
-    m_dialogs.Message(
-        QStringLiteral("Името „%1“ е запазено за файлове с формули (.SPR). Изберете друго "
-                       "име за PDF файла.")
-            .arg(name));
+  if (auto refused = PdfFile::Refused(m_startDirectory, name)) {
+    m_dialogs.Message(*refused);
     return false;
   }
   if (EntryExists(m_startDirectory, name) &&
@@ -61,35 +52,29 @@ bool DefaultPrintTarget::BeginPdf() {
                        false, nullptr))
     return false;
 
-  // Nothing reaches the directory before the job is complete: the printer draws into memory.
-  m_pdfMemory = ::memfd_create("verodazava-pdf", MFD_CLOEXEC);
-  if (m_pdfMemory < 0) {
-    m_dialogs.Message(ErrorMessage(ErrorCodeFor(errno)));
+  // Nothing reaches the directory before the job is complete.
+  auto pdf = std::make_unique<PdfFile>();
+  if (auto failure = pdf->Begin(Printer())) {
+    m_dialogs.Message(*failure);
     return false;
   }
+  m_pdf = std::move(pdf);
   m_pdfName = name;
-  QPrinter& printer = Printer();
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QStringLiteral("/proc/self/fd/%1").arg(m_pdfMemory));
   return true;
 }
 
 bool DefaultPrintTarget::EndJob(bool printed) {
-  if (m_pdfMemory < 0) return printed;
-  const int memory = std::exchange(m_pdfMemory, -1);
+  if (!m_pdf) return printed;
+  const std::unique_ptr<PdfFile> pdf = std::move(m_pdf);
   const QString name = std::exchange(m_pdfName, QString());
-  Printer().setOutputFileName({});
-  QFile drawn;
-  const bool opened = drawn.open(memory, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-  if (!opened) ::close(memory);
+  const auto finished = pdf->Finish(Printer());
   if (!printed) return false;
-  const QByteArray pdf = opened ? drawn.readAll() : QByteArray();
-  if (!opened || drawn.error() != QFileDevice::NoError) {
-    m_dialogs.Message(ErrorMessage(ErrorCode::PathFileAccess));
+  if (const QString* failure = std::get_if<QString>(&finished)) {
+    m_dialogs.Message(*failure);
     return false;
   }
-  if (const auto failure = WriteFileAtomically(m_startDirectory, name, pdf)) {
-    m_dialogs.Message(ErrorMessage(*failure));
+  if (auto failure = PdfFile::Write(m_startDirectory, name, std::get<QByteArray>(finished))) {
+    m_dialogs.Message(*failure);
     return false;
   }
   return true;

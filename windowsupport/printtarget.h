@@ -3,6 +3,8 @@
 #include <QPrinter>
 #include <memory>
 
+#include "pdffile.h"
+
 class Dialogs;
 
 // Where the print commands send their jobs. The printer object lives for the whole run, so
@@ -20,8 +22,8 @@ class PrintTarget {
 
 // The system's default printer. When there is none, the user is offered a PDF file in the
 // start directory instead, named with the rules of the formula save prompt. An existing file
-// is replaced only when the user agrees, a formula file (".SPR") never. The PDF is drawn in
-// memory and written with the formula files' all-or-nothing writer once the job is complete.
+// is replaced only when the user agrees, a formula file (".SPR") or anything that is not an
+// ordinary file never. The PDF is written by PdfFile once the job is complete.
 class DefaultPrintTarget final : public PrintTarget {
  public:
   DefaultPrintTarget(Dialogs& dialogs, QString startDirectory);
@@ -36,7 +38,7 @@ class DefaultPrintTarget final : public PrintTarget {
   Dialogs& m_dialogs;
   QString m_startDirectory;
   std::unique_ptr<QPrinter> m_printer;
-  // The PDF job under way: the name it is to get, the memory file it is drawn into.
+  // The PDF job under way: the name it is to get, the document being drawn.
   QString m_pdfName;
-  int m_pdfMemory = -1;
+  std::unique_ptr<PdfFile> m_pdf;
 };

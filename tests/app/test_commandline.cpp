@@ -1,10 +1,25 @@
 #include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
+
+#include "faultydisk.h"
+
+// Where standard input comes from and output goes, when not from and to the test.
+struct Streams {
+  QString input;
+  QString output;
+  QString workingDirectory = QStringLiteral(VZ_TEST_DATA);
+};
 
 // The built program on the command line, with no display in its environment: every mode but
 // the window must work, and the window must refuse to start with a message instead of a crash.
@@ -13,9 +28,13 @@ class TestCommandLine : public QObject {
  private slots:
   void runs_data();
   void runs();
+  void streamFaults_data();
+  void streamFaults();
+  void pdfIsTheReport_data();
   void pdfIsTheReport();
   void pdfFailureLeavesNoFile_data();
   void pdfFailureLeavesNoFile();
+  void fileNameNotInUtf8();
 
  private:
   struct Run {
@@ -24,11 +43,12 @@ class TestCommandLine : public QObject {
     QString err;
   };
   static Run Start(const QStringList& arguments, const QByteArray& input = {},
-                   const QStringList& environment = {});
+                   const QStringList& environment = {}, const Streams& streams = {});
 };
 
 TestCommandLine::Run TestCommandLine::Start(const QStringList& arguments, const QByteArray& input,
-                                            const QStringList& environment) {
+                                            const QStringList& environment,
+                                            const Streams& streams) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
   env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -36,11 +56,20 @@ TestCommandLine::Run TestCommandLine::Start(const QStringList& arguments, const 
     env.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
   QProcess process;
   process.setProcessEnvironment(env);
-  process.setWorkingDirectory(QStringLiteral(VZ_TEST_DATA));
+  process.setWorkingDirectory(streams.workingDirectory);
+  if (!streams.input.isEmpty()) process.setStandardInputFile(streams.input);
+  if (!streams.output.isEmpty()) process.setStandardOutputFile(streams.output);
+  // A program that reads without a bound fails at once instead of taking the machine's memory.
+  process.setChildProcessModifier([] {
+    const rlimit memory{2048L << 20, 2048L << 20};
+    ::setrlimit(RLIMIT_AS, &memory);
+  });
   process.start(QStringLiteral(VZ_PROGRAM), arguments);
   if (!process.waitForStarted()) return {};
-  process.write(input);
-  process.closeWriteChannel();
+  if (streams.input.isEmpty()) {
+    process.write(input);
+    process.closeWriteChannel();
+  }
   if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
   return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
           QString::fromUtf8(process.readAllStandardError())};
@@ -117,6 +146,20 @@ void TestCommandLine::runs_data() {
   QTest::newRow("negative formula without --")
       << QStringList{"--eval", "-5"} << noInput << none << 1 << ""
       << "след „--“";
+  QTest::newRow("option without a name") << QStringList{"--="} << noInput << none << 1 << ""
+                                         << "непозната опция „--=“";
+  QTest::newRow("short option without a name") << QStringList{"-="} << noInput << none << 1 << ""
+                                               << "непозната опция „-=“";
+  QTest::newRow("nameless option with a value")
+      << QStringList{"--eval", "1", "--=1"} << noInput << none << 1 << ""
+      << "непозната опция „--=1“";
+  QTest::newRow("stdin line over the limit")
+      << QStringList{"--eval", "-"} << (QByteArray("1\n") + QByteArray(256, '1') + "\n1\n") << none
+      << 1 << ""
+      << "ред 2 на стандартния вход е по-дълъг от 255 знака";
+  QTest::newRow("stdin line at the limit") << QStringList{"-d", "0", "--eval", "-"}
+                                           << (QByteArray(254, ' ') + "7\r\n") << none << 0 << "7\n"
+                                           << "";
   QTest::newRow("decimals above 15")
       << QStringList{"-d", "16", "--eval", "1"} << noInput << none << 1 << ""
       << "от 0 до 15, а е „16“";
@@ -145,6 +188,13 @@ void TestCommandLine::runs_data() {
       << QStringList{} << noInput << QStringList{"DISPLAY=:99"} << 1 << ""
       << "verodazava: няма връзка с графичния дисплей „:99“.\n"
          "verodazava: cannot connect to display \":99\".\n";
+  QTest::newRow("unknown platform in the environment")
+      << QStringList{} << noInput << QStringList{"QT_QPA_PLATFORM=bogus"} << 1 << ""
+      << "verodazava: непозната графична платформа „bogus“; налични са: ";
+  QTest::newRow("unknown platform on the command line")
+      << QStringList{"-platform", "bogus", "budget.SPR"} << noInput << QStringList{"DISPLAY=:99"}
+      << 1 << ""
+      << "verodazava: unknown Qt platform \"bogus\"; available: ";
 }
 
 void TestCommandLine::runs() {
@@ -167,18 +217,71 @@ void TestCommandLine::runs() {
     QVERIFY2(run.err.contains(err), qPrintable(run.err));
 }
 
+void TestCommandLine::streamFaults_data() {
+  QTest::addColumn<QStringList>("arguments");
+  QTest::addColumn<QString>("input");   // the file standard input reads, or "" for none
+  QTest::addColumn<QString>("output");  // "/dev/full", or "disk" for a file on a full disk
+  QTest::addColumn<QString>("err");     // a part of standard error; the status is always 1
+
+  const QString devFull = QStringLiteral("/dev/full");
+  const QString budget = QStringLiteral(VZ_TEST_DATA "/budget.SPR");
+  const QString noRoom = QStringLiteral("verodazava: 61: Дискът е пълен\n");
+  QTest::newRow("help") << QStringList{"--help"} << "" << devFull << noRoom;
+  QTest::newRow("version") << QStringList{"-v"} << "" << devFull << noRoom;
+  QTest::newRow("eval") << QStringList{"--eval", "1"} << "" << devFull << noRoom;
+  QTest::newRow("eval with a wrong formula")
+      << QStringList{"--eval", "2+)"} << "" << devFull
+      << "грешка в ред 1, позиция 3\n  2+)\n    ^\n" + noRoom;
+  QTest::newRow("report") << QStringList{"--report", budget} << "" << devFull << noRoom;
+  QTest::newRow("pdf") << QStringList{"--pdf", "-", budget} << "" << devFull << noRoom;
+  QTest::newRow("report onto a full disk") << QStringList{"--report", budget} << ""
+                                           << "disk" << noRoom;
+  QTest::newRow("endless standard input")
+      << QStringList{"--eval", "-"} << "/dev/zero"
+      << ""
+      << "verodazava: ред 1 на стандартния вход е по-дълъг от 255 знака\n";
+}
+
+void TestCommandLine::streamFaults() {
+  QFETCH(QStringList, arguments);
+  QFETCH(QString, input);
+  QFETCH(QString, output);
+  QFETCH(QString, err);
+  QTemporaryDir dir;
+  std::optional<ScopedTmpfs> disk;
+  if (output == QStringLiteral("disk")) {
+    disk.emplace(dir.path(), 16);
+    if (!disk->Mounted()) QSKIP(qPrintable(disk->Why()));
+    QVERIFY(disk->FillUp());
+    output = dir.filePath(QStringLiteral("report.txt"));
+  }
+  // A program that takes "-" for a file name leaves it where the test can see it.
+  const Run run = Start(arguments, {}, {}, {input, output, dir.path()});
+  if (!disk) QCOMPARE(DirectoryEntries(dir.path()), QStringList());
+  QCOMPARE(run.status, 1);
+  QCOMPARE(run.err, err);
+}
+
+void TestCommandLine::pdfIsTheReport_data() {
+  QTest::addColumn<bool>("toOutput");
+  QTest::newRow("file replaced") << false;
+  QTest::newRow("standard output") << true;
+}
+
 void TestCommandLine::pdfIsTheReport() {
+  QFETCH(bool, toOutput);
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("budget.pdf"));
   QFile old(pdf);
   QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
   old.close();
 
-  const Run run = Start({"--pdf", pdf, "budget.SPR"});
+  const Run run = toOutput ? Start({"--pdf", "-", QStringLiteral(VZ_TEST_DATA "/budget.SPR")}, {},
+                                   {}, {{}, pdf, dir.path()})
+                           : Start({"--pdf", pdf, "budget.SPR"});
   QCOMPARE(run.status, 0);
   QCOMPARE(run.err, QString());
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"budget.pdf"});
-
   QProcess text;
   text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
   QVERIFY(text.waitForFinished());
@@ -194,7 +297,9 @@ void TestCommandLine::pdfIsTheReport() {
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile_data() {
-  QTest::addColumn<QString>("where");  // "missing", "directory", "full" or "formulas"
+  // "missing", "directory", "full", "formulas", or what stands at the name: "device", "fifo",
+  // "socket"
+  QTest::addColumn<QString>("where");
   QTest::addColumn<QString>("message");
   QTest::newRow("missing folder") << "missing"
                                   << "76: ";
@@ -202,8 +307,15 @@ void TestCommandLine::pdfFailureLeavesNoFile_data() {
                                     << "58: ";
   QTest::newRow("full disk") << "full"
                              << "61: ";
-  QTest::newRow("formula file name") << "formulas"
-                                     << "под име на файл с формули";
+  QTest::newRow("formula file name")
+      << "formulas"
+      << "Името „old.spr“ е запазено за файлове с формули (.SPR). Изберете друго име за PDF "
+         "файла.";
+  const QString notAFile =
+      QStringLiteral("58: Под това име има папка, устройство или канал, а не файл");
+  QTest::newRow("device node") << "device" << notAFile;
+  QTest::newRow("FIFO") << "fifo" << notAFile;
+  QTest::newRow("socket") << "socket" << notAFile;
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile() {
@@ -228,6 +340,24 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
   }
+  const QByteArray node = QFile::encodeName(pdf);
+  if (where == QStringLiteral("device")) {
+    if (::geteuid() != 0) QSKIP("making a device node needs root");
+    // The numbers of /dev/null: a write that got through would still harm nothing.
+    QVERIFY(::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0);
+  }
+  if (where == QStringLiteral("fifo")) QVERIFY(::mkfifo(node.constData(), 0666) == 0);
+  if (where == QStringLiteral("socket")) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    QVERIFY(size_t(node.size()) < sizeof address.sun_path);
+    qstrcpy(address.sun_path, node.constData());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
+    ::close(fd);
+  }
+  struct stat kind {};
+  ::lstat(node.constData(), &kind);
   const auto unmount = qScopeGuard([&] {
     if (mounted) ::umount(QFile::encodeName(dir.path()).constData());
   });
@@ -239,6 +369,9 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   QVERIFY2(run.err.contains(message), qPrintable(run.err));
   QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
            before);
+  struct stat after {};
+  ::lstat(node.constData(), &after);
+  QCOMPARE(after.st_mode & S_IFMT, kind.st_mode & S_IFMT);
   if (mounted) {
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
@@ -250,6 +383,25 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     QVERIFY(
         kept.readAll().startsWith("\"\xc1\xfe\xe4\xe6\xe5\xf2"));  // quote, Бюджет (Windows-1251)
   }
+}
+
+void TestCommandLine::fileNameNotInUtf8() {
+  QTemporaryDir dir;
+  const QString plain = dir.filePath(QStringLiteral("b.SPR"));
+  QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), plain));
+  // "bé.SPR" in Latin-1, which is no UTF-8 (and which QTemporaryDir cannot remove either).
+  const QByteArray latin1 = QFile::encodeName(dir.path()) + "/b\xe9.SPR";
+  QVERIFY(::rename(QFile::encodeName(plain).constData(), latin1.constData()) == 0);
+  const auto remove = qScopeGuard([&] { ::unlink(latin1.constData()); });
+  QProcess shell;
+  shell.setWorkingDirectory(dir.path());
+  shell.start(QStringLiteral("sh"), {"-c", "exec \"$0\" --report \"$(printf 'b\\351.SPR')\"",
+                                     QStringLiteral(VZ_PROGRAM)});
+  QVERIFY(shell.waitForFinished());
+  QCOMPARE(QString::fromUtf8(shell.readAllStandardError()), QString());
+  QCOMPARE(shell.exitCode(), 0);
+  QVERIFY(
+      QString::fromUtf8(shell.readAllStandardOutput()).contains(QStringLiteral("Бюджет за май")));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -9,6 +9,8 @@ class TestDisplayCheck : public QObject {
  private slots:
   void decides_data();
   void decides();
+  void knowsPlatforms_data();
+  void knowsPlatforms();
 };
 
 void TestDisplayCheck::decides_data() {
@@ -100,6 +102,37 @@ void TestDisplayCheck::decides() {
   QCOMPARE(asked.join(u' '), probed);
   QCOMPARE(missing.has_value(), !message.isEmpty());
   if (missing) QVERIFY2(missing->contains(message), qPrintable(*missing));
+}
+
+void TestDisplayCheck::knowsPlatforms_data() {
+  QTest::addColumn<QString>("platform");
+  QTest::addColumn<QString>("message");  // a part of the message; "" when Qt can load it
+
+  QTest::newRow("Qt's default") << ""
+                                << "";
+  QTest::newRow("xcb") << "xcb"
+                       << "";
+  QTest::newRow("names in any case") << "OffScreen"
+                                     << "";
+  QTest::newRow("one known in a list") << "bogus;offscreen:fontengine=freetype"
+                                       << "";
+  QTest::newRow("unknown") << "bogus"
+                           << "verodazava: непозната графична платформа „bogus“; налични са: ";
+  QTest::newRow("unknown, in English") << "bogus:size=3"
+                                       << "verodazava: unknown Qt platform \"bogus\"; available: ";
+  QTest::newRow("every name of a list unknown") << "bogus;wrong"
+                                                << "„bogus;wrong“";
+  QTest::newRow("known ones listed") << "bogus"
+                                     << "offscreen, ";
+}
+
+void TestDisplayCheck::knowsPlatforms() {
+  QFETCH(QString, platform);
+  QFETCH(QString, message);
+  const auto unknown =
+      UnknownPlatformMessage(platform, AvailablePlatforms(PlatformPluginFolders(QString())));
+  QCOMPARE(unknown.has_value(), !message.isEmpty());
+  if (unknown) QVERIFY2(unknown->contains(message), qPrintable(*unknown));
 }
 
 QTEST_GUILESS_MAIN(TestDisplayCheck)

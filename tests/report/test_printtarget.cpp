@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
@@ -91,7 +93,7 @@ void TestPrintTarget::noPrinter() {
 void TestPrintTarget::pdfFaults_data() {
   QTest::addColumn<bool>("chart");      // printed from the chart window, else the report
   QTest::addColumn<QString>("name");    // typed; a file of that name is there before
-  QTest::addColumn<QString>("before");  // "file", "link" (to a file outside), "" nothing
+  QTest::addColumn<QString>("before");  // "file", "link" (to a file outside), "fifo", "" nothing
   QTest::addColumn<int>("replace");     // answer to the replace question; -1: not asked
   QTest::addColumn<bool>("fullDisk");
   QTest::addColumn<QString>("message");      // empty: none
@@ -125,6 +127,11 @@ void TestPrintTarget::pdfFaults_data() {
              "Името „b.spr“ е запазено за файлове с формули (.SPR). Изберете "
              "друго име за PDF файла.")
       << QStringList() << false;
+  QTest::newRow("FIFO refused, never replaced")
+      << false << "f.PDF"
+      << "fifo" << -1 << false
+      << QStringLiteral("58: Под това име има папка, устройство или канал, а не файл")
+      << QStringList{"f.PDF"} << false;
   QTest::newRow("full disk, report")
       << false << "a.PDF"
       << "file" << 1 << true << full << QStringList{"a.PDF", "filler"} << false;
@@ -160,6 +167,7 @@ void TestPrintTarget::pdfFaults() {
   QVERIFY(put(dir.filePath("outside/secret"), "secret"));
   if (before == "file") QVERIFY(put(target, "old"));
   if (before == "link") QVERIFY(QFile::link("../outside/secret", target));
+  if (before == "fifo") QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0666) == 0);
   if (fullDisk) QVERIFY(disk->FillUp());
 
   ScriptedDialogs dialogs;
@@ -188,7 +196,11 @@ void TestPrintTarget::pdfFaults() {
   QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
   if (!message.isEmpty()) QCOMPARE(messages[0].text, message);
   QCOMPARE(DirectoryEntries(state.startDirectory), entries);  // no temporary file left
-  QCOMPARE(pdftools::PageCount(target), written ? 1 : -1);    // -1: no PDF
+  struct stat kind {};
+  if (before == "fifo")  // still the FIFO, which a PDF reader would wait on forever
+    QVERIFY(::lstat(QFile::encodeName(target).constData(), &kind) == 0 && S_ISFIFO(kind.st_mode));
+  else
+    QCOMPARE(pdftools::PageCount(target), written ? 1 : -1);  // -1: no PDF
   if (before == "file" && !written) {
     QFile old(target);
     QVERIFY(old.open(QIODevice::ReadOnly));
