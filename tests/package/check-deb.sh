@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# check-deb.sh CPACK CPACK_CONFIG: builds the .deb, unpacks it with dpkg -x and checks it.
+# check-deb.sh CPACK CPACK_CONFIG: builds the .deb, checks it with lintian, unpacks it with
+# dpkg -x and checks what lintian does not know of.
 set -uo pipefail
 
 cpack=$1
@@ -10,7 +11,7 @@ fail() {
   failures=$((failures + 1))
 }
 
-for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate file readelf; do
+for tool in dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-validate file readelf lintian; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/install-deps test)" >&2; exit 1; }
 done
 
@@ -35,6 +36,15 @@ echo "package: ${deb##*/}"
 [[ $(dpkg-deb -f "$deb" Package) == verodazava ]] || fail "package name is not verodazava"
 [[ $(dpkg-deb -f "$deb" Architecture) == "$(dpkg --print-architecture)" ]] ||
   fail "architecture is not $(dpkg --print-architecture)"
+
+# Debian's policy: lintian must find no error and no warning. Information tags are shown too,
+# as the hardening ones are among them (no immediate binding, no checked string functions).
+# Lintian's own remark on being run as root is no finding.
+lintian_out=$(lintian --display-info "$deb" 2>&1 | grep -vx 'running with root privileges is not recommended!')
+if grep -Ev '^I: [^ ]+: ' <<<"$lintian_out" | grep -q . ||
+  grep -Eq '^I: [^ ]+: hardening-' <<<"$lintian_out"; then
+  fail "lintian: $lintian_out"
+fi
 
 root=$work/root
 dpkg -x "$deb" "$root" || { echo "FAIL: dpkg -x could not unpack the package" >&2; exit 1; }
@@ -71,11 +81,17 @@ entry_value() {
 }
 
 [[ $(entry_value Name) == "Verodazava 2.0" ]] || fail "Name is not \"Verodazava 2.0\""
+[[ $(entry_value 'Name[bg]') == "Verodazava 2.0" ]] || fail "Name[bg] is not \"Verodazava 2.0\""
+# A window's WM_CLASS instance is the program's name; docks match it to the entry by this key.
+[[ $(entry_value StartupWMClass) == verodazava ]] || fail "StartupWMClass is not verodazava"
 [[ $(entry_value Categories) == *"Utility;"* && $(entry_value Categories) == *"Calculator;"* ]] ||
   fail "Categories lack Utility; and Calculator;"
-for key in GenericName Comment; do
+# English by default, Bulgarian for a Bulgarian desktop.
+for key in GenericName Comment Keywords; do
+  value=$(entry_value "$key")
+  [[ -n $value ]] && ! LC_ALL=C grep -q $'[\x80-\xff]' <<<"$value" || fail "$key is not in English"
   # Cyrillic letters are U+0400..U+04FF, whose UTF-8 forms begin with the bytes D0..D3.
-  entry_value "$key" | LC_ALL=C grep -q $'[\xd0-\xd3]' || fail "$key is not in Bulgarian"
+  entry_value "$key[bg]" | LC_ALL=C grep -q $'[\xd0-\xd3]' || fail "$key[bg] is not in Bulgarian"
 done
 
 # Exec and TryExec name a program found on the PATH of the installed system, that is /usr/bin.
@@ -144,15 +160,27 @@ if [[ -x $program ]]; then
 fi
 
 # Formula files open from the desktop: the MIME type, its icon, the launcher's claim on it, the
-# software-centre description and the manual page travel in the package.
+# software-centre description, the manual pages and the documents Debian asks for travel in
+# the package.
+doc=usr/share/doc/verodazava
 for path in usr/share/mime/packages/verodazava-formulas.xml \
   usr/share/icons/hicolor/scalable/mimetypes/application-x-verodazava-formulas.svg \
-  usr/share/metainfo/org.verodazava.Verodazava.metainfo.xml usr/share/man/man1/verodazava.1*; do
+  usr/share/metainfo/org.verodazava.Verodazava.metainfo.xml usr/share/man/man1/verodazava.1.gz \
+  usr/share/man/bg/man1/verodazava.1.gz "$doc/copyright" "$doc/changelog.gz"; do
   [[ -f $root/$path ]] || fail "the package lacks /$path"
 done
 [[ $(entry_value MimeType) == *"application/x-verodazava-formulas;"* ]] ||
   fail "the launcher entry does not open formula files"
 [[ $(entry_value Exec) == *"%f"* ]] || fail "Exec= takes no file (%f)"
+
+# The change log's latest entry is this version, by the package's maintainer.
+if [[ -f $root/$doc/changelog.gz ]]; then
+  for field in Version Maintainer; do
+    logged=$(zcat "$root/$doc/changelog.gz" | dpkg-parsechangelog -l- -S "$field")
+    [[ $logged == "$(dpkg-deb -f "$deb" "$field")" ]] ||
+      fail "the change log's $field is '$logged', the package's '$(dpkg-deb -f "$deb" "$field")'"
+  done
+fi
 
 if ((failures > 0)); then
   echo "$failures check(s) failed" >&2

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check-desktop.sh CHECK BUILD_DIR: installs the build into a scratch prefix and checks one part
 # of the desktop integration: "mime" (formula files are recognised and open in the program),
-# "metainfo" (the AppStream description) or "man" (the manual page renders cleanly).
+# "metainfo" (the AppStream description) or "man" (the manual pages render cleanly).
 set -uo pipefail
 
 check=$1
@@ -66,14 +66,38 @@ case $check in
       fail "the metainfo does not provide the formula files' type"
     ;;
   man)
-    page=$work/usr/share/man/man1/verodazava.1
-    [[ -f $page ]] || { echo "FAIL: no manual page at share/man/man1/verodazava.1" >&2; exit 1; }
-    # The page is UTF-8 Bulgarian: preconv (-k) and a UTF-8 device, as man itself runs groff.
-    out=$(groff -k -Tutf8 -man -ww -z "$page" 2>&1)
-    [[ -z $out ]] || fail "groff warns: $out"
-    text=$(groff -k -Tutf8 -P-cbou -man "$page" 2>/dev/null)
-    for option in --eval --report --pdf --decimals --help --version; do
-      grep -q -- "$option" <<<"$text" || fail "the manual page does not mention $option"
+    # English and Bulgarian pages, compressed, in step with each other; each tells where the
+    # table is kept for recovery and which variable moves that folder.
+    man=$work/usr/share/man
+    zcat "$man/man1/verodazava.1.gz" >"$work/en.1" || fail "no English page at share/man/man1"
+    zcat "$man/bg/man1/verodazava.1.gz" >"$work/bg.1" || fail "no Bulgarian page at share/man/bg/man1"
+    # The source lines of the section HEADING of PAGE, up to the next section.
+    section() {
+      awk -v heading=".SH $2" '/^\.SH / { inside = ($0 == heading); next } inside' "$1"
+    }
+    # page, its ENVIRONMENT heading, its FILES heading
+    while IFS='|' read -r page environment files; do
+      # The pages are UTF-8: preconv (-k) and a UTF-8 device, as man itself runs groff.
+      out=$(groff -k -Tutf8 -man -ww -z "$work/$page" 2>&1)
+      [[ -z $out ]] || fail "groff warns on $page: $out"
+      text=$(groff -k -Tutf8 -P-cbou -man "$work/$page" 2>/dev/null)
+      for option in --eval --report --pdf --decimals --help --version; do
+        grep -q -- "$option" <<<"$text" || fail "$page does not mention $option"
+      done
+      section "$work/$page" "$environment" | grep -qx '\.B XDG_STATE_HOME' ||
+        fail "$page: section $environment lacks XDG_STATE_HOME"
+      for path in '$XDG_STATE_HOME/verodazava' '~/.local/state/verodazava'; do
+        section "$work/$page" "$files" | grep -qF "$path" || fail "$page: section $files lacks $path"
+      done
+    done <<'PAGES'
+en.1|ENVIRONMENT|FILES
+bg.1|ПРОМЕНЛИВИ НА СРЕДАТА|ФАЙЛОВЕ
+PAGES
+    # In step: as many sections and entries, the same options and the same variables.
+    for pattern in '^\.SH' '^\.TP' '\\-\\-[a-z]+' '^\.B [A-Z_]+$'; do
+      en=$(grep -oE "$pattern" "$work/en.1" | sort | uniq -c | paste -sd ";")
+      bg=$(grep -oE "$pattern" "$work/bg.1" | sort | uniq -c | paste -sd ";")
+      [[ $en == "$bg" ]] || fail "the pages differ in $pattern: English $en; Bulgarian $bg"
     done
     ;;
   *)
