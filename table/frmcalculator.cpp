@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <bit>
 #include <limits>
 
 #include "calculatortexts.h"
@@ -111,6 +112,7 @@ void frmCalculator::CreateTable() {
       ->setText(texts::kResultHeader.toString());
 
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+  auto* flat = new FlatBoxStyle(this);
   for (int i = 0; i < kVisibleRows; ++i) {
     const int rowTop = kRowTopTwips + kRowPitchTwips * i;
     const size_t k = static_cast<size_t>(i);
@@ -120,6 +122,7 @@ void frmCalculator::CreateTable() {
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
+    m_formula[k]->setStyle(flat);
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
                               TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
     m_resultBackground[k] = kWhite;
@@ -148,12 +151,13 @@ void frmCalculator::CreatePanel() {
     previous = next;
   };
 
+  const ButtonIcons icons(devicePixelRatioF());
   for (const FunctionButton& entry : FunctionButtons()) {
     QPushButton* button = AddButton(
         entry.name, TwipsRect(kColumnLeft[entry.gridColumn], kRowTop[entry.gridRow], 615, 255));
     button->setToolTip(entry.toolTip.toString());
-    if (entry.caption.isEmpty()) {
-      button->setIcon(ButtonIcon(QLatin1String(entry.name)));
+    if (entry.icon) {
+      button->setIcon(icons.Icon(*entry.icon));
       button->setIconSize(QSize(16, 16));
       button->setAccessibleName(entry.toolTip.toString());
     } else {
@@ -167,18 +171,18 @@ void frmCalculator::CreatePanel() {
   int left = 6600;
   for (const CommandButton& entry : CommandButtons()) {
     QPushButton* button = AddButton(entry.name, TwipsRect(left, 60, 360, 360));
-    button->setIcon(ButtonIcon(QLatin1String(entry.name)));
+    button->setIcon(icons.Icon(entry.icon.value()));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(entry.toolTip.toString());
     button->setAccessibleName(entry.toolTip.toString());
-    connect(button, &QPushButton::clicked, this, [this, &entry] { Run(entry.command); });
+    connect(button, &QPushButton::clicked, this, [this, &entry] { Run(entry); });
     chain(button);
     left += 360;
   }
   QPushButton* exit = AddButton(kExitButton.name, TwipsRect(9900, 60, 945, 360));
   exit->setText(texts::kExitCaption.toString());
   exit->setToolTip(kExitButton.toolTip.toString());
-  connect(exit, &QPushButton::clicked, this, [this] { Run(kExitButton.command); });
+  connect(exit, &QPushButton::clicked, this, [this] { Run(kExitButton); });
   chain(exit);
 
   auto* label4 = new QLabel(texts::kExplanationCaption.toString(), m_panel);
@@ -220,30 +224,9 @@ void frmCalculator::RunCommand(const std::function<void()>& command) {
   if (command) command();
 }
 
-void frmCalculator::Run(Command command) {
-  switch (command) {
-    case Command::ReadFile:
-      return RunCommand(m_commands.readFile);
-    case Command::NewTable:
-      return NewTable();
-    case Command::SaveFile:
-      return RunCommand(m_commands.saveFile);
-    case Command::InsertRow:
-      return InsertRow();
-    case Command::DeleteRow:
-      return DeleteRow();
-    case Command::Recalculate:
-      return Recalculate();
-    case Command::Diagram:
-      return RunCommand(m_commands.diagram);
-    case Command::Print:
-      return RunCommand(m_commands.print);
-    case Command::Help:
-      return RunCommand(m_commands.help);
-    case Command::Exit:
-      close();
-      return;
-  }
+void frmCalculator::Run(const CommandButton& button) {
+  if (button.hook) return RunCommand(m_commands.*button.hook);
+  (this->*button.own)();
 }
 
 void frmCalculator::MakeScreen() {
@@ -267,22 +250,27 @@ void frmCalculator::MakeScreen() {
 void frmCalculator::ShowResult(int row, double result, int digits) {
   const size_t k = static_cast<size_t>(row);
   CellLabel* cell = m_suma[k];
-  QString shown;
-  QString full;
-  if (result != 0) {
-    // The trailing blank keeps the right-aligned number off the cell's edge. A text wider
-    // than the cell would be clipped on the left into a different number, so it is shortened.
-    const QFontMetrics metrics = cell->fontMetrics();
-    const int width = cell->TextWidth();
-    const FittedResult fitted = FitResult(
-        result, digits, m_locale.decimalPoint,
-        [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
-    shown = fitted.text + u' ';
-    if (fitted.shortened) full = fitted.full;
+  FittedCell& fitted = m_fitted[k];
+  const auto bits = std::bit_cast<quint64>(result);
+  const int width = cell->TextWidth();
+  if (bits != fitted.valueBits || digits != fitted.digits ||
+      m_locale.decimalPoint != fitted.decimalPoint || width != fitted.width ||
+      cell->font() != fitted.font) {
+    fitted = {bits, digits, m_locale.decimalPoint, width, cell->font(), {}, {}};
+    if (result != 0) {
+      // The trailing blank keeps the right-aligned number off the cell's edge. A text wider
+      // than the cell would be clipped on the left into a different number, so it is shortened.
+      const QFontMetrics metrics = cell->fontMetrics();
+      const FittedResult fit = FitResult(
+          result, digits, m_locale.decimalPoint,
+          [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
+      fitted.shown = fit.text + u' ';
+      if (fit.shortened) fitted.full = fit.full;
+    }
   }
-  cell->setText(shown);
-  if (m_shortenedFrom[k] == full) return;
-  m_shortenedFrom[k] = full;
+  cell->setText(fitted.shown);
+  if (m_shortenedFrom[k] == fitted.full) return;
+  m_shortenedFrom[k] = fitted.full;
   UpdateResultTip(row);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <array>
 
@@ -11,7 +12,7 @@
 
 class CellLabel;
 class Dialogs;
-enum class Command;
+struct CommandButton;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -48,6 +49,8 @@ class frmCalculator final : public QWidget {
   void NewTable();
   void DeleteRow();
   void InsertRow();
+  // The exit button, as Esc: the window closes.
+  void Exit() { close(); }
 
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
@@ -67,7 +70,7 @@ class frmCalculator final : public QWidget {
   void CreateTable();
   QPushButton* AddButton(const char* name, const QRect& geometry);
   void RunCommand(const std::function<void()>& command);
-  void Run(Command command);
+  void Run(const CommandButton& button);
 
   bool FormKey(const QKeyEvent& key);
   void FormulaKey(int row, const QKeyEvent& key);
@@ -93,6 +96,18 @@ class frmCalculator final : public QWidget {
   RowMarks m_marks{};
   std::array<QColor, kVisibleRows> m_resultBackground{};
   std::array<QString, kVisibleRows> m_shortenedFrom{};  // a shortened result's full text
+  // Each result cell's last fitting, so that a repaint of the same value into the same cell
+  // measures no text.
+  struct FittedCell {
+    quint64 valueBits = 0;
+    int digits = -1;
+    QChar decimalPoint;
+    int width = -1;
+    QFont font;
+    QString shown;
+    QString full;  // empty unless the shown text is shortened
+  };
+  std::array<FittedCell, kVisibleRows> m_fitted{};
 
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;

@@ -64,11 +64,13 @@ RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evalua
 RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
                            const RecordResults& secondPass, int digits, QChar decimalPoint) {
   RowMarks marks{};
+  // An equal value shows an equal text, so only values that moved are formatted.
   for (size_t k = 0; k < marks.size(); ++k) {
+    if (secondPass[k] == after[k] && before[k] == after[k]) continue;
     const QString shown = ShownResult(after[k], digits, decimalPoint);
-    if (ShownResult(secondPass[k], digits, decimalPoint) != shown)
+    if (secondPass[k] != after[k] && ShownResult(secondPass[k], digits, decimalPoint) != shown)
       marks[k] = ResultMark::DependsBelow;
-    else if (ShownResult(before[k], digits, decimalPoint) != shown)
+    else if (before[k] != after[k] && ShownResult(before[k], digits, decimalPoint) != shown)
       marks[k] = ResultMark::Changed;
   }
   return marks;
