@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -58,7 +59,11 @@ void CellLabel::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) ResetIndent();
 }
 void CellLabel::paintEvent(QPaintEvent* event) {
-  QLabel::paintEvent(event);
+  // The rows overlap by a few pixels, so a repainted cell also repaints a strip of its
+  // neighbour, where no text lies: only the border is drawn there.
+  const int lineHeight = fontMetrics().height();
+  const QRect textBand(0, (height() - lineHeight) / 2, width(), lineHeight);
+  if (event->region().intersects(textBand)) QLabel::paintEvent(event);
   QPainter painter(this);
   const qreal pixel = BorderWidth(devicePixelRatioF());
   const QRectF cell = rect();
