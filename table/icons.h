@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QIcon>
-#include <QImage>
+#include <QPixmap>
 
 // The cells of the button icon sheet, an SVG of the table's resources (icons/buttons.svg),
 // left to right.
@@ -16,7 +16,7 @@ class ButtonIcons {
   QIcon Icon(IconCell cell) const;
 
  private:
-  QImage m_sheet;
+  QPixmap m_sheet;
   int m_cell;  // device pixels
   qreal m_ratio;
 };
