@@ -249,29 +249,40 @@ void frmCalculator::MakeScreen() {
 
 void frmCalculator::ShowResult(int row, double result, int digits) {
   const size_t k = static_cast<size_t>(row);
-  CellLabel* cell = m_suma[k];
-  FittedCell& fitted = m_fitted[k];
-  const auto bits = std::bit_cast<quint64>(result);
-  const int width = cell->TextWidth();
-  if (bits != fitted.valueBits || digits != fitted.digits ||
-      m_locale.decimalPoint != fitted.decimalPoint || width != fitted.width ||
-      cell->font() != fitted.font) {
-    fitted = {bits, digits, m_locale.decimalPoint, width, cell->font(), {}, {}};
-    if (result != 0) {
-      // The trailing blank keeps the right-aligned number off the cell's edge. A text wider
-      // than the cell would be clipped on the left into a different number, so it is shortened.
-      const QFontMetrics metrics = cell->fontMetrics();
-      const FittedResult fit = FitResult(
-          result, digits, m_locale.decimalPoint,
-          [&](const QString& text) { return metrics.horizontalAdvance(text + u' ') <= width; });
-      fitted.shown = fit.text + u' ';
-      if (fit.shortened) fitted.full = fit.full;
-    }
+  QString shown;
+  QString full;
+  if (result != 0) {
+    // The trailing blank keeps the right-aligned number off the cell's edge.
+    const FittedResult& fitted = FitCell(row, result, digits);
+    shown = fitted.text + u' ';
+    if (fitted.shortened) full = fitted.full;
   }
-  cell->setText(fitted.shown);
-  if (m_shortenedFrom[k] == fitted.full) return;
-  m_shortenedFrom[k] = fitted.full;
+  m_suma[k]->setText(shown);
+  if (m_shortenedFrom[k] == full) return;
+  m_shortenedFrom[k] = full;
   UpdateResultTip(row);
+}
+
+// A text wider than the cell would be clipped on the left into a different number, so it is
+// shortened. Measuring the text is most of a repaint's work, so a cell keeps its last fitting.
+const FittedResult& frmCalculator::FitCell(int row, double value, int digits) {
+  const CellLabel* cell = m_suma[static_cast<size_t>(row)];
+  FittedCell& kept = m_fitted[static_cast<size_t>(row)];
+  const auto bits = std::bit_cast<quint64>(value);
+  const int width = cell->TextWidth();
+  if (kept.width == width && kept.valueBits == bits && kept.digits == digits &&
+      kept.decimalPoint == m_locale.decimalPoint && kept.font == cell->font())
+    return kept.fitted;
+  const QFontMetrics metrics = cell->fontMetrics();
+  kept = {bits,
+          digits,
+          m_locale.decimalPoint,
+          width,
+          cell->font(),
+          FitResult(value, digits, m_locale.decimalPoint, [&](const QString& text) {
+            return metrics.horizontalAdvance(text + u' ') <= width;
+          })};
+  return kept.fitted;
 }
 
 // One tool tip for every reason a result cell has one: the full result first, then the mark.

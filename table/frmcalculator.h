@@ -7,6 +7,7 @@
 #include "calcformula.h"
 #include "calculatorcommands.h"
 #include "recalcmarks.h"
+#include "resultformat.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
@@ -80,6 +81,7 @@ class frmCalculator final : public QWidget {
   void PanelClicked();
   void RoundingChanged(const QString& text);
   void ShowResult(int row, double result, int digits);
+  const FittedResult& FitCell(int row, double value, int digits);
   void UpdateResultTip(int row);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
@@ -96,16 +98,14 @@ class frmCalculator final : public QWidget {
   RowMarks m_marks{};
   std::array<QColor, kVisibleRows> m_resultBackground{};
   std::array<QString, kVisibleRows> m_shortenedFrom{};  // a shortened result's full text
-  // Each result cell's last fitting, so that a repaint of the same value into the same cell
-  // measures no text.
+  // Each result cell's last fitting, and what it was made for.
   struct FittedCell {
     quint64 valueBits = 0;
     int digits = -1;
     QChar decimalPoint;
     int width = -1;
     QFont font;
-    QString shown;
-    QString full;  // empty unless the shown text is shortened
+    FittedResult fitted;
   };
   std::array<FittedCell, kVisibleRows> m_fitted{};
 
