@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QLabel>
+#include <QProxyStyle>
+
+class QLineEdit;
 
 // A table cell: a label with a one-pixel black border. The border is drawn on the outermost
 // device pixels of the cell, so it stays whole when the screen scale is fractional (1.25,
@@ -26,4 +29,15 @@ class CellLabel final : public QLabel {
   void ResetIndent();
   bool m_indentGiven = false;
   QColor m_markColour;
+};
+
+// The look of the formula boxes: their paper and the same one-pixel black border as a
+// CellLabel's, instead of the style's rounded, shaded frame, which costs most of a repaint.
+// Everything else, the text's place above all, stays the style's. One style serves every box
+// of a window; it belongs to the window.
+class FlatBoxStyle final : public QProxyStyle {
+ public:
+  explicit FlatBoxStyle(QObject* owner);
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget = nullptr) const override;
 };

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <bit>
 #include <limits>
 
 #include "calculatortexts.h"
@@ -111,6 +112,7 @@ void frmCalculator::CreateTable() {
       ->setText(texts::kResultHeader.toString());
 
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+  auto* flat = new FlatBoxStyle(this);
   for (int i = 0; i < kVisibleRows; ++i) {
     const int rowTop = kRowTopTwips + kRowPitchTwips * i;
     const size_t k = static_cast<size_t>(i);
@@ -120,6 +122,7 @@ void frmCalculator::CreateTable() {
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
+    m_formula[k]->setStyle(flat);
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
                               TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
     m_resultBackground[k] = kWhite;
@@ -148,12 +151,13 @@ void frmCalculator::CreatePanel() {
     previous = next;
   };
 
+  const ButtonIcons icons(devicePixelRatioF());
   for (const FunctionButton& entry : FunctionButtons()) {
     QPushButton* button = AddButton(
         entry.name, TwipsRect(kColumnLeft[entry.gridColumn], kRowTop[entry.gridRow], 615, 255));
     button->setToolTip(entry.toolTip.toString());
-    if (entry.caption.isEmpty()) {
-      button->setIcon(ButtonIcon(QLatin1String(entry.name)));
+    if (entry.icon) {
+      button->setIcon(icons.Icon(*entry.icon));
       button->setIconSize(QSize(16, 16));
       button->setAccessibleName(entry.toolTip.toString());
     } else {
@@ -167,18 +171,18 @@ void frmCalculator::CreatePanel() {
   int left = 6600;
   for (const CommandButton& entry : CommandButtons()) {
     QPushButton* button = AddButton(entry.name, TwipsRect(left, 60, 360, 360));
-    button->setIcon(ButtonIcon(QLatin1String(entry.name)));
+    button->setIcon(icons.Icon(entry.icon.value()));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(entry.toolTip.toString());
     button->setAccessibleName(entry.toolTip.toString());
-    connect(button, &QPushButton::clicked, this, [this, &entry] { Run(entry.command); });
+    connect(button, &QPushButton::clicked, this, [this, &entry] { Run(entry); });
     chain(button);
     left += 360;
   }
   QPushButton* exit = AddButton(kExitButton.name, TwipsRect(9900, 60, 945, 360));
   exit->setText(texts::kExitCaption.toString());
   exit->setToolTip(kExitButton.toolTip.toString());
-  connect(exit, &QPushButton::clicked, this, [this] { Run(kExitButton.command); });
+  connect(exit, &QPushButton::clicked, this, [this] { Run(kExitButton); });
   chain(exit);
 
   auto* label4 = new QLabel(texts::kExplanationCaption.toString(), m_panel);
@@ -220,30 +224,9 @@ void frmCalculator::RunCommand(const std::function<void()>& command) {
   if (command) command();
 }
 
-void frmCalculator::Run(Command command) {
-  switch (command) {
-    case Command::ReadFile:
-      return RunCommand(m_commands.readFile);
-    case Command::NewTable:
-      return NewTable();
-    case Command::SaveFile:
-      return RunCommand(m_commands.saveFile);
-    case Command::InsertRow:
-      return InsertRow();
-    case Command::DeleteRow:
-      return DeleteRow();
-    case Command::Recalculate:
-      return Recalculate();
-    case Command::Diagram:
-      return RunCommand(m_commands.diagram);
-    case Command::Print:
-      return RunCommand(m_commands.print);
-    case Command::Help:
-      return RunCommand(m_commands.help);
-    case Command::Exit:
-      close();
-      return;
-  }
+void frmCalculator::Run(const CommandButton& button) {
+  if (button.hook) return RunCommand(m_commands.*button.hook);
+  (this->*button.own)();
 }
 
 void frmCalculator::MakeScreen() {
@@ -266,7 +249,7 @@ void frmCalculator::MakeScreen() {
 
 void frmCalculator::ShowResult(int row, double result, int digits) {
   const size_t k = static_cast<size_t>(row);
-  const FittedResult fitted = FitResult(result, digits, m_locale.decimalPoint, ResultCellRoom());
+  const FittedResult& fitted = FitCell(row, result, digits);
   // The trailing blank keeps the right-aligned number off the cell's edge.
   m_suma[k]->setText(fitted.text.isEmpty() ? QString() : fitted.text + u' ');
   const QString full = fitted.shortened ? fitted.full : QString();
@@ -283,6 +266,20 @@ ResultRoom frmCalculator::ResultCellRoom() const {
     return metrics.horizontalAdvance(t + u' ') <= width;
   };
   return {.fits = fits, .blankZero = true};
+}
+
+// Measuring the text is most of a repaint's work, so a cell keeps its last fitting.
+const FittedResult& frmCalculator::FitCell(int row, double value, int digits) {
+  const CellLabel* cell = m_suma[static_cast<size_t>(row)];
+  FittedCell& kept = m_fitted[static_cast<size_t>(row)];
+  const auto bits = std::bit_cast<quint64>(value);
+  const int width = cell->TextWidth();
+  if (kept.width == width && kept.valueBits == bits && kept.digits == digits &&
+      kept.decimalPoint == m_locale.decimalPoint && kept.font == cell->font())
+    return kept.fitted;
+  kept = {bits, digits, m_locale.decimalPoint, width, cell->font(),
+          FitResult(value, digits, m_locale.decimalPoint, ResultCellRoom())};
+  return kept.fitted;
 }
 
 // One tool tip for every reason a result cell has one: the full result first, then the mark.

@@ -1,17 +1,19 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <array>
 
 #include "calcformula.h"
 #include "calculatorcommands.h"
 #include "recalcmarks.h"
+#include "resultformat.h"
 #include "tablestate.h"
 #include "userlocale.h"
 
 class CellLabel;
 class Dialogs;
-enum class Command;
+struct CommandButton;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -48,6 +50,8 @@ class frmCalculator final : public QWidget {
   void NewTable();
   void DeleteRow();
   void InsertRow();
+  // The exit button, as Esc: the window closes.
+  void Exit() { close(); }
 
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
@@ -67,7 +71,7 @@ class frmCalculator final : public QWidget {
   void CreateTable();
   QPushButton* AddButton(const char* name, const QRect& geometry);
   void RunCommand(const std::function<void()>& command);
-  void Run(Command command);
+  void Run(const CommandButton& button);
 
   bool FormKey(const QKeyEvent& key);
   void FormulaKey(int row, const QKeyEvent& key);
@@ -78,6 +82,7 @@ class frmCalculator final : public QWidget {
   void RoundingChanged(const QString& text);
   void ShowResult(int row, double result, int digits);
   ResultRoom ResultCellRoom() const;
+  const FittedResult& FitCell(int row, double value, int digits);
   void UpdateResultTip(int row);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
@@ -94,6 +99,16 @@ class frmCalculator final : public QWidget {
   RowMarks m_marks{};
   std::array<QColor, kVisibleRows> m_resultBackground{};
   std::array<QString, kVisibleRows> m_shortenedFrom{};  // a shortened result's full text
+  // Each result cell's last fitting, and what it was made for.
+  struct FittedCell {
+    quint64 valueBits = 0;
+    int digits = -1;
+    QChar decimalPoint;
+    int width = -1;
+    QFont font;
+    FittedResult fitted;
+  };
+  std::array<FittedCell, kVisibleRows> m_fitted{};
 
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;

@@ -1,5 +1,7 @@
 #include "functionbuttons.h"
 
+#include "frmcalculator.h"
+
 namespace {
 
 constexpr FunctionButton kFunctionButtons[] = {
@@ -19,7 +21,7 @@ constexpr FunctionButton kFunctionButtons[] = {
     {"cmdaCtan", u"aCtn", u"Аркус Котангенс", u"ACTAN()", 1, 3},
     {"cmdaSec", u"aSec", u"Аркус Секанс", u"ASEC()", 1, 4},
     {"cmdaCSec", u"aCsc", u"Аркус Косеканс", u"ACSEC()", 1, 5},
-    {"cmdSqr", u"", u"Корен квадратен", u"SQR()", 1, 6},
+    {"cmdSqr", u"", u"Корен квадратен", u"SQR()", 1, 6, IconCell::Sqr},
     {"cmdDeg", u"Deg", u"Преобразува радиани в градуси", u"DEG()", 1, 7},
     {"cmdFtoC", u"F - C", u"Преобразува градуси по Фаренхайт в градуси по Целзий", u"F-C()", 1, 8},
     {"cmdDuim", u"D - S", u"Превръща дюйм (инч) в сантиметри", u"SDUIM()", 1, 9},
@@ -45,16 +47,19 @@ constexpr FunctionButton kFunctionButtons[] = {
     {"cmdMile", u"Миля", u"Превръща километри в мили", u"MIL()", 3, 9},
 };
 
+using Commands = CalculatorCommands;
+
 constexpr CommandButton kCommandButtons[] = {
-    {"cmdReadFile", u"Чете файл с формули", Command::ReadFile},
-    {"cmdNew", u"Нова таблица", Command::NewTable},
-    {"cmdSaveFile", u"Записва формулите във файл", Command::SaveFile},
-    {"cmdInsert", u"Вмъква ред в таблицата", Command::InsertRow},
-    {"cmdDel", u"Изтрива ред", Command::DeleteRow},
-    {"cmdRecalc", u"Преизчислява всички редове", Command::Recalculate},
-    {"cmdDiagram", u"Печат на таблицата", Command::Diagram},
-    {"cmdPrint", u"Печат на таблицата", Command::Print},
-    {"cmdHelp", u"Помощ", Command::Help},
+    {"cmdReadFile", u"Чете файл с формули", IconCell::Open, nullptr, &Commands::readFile},
+    {"cmdNew", u"Нова таблица", IconCell::New, &frmCalculator::NewTable},
+    {"cmdSaveFile", u"Записва формулите във файл", IconCell::Save, nullptr, &Commands::saveFile},
+    {"cmdInsert", u"Вмъква ред в таблицата", IconCell::Insert, &frmCalculator::InsertRow},
+    {"cmdDel", u"Изтрива ред", IconCell::Delete, &frmCalculator::DeleteRow},
+    {"cmdRecalc", u"Преизчислява всички редове", IconCell::Recalculate,
+     &frmCalculator::Recalculate},
+    {"cmdDiagram", u"Печат на таблицата", IconCell::Diagram, nullptr, &Commands::diagram},
+    {"cmdPrint", u"Печат на таблицата", IconCell::Print, nullptr, &Commands::print},
+    {"cmdHelp", u"Помощ", IconCell::Help, nullptr, &Commands::help},
 };
 
 }  // namespace
@@ -65,4 +70,4 @@ std::span<const FunctionButton> FunctionButtons() {
 std::span<const CommandButton> CommandButtons() {
   return kCommandButtons;
 }
-const CommandButton kExitButton{"cmdExit", u"Изход", Command::Exit};
+const CommandButton kExitButton{"cmdExit", u"Изход", std::nullopt, &frmCalculator::Exit};

@@ -5,8 +5,8 @@
 #include "calculatorfixture.h"
 #include "cellframe.h"
 
-// The table's cell borders as they reach the screen. The test runs once per screen scale
-// (QT_SCALE_FACTOR, see CMakeLists.txt); at fractional scales the style's one-pixel frame
+// The table's cell and formula box borders as they reach the screen. The test runs once per screen
+// scale (QT_SCALE_FACTOR, see CMakeLists.txt); at fractional scales the style's one-pixel frame
 // used to fall outside the cell.
 class TestCellFrame : public QObject {
   Q_OBJECT
@@ -15,6 +15,8 @@ class TestCellFrame : public QObject {
   void bordersWhole();
   void markOnEmptyCell_data();
   void markOnEmptyCell();
+  void iconsAtScale_data();
+  void iconsAtScale();
 };
 
 void TestCellFrame::bordersWhole_data() {
@@ -28,13 +30,16 @@ void TestCellFrame::bordersWhole_data() {
   QTest::newRow("result-last") << "lblSuma_24" << true;
   QTest::newRow("header-result") << "Label5" << true;
   QTest::newRow("header-number") << "Label1" << false;
+  // The formula boxes have the same flat border; the style's shaded frame is grey.
+  QTest::newRow("formula-middle") << "Formula_12" << false;
+  QTest::newRow("formula-last") << "Formula_24" << false;
 }
 
 void TestCellFrame::bordersWhole() {
   QFETCH(QString, cell);
   QFETCH(bool, outerRight);
   CalculatorFixture f;
-  auto* label = f.window.findChild<QLabel*>(cell);
+  auto* label = f.window.findChild<QWidget*>(cell);
   QVERIFY(label);
   const QImage shot = f.window.grab().toImage();
   const qreal ratio = shot.devicePixelRatio();
@@ -82,6 +87,28 @@ void TestCellFrame::markOnEmptyCell() {
   const int x = 3 * int(std::max(1.0, std::floor(ratio)));
   const QColor seen = shot.pixelColor(x, shot.height() / 2);
   QCOMPARE(seen == QColor(190, 80, 0), framed);
+}
+
+void TestCellFrame::iconsAtScale_data() {
+  QTest::addColumn<QString>("button");
+  QTest::newRow("function") << "cmdSqr";
+  QTest::newRow("first-command") << "cmdReadFile";
+  QTest::newRow("last-command") << "cmdHelp";
+}
+
+// Our own drawing, made for the screen's scale rather than enlarged, and never empty.
+void TestCellFrame::iconsAtScale() {
+  QFETCH(QString, button);
+  CalculatorFixture f;
+  auto* shown = f.window.findChild<QPushButton*>(button);
+  QVERIFY(shown);
+  const qreal ratio = shown->devicePixelRatioF();
+  const QImage drawn = shown->icon().pixmap(QSize(16, 16), ratio).toImage();
+  QCOMPARE(drawn.size(), QSize(16, 16) * std::ceil(ratio * 16) / 16);
+  int opaque = 0;
+  for (int y = 0; y < drawn.height(); ++y)
+    for (int x = 0; x < drawn.width(); ++x) opaque += qAlpha(drawn.pixel(x, y)) > 128;
+  QVERIFY2(opaque >= drawn.width() * 2, qPrintable(QString::number(opaque)));
 }
 
 QTEST_MAIN(TestCellFrame)
