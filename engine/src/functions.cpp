@@ -145,6 +145,13 @@ constexpr Function kFunctions[] = {
 };
 constexpr std::size_t kFunctionCount = std::size(kFunctions);
 static_assert(kFunctionCount <= 64, "a first letter's names are one 64-bit mask");
+static_assert(
+    [] {
+      for (std::size_t i = 1; i < kFunctionCount; ++i)
+        if (kFunctions[i].name.size() < kFunctions[i - 1].name.size()) return false;
+      return kFunctionCount > 0;
+    }(),
+    "the rows are ordered by name length: after a name only later rows are tried");
 
 // For each ASCII character, the table rows (bit i for kFunctions[i]) whose name has it first,
 // and those that have it second.
