@@ -1,5 +1,6 @@
 // Feeds arbitrary UTF-16 text to the evaluator. The first byte picks the date settings and the
-// row results, the rest is read as UTF-16 code units; the date helpers get the text as well.
+// row results, the rest is read as UTF-16 code units; the error reason and the date helpers get
+// the text as well.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,7 @@
 
 #include "calcformula.h"
 #include "datetext.h"
+#include "formulaerror.h"
 
 namespace {
 
@@ -46,6 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   calc.CalcFormula(text);
   const int errorPos = calc.ErrorPos();
   if (errorPos < 0 || static_cast<std::size_t>(errorPos) > text.size() + 13) __builtin_trap();
+  // A reason is found only for a formula that has an error.
+  const FormulaErrorCause cause = FindErrorCause(text, settings);
+  if (errorPos == 0 && cause.fault != FormulaFault::None) __builtin_trap();
 
   const NormalizedDate date = NormalizeDate(text, settings);
   if (date.date && !date.date->ok()) __builtin_trap();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "formulaerror.h"
 #include "formulaline.h"
 #include "leadingnumber.h"
 #include "tablestate.h"
@@ -113,4 +114,25 @@ void RecalculateAll(TableState& state, mdlCalcFunction& evaluator) {
   evaluator.SetRows(&state);
   for (int k = 0; k <= kHiddenRecord; ++k)
     state.rows[k].result = evaluator.CalcFormula(ToU16(state.rows[k].formula));
+}
+
+QString ErrorReasonText(const QString& formula, DateSettings dates) {
+  const FormulaErrorCause cause = FindErrorCause(ToU16(formula), dates);
+  const auto text = [](const std::u16string& name) {
+    return QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size()));
+  };
+  switch (cause.fault) {
+    case FormulaFault::DecimalComma:
+      return QStringLiteral("Десетичният знак във формулите е точка: 12.5");
+    case FormulaFault::FunctionName:
+      if (cause.knownName.empty())
+        return QStringLiteral("Непозната функция „%1“").arg(text(cause.name));
+      return QStringLiteral("Непозната функция „%1“; имената се пишат с главни букви: %2")
+          .arg(text(cause.name), text(cause.knownName));
+    case FormulaFault::MissingParen:
+      return QStringLiteral("Липсва затваряща скоба „)“");
+    case FormulaFault::None:
+      break;
+  }
+  return {};
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "calcformula.h"
+
 class TableState;
 class mdlCalcFunction;
 
@@ -46,6 +48,10 @@ EnteredRow EnterFormula(TableState& state, int row, const QString& boxText,
 // after a blank, an operator, a comma or a closing bracket where the second half of the line
 // has one, else at the limit.
 QString WrapFormulaForMessage(const QString& formula, int lineLength = 64);
+
+// One line that names why `formula` is wrong, when the cause is a common one (a decimal comma,
+// a function name in lower case or not known, a missing ")"); empty otherwise.
+QString ErrorReasonText(const QString& formula, DateSettings dates = {});
 
 // Delete row r (0..24): records r..24 move up by one, the hidden record 25 included, and
 // record 25 is emptied. Row labels and record 26 stay.

@@ -4,6 +4,9 @@
 #include <limits>
 
 #include "enginecheck.h"
+#include "formulaerror.h"
+
+Q_DECLARE_METATYPE(FormulaFault)
 
 class TestCalcFormula : public QObject {
   Q_OBJECT
@@ -20,6 +23,8 @@ class TestCalcFormula : public QObject {
   void functions() { Check(); }
   void faults_data();
   void faults() { Check(); }
+  void errorCause_data();
+  void errorCause();
   void stateIsResetBetweenCalls();
 
  private:
@@ -225,6 +230,22 @@ void TestCalcFormula::functions_data() {
   AddCase("sum-replaces-pi", "PISUM(2)", 101);
   AddCase("sum-huge", "SUM(10^10)", 0);
   AddCase("sum-follower", "SUM(1)x", 100, 7);
+  AddCase("sum-range", "SUM(1:3)", 303);
+  AddCase("sum-range-reversed", "SUM(3:1)", 303);
+  AddCase("sum-range-negative-bounds", "SUM(-1:-3)", 303);
+  AddCase("sum-range-bounds-round", "SUM(2.5:1)", 303);
+  AddCase("sum-range-bounds-are-sums", "SUM(+1+1:2*2)", 306);
+  AddCase("sum-range-one-row", "SUM(2:2)", 101);
+  AddCase("sum-range-from-zero", "SUM(0:2)", 201);
+  AddCase("sum-range-missing-bound", "SUM(1:)", 100);
+  AddCase("sum-range-past-the-store", "SUM(26:30)", 251);
+  AddCase("sum-range-outside-keeps-pi", "PISUM(28:30)", kPi);
+  AddCase("sum-range-huge-bound", "SUM(1:10^10)", 0);
+  AddCase("sum-range-unclosed", "SUM(1:3", 303, 8);
+  AddCase("sum-range-two-colons", "SUM(1:2:3)", 201, 8);
+  AddCase("sum-range-follower", "SUM(1:2)3", 201, 9);
+  AddCase("colon-after-sum", "SUM(1):3", 100, 7);
+  AddCase("colon-in-other-function", "SQR(4:9)", 2, 6);
   AddCase("unknown-function", "XYZ(1)", 0, 1);
   // A name is matched on whole characters: one whose low byte is a name's letter is no name.
   AddCase("letter-low-byte-twin", QStringLiteral("S\u0149N(30)"), 0, 1);
@@ -267,6 +288,47 @@ void TestCalcFormula::faults_data() {
   AddCase("fault-in-sum-goes-on", "LN(0)+2", 2);
 }
 
+void TestCalcFormula::errorCause_data() {
+  QTest::addColumn<QString>("formula");
+  QTest::addColumn<FormulaFault>("fault");
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("known");
+  const auto row = [](const char* tag, const QString& formula, FormulaFault fault,
+                      const QString& name = {}, const QString& known = {}) {
+    QTest::newRow(tag) << formula << fault << name << known;
+  };
+  using enum FormulaFault;
+  row("no-error", "2+3", None);
+  row("comma", "12,5", DecimalComma);
+  row("comma-in-argument", "SUM(1,5)", DecimalComma);
+  row("comma-in-parens-in-choice", "[-1,SQR(2,5),3]", DecimalComma);
+  row("choice-comma-is-none", "[1,5", None);
+  row("comma-in-day-is-none", "DAY(32,13,2003)", None);
+  row("lower-case", "sin(30)", FunctionName, "sin", "SIN");
+  row("lower-case-with-minus", "f-c(212)", FunctionName, "f-c", "F-C");
+  row("pi-mixed-case", "Pi+1", FunctionName, "Pi", "PI");
+  row("unknown", "xyz(1)", FunctionName, "xyz", "");
+  row("unknown-whole-word", "SINX(30)", FunctionName, "SINX", "");
+  row("unknown-cyrillic", QString::fromUtf16(u"сума(1)"), FunctionName, QString::fromUtf16(u"сума"),
+      "");
+  row("name-before-comma", "sin(2,5)", FunctionName, "sin", "SIN");
+  row("word-without-paren", "abc", None);
+  row("unit-letters", "5dd", None);
+  row("missing-paren", "(2+3", MissingParen);
+  row("missing-function-paren", "SIN(30 'c", MissingParen);
+}
+
+void TestCalcFormula::errorCause() {
+  QFETCH(QString, formula);
+  QFETCH(FormulaFault, fault);
+  QFETCH(QString, name);
+  QFETCH(QString, known);
+  const FormulaErrorCause cause = FindErrorCause(View(formula));
+  QCOMPARE(cause.fault, fault);
+  QCOMPARE(ToQString(cause.name), name);
+  QCOMPARE(ToQString(cause.knownName), known);
+}
+
 void TestCalcFormula::stateIsResetBetweenCalls() {
   QCOMPARE(m_calc.CalcFormula(u"2+3)"), 5.0);
   QCOMPARE(m_calc.ErrorPos(), 4);
@@ -282,6 +344,7 @@ void TestCalcFormula::stateIsResetBetweenCalls() {
   // Without a row view SUM reads nothing.
   mdlCalcFunction noRows;
   QCOMPARE(noRows.CalcFormula(u"SUM(1)+1"), 1.0);
+  QCOMPARE(noRows.CalcFormula(u"SUM(1:2)+1"), 1.0);
 }
 
 QTEST_APPLESS_MAIN(TestCalcFormula)

@@ -32,9 +32,7 @@ void operator delete(void* p, std::size_t) noexcept {
 class TestEngineRobustness : public QObject {
   Q_OBJECT
  private slots:
-  void fastNumbersMatchFromChars();
-  void argumentsReadLikeSums();
-  void squaresMatchPow();
+  void numbersMatchFromChars();
   void roundToInt32_data();
   void roundToInt32();
   void noAllocationUpTo255Characters();
@@ -71,64 +69,32 @@ double FromChars(const std::string& plain) {
   return value;
 }
 
-void TestEngineRobustness::fastNumbersMatchFromChars() {
+// The number reader against std::from_chars: alone, as a function's argument (alone or in a
+// sum), and squared, which is the library's pow to the last bit.
+void TestEngineRobustness::numbersMatchFromChars() {
   QRandomGenerator random(20260101);
   mdlCalcFunction calc;
+  // Through the library: the compiler would turn pow(x, 2) with a constant 2 into x * x.
+  volatile double two = 2;
   for (int i = 0; i < 200000; ++i) {
     std::string plain;
     const std::u16string text = RandomNumberText(random, plain);
-    const double expected = FromChars(plain);
-    const double actual = ReadNumberText(text);
-    const double evaluated = calc.CalcFormula(text);
-    if (actual != expected || evaluated != expected || calc.ErrorPos() != 0)
-      QFAIL(qPrintable(ToQString(text) + " read as " + QString::number(actual, 'g', 17) + ", " +
-                       QString::number(evaluated, 'g', 17)));
-  }
-}
-
-// A lone number as a function's argument, and one followed by more of the sum.
-void TestEngineRobustness::argumentsReadLikeSums() {
-  QRandomGenerator random(20261208);
-  mdlCalcFunction calc;
-  for (int i = 0; i < 100000; ++i) {
-    std::string plain;
-    const std::u16string number = RandomNumberText(random, plain);
     const double x = FromChars(plain);
-    const bool alone = random.bounded(2);
-    const std::u16string text = u"SQR(" + number + (alone ? u")" : u"*4+1)");
-    const double expected = std::sqrt(alone ? x : x * 4 + 1);
-    const double actual = calc.CalcFormula(text);
-    if (actual != expected || calc.ErrorPos() != 0)
-      QFAIL(qPrintable(ToQString(text) + " gave " + QString::number(actual, 'g', 17) + " error " +
-                       QString::number(calc.ErrorPos())));
-  }
-}
-
-// x^2 is the library's pow(x, 2) to the last bit, whether or not the square is exact; a square
-// beyond the doubles leaves the base.
-void TestEngineRobustness::squaresMatchPow() {
-  QRandomGenerator random(4096);
-  mdlCalcFunction calc;
-  for (int i = 0; i < 100000; ++i) {
-    // Significands of up to 28 bits (squares exact up to 26) scaled by powers of two, and
-    // decimal fractions with long significands.
-    double x =
-        std::ldexp(static_cast<double>(random.bounded(1, 1 << 28)), random.bounded(-40, 500));
-    if (random.bounded(4) == 0) x = static_cast<double>(random.bounded(1, 1 << 30)) / 1000;
-    char digits[400];
-    const auto written = std::to_chars(digits, digits + sizeof digits, x, std::chars_format::fixed);
-    QVERIFY(written.ec == std::errc{});
-    std::u16string text(digits, written.ptr);
-    text += u"^2";
-    // Through the library: the compiler turns pow(x, 2) with a constant 2 into x * x, which
-    // differs from the library's pow where the square is not exact.
-    volatile double two = 2;
     const double square = std::pow(x, two);
-    const double expected = std::isfinite(square) ? square : x;
-    const double actual = calc.CalcFormula(text);
-    if (std::bit_cast<std::uint64_t>(actual) != std::bit_cast<std::uint64_t>(expected))
-      QFAIL(qPrintable(ToQString(text) + " gave " + QString::number(actual, 'g', 17) +
-                       ", pow gives " + QString::number(expected, 'g', 17)));
+    const struct {
+      std::u16string formula;
+      double expected;
+    } cases[] = {{text, x},
+                 {u"SQR(" + text + u")", std::sqrt(x)},
+                 {u"SQR(" + text + u"*4+1)", std::sqrt(x * 4 + 1)},
+                 {text + u"^2", std::isfinite(square) ? square : x}};
+    for (const auto& [formula, expected] : cases) {
+      const double actual = calc.CalcFormula(formula);
+      if (std::bit_cast<std::uint64_t>(actual) != std::bit_cast<std::uint64_t>(expected) ||
+          calc.ErrorPos() != 0)
+        QFAIL(qPrintable(ToQString(formula) + " gave " + QString::number(actual, 'g', 17) +
+                         " error " + QString::number(calc.ErrorPos())));
+    }
   }
 }
 

@@ -39,6 +39,10 @@ void TestRecalcMarks::marks_data() {
       << later << 1 << "7" << 1 << 4 << RowList{3} << RowList{2};
   QTest::newRow("second recalculation: second mark gone")
       << later << 1 << "7" << 2 << 4 << RowList{2} << RowList{};
+  QTest::newRow("range of rows above moves with them")
+      << QStringList{"10", "20", "5", "SUM(1:3)"} << 2 << "25" << 1 << 4 << RowList{4} << RowList{};
+  QTest::newRow("range reaching a later row: second mark")
+      << QStringList{"SUM(2:3)", "5", "SUM(2)+1"} << 2 << "7" << 1 << 4 << RowList{3} << RowList{1};
   QTest::newRow("sum of its own row never settles")
       << QStringList{"SUM(1)+1"} << 0 << "" << 1 << 4 << RowList{} << RowList{1};
   QTest::newRow("change below the shown decimals is not marked")

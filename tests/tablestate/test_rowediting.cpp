@@ -16,6 +16,8 @@ class TestRowEditing : public QObject {
   void wrapForMessage();
   void shiftRecords_data();
   void shiftRecords();
+  void errorReason_data();
+  void errorReason();
 };
 
 void TestRowEditing::insertAtCaret_data() {
@@ -213,6 +215,26 @@ void TestRowEditing::wrapForMessage() {
   QFETCH(int, length);
   QFETCH(QString, shown);
   QCOMPARE(WrapFormulaForMessage(formula, length), shown);
+}
+
+void TestRowEditing::errorReason_data() {
+  QTest::addColumn<QString>("formula");
+  QTest::addColumn<QString>("reason");
+  QTest::newRow("decimal-comma") << "12,5*2"
+                                 << QStringLiteral("Десетичният знак във формулите е точка: 12.5");
+  QTest::newRow("lower-case")
+      << "sin(30)"
+      << QStringLiteral("Непозната функция „sin“; имената се пишат с главни букви: SIN");
+  QTest::newRow("unknown") << "xyz(1)" << QStringLiteral("Непозната функция „xyz“");
+  QTest::newRow("missing-paren") << "SIN(30" << QStringLiteral("Липсва затваряща скоба „)“");
+  QTest::newRow("other-error") << "2+3)" << QString();
+  QTest::newRow("no-error") << "2+3" << QString();
+}
+
+void TestRowEditing::errorReason() {
+  QFETCH(QString, formula);
+  QFETCH(QString, reason);
+  QCOMPARE(ErrorReasonText(formula), reason);
 }
 
 QTEST_GUILESS_MAIN(TestRowEditing)
