@@ -68,6 +68,11 @@ def main(program):
     except ImportError as error:
         skip("python3-pyatspi is missing: %s" % error)
 
+    # The registry is started before the program, so that the program finds it at start.
+    try:
+        pyatspi.Registry.getDesktop(0).childCount
+    except Exception as error:
+        skip("no AT-SPI registry on the session bus: %s" % error)
     home = tempfile.mkdtemp(prefix="vz-atspi-")
     env = dict(os.environ, HOME=home, XDG_STATE_HOME=home + "/state", LC_ALL="C.UTF-8",
                QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
