@@ -35,7 +35,12 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
   commands.saveFile = [this, &state, &dialogs] {
     if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
   };
-  commands.readFile = [this, &state, &dialogs] { TableRead(ReadFormulaFile(state, dialogs)); };
+  commands.readFile = [this, &state, &dialogs] {
+    // The read replaces the table without a question; undo brings the old one back.
+    const TableSnapshot before = m_window.Snapshot();
+    TableRead(ReadFormulaFile(state, dialogs));
+    m_window.RecordTableChange(before, 0);
+  };
   commands.print = [this, &state, locale] {
     m_reports.ShowReport(
         ComposeTableReport(state, m_window.ExplanationFieldText(), locale.decimalPoint));

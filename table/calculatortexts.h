@@ -16,4 +16,10 @@ inline constexpr QStringView kClearQuestion = u"Изчиства таблица�
 inline constexpr QStringView kDeleteQuestion = u"Изтрива ред";
 inline constexpr QStringView kDeleteQuestionEnd = u" ?";
 
+// What a screen reader says for the controls whose captions do not name them.
+inline constexpr QStringView kRowName = u"Ред ";                   // + the row number
+inline constexpr QStringView kResultCellName = u"Резултат, ред ";  // + the row number
+inline constexpr QStringView kResultDescription = u"Резултат: ";   // + the shown result
+inline constexpr QStringView kPanelName = u"Панел с бутони";
+
 }  // namespace texts

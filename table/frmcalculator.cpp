@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <bit>
 #include <limits>
 
+#include "accessiblenames.h"
 #include "calculatortexts.h"
 #include "cellframe.h"
 #include "dialogs.h"
@@ -17,6 +19,7 @@
 #include "icons.h"
 #include "resultformat.h"
 #include "rowediting.h"
+#include "shortcuts.h"
 #include "twips.h"
 #include "widgetstyle.h"
 
@@ -38,6 +41,8 @@ constexpr int kRowTop[] = {60, 330, 600, 870};
 constexpr int kRowTopTwips = 1620;
 constexpr int kRowPitchTwips = 240;
 constexpr int kRowHeightTwips = 285;
+// More than a working session needs; each step holds two copies of the 27 records.
+constexpr int kUndoLimit = 500;
 
 void SetBase(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();
@@ -92,9 +97,10 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
   installEventFilter(this);
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
+  m_undo.setUndoLimit(kUndoLimit);
   move(Twips(100), Twips(100));
   MakeScreen();
-  m_txtH->setText(m_state.explanation);
+  SetExplanationField(m_state.explanation);
   m_currentRow = 0;
   m_formula[0]->setFocus();
 }
@@ -123,8 +129,10 @@ void frmCalculator::CreateTable() {
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
     m_formula[k]->setStyle(flat);
+    m_formula[k]->setAccessibleName(RowAccessibleName(i));
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
                               TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
+    m_suma[k]->setAccessibleName(ResultAccessibleName(i));
     m_resultBackground[k] = kWhite;
     if (i > 0) setTabOrder(m_formula[k - 1], m_formula[k]);
   }
@@ -142,14 +150,13 @@ void frmCalculator::CreatePanel() {
   m_panel = new QFrame(this);
   m_panel->setObjectName(QStringLiteral("Picture1"));
   m_panel->setGeometry(TwipsRect(135, 0, 11025, 1245));
+  // A click on the panel takes the focus from the row; a screen reader still names the stop.
   m_panel->setFocusPolicy(Qt::ClickFocus);
+  m_panel->setAccessibleName(texts::kPanelName.toString());
   SetBackground(m_panel, kPanelCyan);
 
-  QWidget* previous = m_formula.back();
-  auto chain = [&](QWidget* next) {
-    setTabOrder(previous, next);
-    previous = next;
-  };
+  QList<QWidget*> commandButtons;
+  QList<QWidget*> functionButtons;
 
   const ButtonIcons icons(devicePixelRatioF());
   for (const FunctionButton& entry : FunctionButtons()) {
@@ -159,13 +166,13 @@ void frmCalculator::CreatePanel() {
     if (entry.icon) {
       button->setIcon(icons.Icon(*entry.icon));
       button->setIconSize(QSize(16, 16));
-      button->setAccessibleName(entry.toolTip.toString());
     } else {
       button->setText(entry.caption.toString());
     }
+    button->setAccessibleName(FunctionAccessibleName(entry));
     const QString text = entry.text.toString();
     connect(button, &QPushButton::clicked, this, [this, text] { InsertAtCaret(text); });
-    chain(button);
+    functionButtons.append(button);
   }
 
   int left = 6600;
@@ -174,38 +181,54 @@ void frmCalculator::CreatePanel() {
     button->setIcon(icons.Icon(entry.icon.value()));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(entry.toolTip.toString());
-    button->setAccessibleName(entry.toolTip.toString());
+    button->setAccessibleName(CommandAccessibleName(entry));
+    button->setAccessibleDescription(CommandAccessibleDescription(entry));
     connect(button, &QPushButton::clicked, this, [this, &entry] { Run(entry); });
-    chain(button);
+    commandButtons.append(button);
     left += 360;
   }
   QPushButton* exit = AddButton(kExitButton.name, TwipsRect(9900, 60, 945, 360));
   exit->setText(texts::kExitCaption.toString());
   exit->setToolTip(kExitButton.toolTip.toString());
+  exit->setAccessibleDescription(CommandAccessibleDescription(kExitButton));
   connect(exit, &QPushButton::clicked, this, [this] { Run(kExitButton); });
-  chain(exit);
+  commandButtons.append(exit);
 
   auto* label4 = new QLabel(texts::kExplanationCaption.toString(), m_panel);
   label4->setObjectName(QStringLiteral("Label4"));
   label4->move(Twips(6600), Twips(600));
   label4->adjustSize();
   m_txtH = WhiteBox(m_panel, QStringLiteral("txtH"), TwipsRect(6600, 850, 4260, 285));
+  NameFieldByLabel(m_txtH, label4);
   // Every change goes to the state, which the file and the chart read; saving may change the
   // state's text alone (see TableState::explanation), so the field is never set from it then.
   connect(m_txtH, &QLineEdit::textChanged, this, [this](const QString& text) {
+    TableSnapshot before = Snapshot();
+    before.explanation = std::exchange(m_shownExplanation, text);
     m_state.explanation = text;
+    if (!m_showingState) PushChange(std::move(before), kExplanationStep, FieldMergeId(m_txtH));
     RunCommand(m_commands.tableChanged);
   });
-  chain(m_txtH);
 
   auto* label3 = new QLabel(texts::kRoundingCaption.toString(), m_panel);
   label3->setObjectName(QStringLiteral("Label3"));
   label3->move(Twips(8340), Twips(540));
   label3->adjustSize();
   m_txtR = WhiteBox(m_panel, QStringLiteral("txtR"), TwipsRect(10485, 510, 375, 285));
+  NameFieldByLabel(m_txtR, label3);
   m_txtR->setText(QString::number(m_state.roundingDigits));
   connect(m_txtR, &QLineEdit::textChanged, this, &frmCalculator::RoundingChanged);
-  chain(m_txtR);
+
+  ChainTabOrder(QList<QWidget*>{m_txtH, m_txtR} + commandButtons + functionButtons);
+}
+
+// Tab walks the rows, then the two fields, the commands and the function buttons last.
+void frmCalculator::ChainTabOrder(const QList<QWidget*>& panelWidgets) {
+  QWidget* previous = m_formula.back();
+  for (QWidget* next : panelWidgets) {
+    setTabOrder(previous, next);
+    previous = next;
+  }
 }
 
 QLabel* frmCalculator::ResultLabel(int row) const {
@@ -238,13 +261,29 @@ void frmCalculator::MakeScreen() {
     // Like a text box that is given a text, the caret goes to the start; an unchanged box
     // keeps its caret.
     const QString text = m_state.rows[k].DisplayText();
-    if (m_formula[k]->text() != text) {
-      m_formula[k]->setText(text);
-      m_formula[k]->setCursorPosition(0);
+    QLineEdit* box = m_formula[k];
+    if (box->text() != text) {
+      box->setText(text);
+      box->setCursorPosition(0);
+    } else if (box->isUndoAvailable() || box->isRedoAvailable()) {
+      // The box's own undo starts afresh with the stored formula: undoing the typing of an
+      // entered row would empty the box, and the next Enter would store the empty row.
+      const int caret = box->cursorPosition();
+      box->setText(text);
+      box->setCursorPosition(caret);
     }
     m_state.rows[k + 1].label = number.leftJustified(kLabelWidth, u' ');
     ShowResult(i, m_state.rows[k].result, digits);
+    ShowRowResult(i);
   }
+}
+
+// A screen reader hears a row's result with the row; a changed description is announced.
+void frmCalculator::ShowRowResult(int row) {
+  const size_t k = static_cast<size_t>(row);
+  const QString description = RowResultDescription(m_suma[k]->text());
+  if (m_formula[k]->accessibleDescription() != description)
+    m_formula[k]->setAccessibleDescription(description);
 }
 
 void frmCalculator::ShowResult(int row, double result, int digits) {
@@ -291,6 +330,9 @@ void frmCalculator::UpdateResultTip(int row) {
 }
 
 void frmCalculator::SetExplanationField(const QString& text) {
+  // The window's own setting is part of the change that asked for it, not a step of its own.
+  m_showingState = true;
+  const auto done = qScopeGuard([this] { m_showingState = false; });
   m_txtH->setText(text);
 }
 
@@ -300,12 +342,14 @@ QString frmCalculator::ExplanationFieldText() const {
 
 void frmCalculator::RoundingChanged(const QString& text) {
   const int digits = ReadRoundingDigits(text);
+  const TableSnapshot before = Snapshot();
   m_state.roundingDigits = digits;
   // The field always shows the value in force; putting it back raises one more change,
   // which finds the same text and stops.
   const QString shown = QString::number(digits);
   if (text != shown) m_txtR->setText(shown);
   MakeScreen();
+  if (!m_showingState) PushChange(before, kRoundingStep, FieldMergeId(m_txtR));
 }
 
 int frmCalculator::RowOf(const QObject* object) const {
@@ -367,7 +411,7 @@ bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress: {
       const auto& key = static_cast<const QKeyEvent&>(*event);
-      if (FormKey(key)) return true;
+      if (FormKey(watched, key)) return true;
       if (const int row = RowOf(watched); row >= 0) FormulaKey(row, key);
       break;
     }
@@ -377,6 +421,7 @@ bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
         m_currentRow = row;
       } else if (watched == m_txtH || watched == m_txtR) {
         SetBase(static_cast<QWidget*>(watched), kFocusYellow);
+        ++m_fieldVisit;
       }
       break;
     case QEvent::FocusOut:
@@ -401,24 +446,27 @@ bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-// Esc, F2 and F3 belong to the window, and only without Shift, Ctrl or Alt. True when the
-// key was used here: no control does anything with them, and a key that a control ignores
-// travels on to its parents, which would run the command again.
-bool frmCalculator::FormKey(const QKeyEvent& key) {
-  if (key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) return false;
-  switch (key.key()) {
-    case Qt::Key_Escape:
-      close();
-      return true;
-    case Qt::Key_F2:
-      RunCommand(m_commands.saveFile);
-      return true;
-    case Qt::Key_F3:
-      RunCommand(m_commands.readFile);
-      return true;
-    default:
+// The command keys and undo belong to the window, with exactly their modifiers. True when
+// the key was used here: a key that a control ignores travels on to its parents, which would
+// run the command again.
+bool frmCalculator::FormKey(const QObject* watched, const QKeyEvent& key) {
+  const QKeyCombination combination = key.keyCombination();
+  if (const UndoKey undo = UndoKeyOf(combination); undo != UndoKey::None) {
+    // While a box differs from its stored formula the user is typing: the box undoes that.
+    if (const int row = RowOf(watched);
+        row >= 0 && m_formula[static_cast<size_t>(row)]->text() !=
+                        m_state.rows[static_cast<size_t>(row)].DisplayText())
       return false;
+    if (undo == UndoKey::Undo)
+      Undo();
+    else
+      Redo();
+    return true;
   }
+  const CommandButton* button = ShortcutButton(combination);
+  if (!button) return false;
+  Run(*button);
+  return true;
 }
 
 void frmCalculator::FormulaKey(int row, const QKeyEvent& key) {
@@ -441,18 +489,23 @@ void frmCalculator::FormulaKey(int row, const QKeyEvent& key) {
 
 void frmCalculator::EnterRow(int row) {
   QLineEdit* box = m_formula[static_cast<size_t>(row)];
+  TableSnapshot before = Snapshot();
   const EnteredRow entered = EnterFormula(m_state, row, box->text(), m_evaluator);
   if (entered.text != box->text()) box->setText(entered.text);
   if (!entered.Failed()) {
     const int next = std::min(row + 1, kVisibleRows - 1);
+    // Repainted while the entered row still has the focus, so that a screen reader, which
+    // speaks a changed description of the focused control only, announces the result.
+    MakeScreen();
     m_formula[static_cast<size_t>(next)]->setCursorPosition(0);
     FocusRow(next);
-    MakeScreen();
     m_currentRow = next;
+    PushChange(std::move(before), row);
     TableEdited();
     return;
   }
   // The wrong formula is stored as entered, so it is kept as well.
+  PushChange(std::move(before), row);
   TableEdited();
   m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered.text)),
                      texts::kWrongFormulaTitle.toString());
@@ -485,8 +538,10 @@ void frmCalculator::InsertAtCaret(const QString& text) {
   QLineEdit* box = m_formula[static_cast<size_t>(row)];
   const CaretInsertion insertion = InsertAtCaretText(box->text(), box->cursorPosition(), text);
   if (insertion.changed) {
+    TableSnapshot before = Snapshot();
     box->setText(insertion.text);
     m_state.rows[static_cast<size_t>(row)].SetFormula(insertion.text);
+    PushChange(std::move(before), row);
     TableEdited();
   }
   FocusRow(row);
@@ -494,9 +549,12 @@ void frmCalculator::InsertAtCaret(const QString& text) {
 }
 
 void frmCalculator::Recalculate() {
+  TableSnapshot snapshot = Snapshot();
   const RecordResults before = ResultsOf(m_state);
   RecalculateAll(m_state, m_evaluator);
   MakeScreen();
+  // New results are a change of the table too; undoing it brings the old ones back exactly.
+  PushChange(std::move(snapshot), m_currentRow);
   ShowMarks(MarkRecalculation(before, ResultsOf(m_state), SecondPassResults(m_state, m_evaluator),
                               m_state.roundingDigits, m_locale.decimalPoint, ResultCellRoom()));
 }
@@ -512,9 +570,11 @@ void frmCalculator::RecalculateRestored() {
 void frmCalculator::NewTable() {
   if (!m_dialogs.Question(texts::kClearQuestion.toString())) return;
   const bool wasEmpty = m_state.IsEmpty();
+  TableSnapshot before = Snapshot();
   m_state.ClearRows();
   MakeScreen();
   FocusRow(0);
+  PushChange(std::move(before), 0);
   if (wasEmpty) {
     ClearMarks();
     RunCommand(m_commands.emptyTableCleared);
@@ -530,19 +590,24 @@ void frmCalculator::DeleteRow() {
   const QString question = texts::kDeleteQuestion.toString() + u' ' + QString::number(row + 1) +
                            texts::kDeleteQuestionEnd.toString();
   const bool deleted = m_dialogs.Question(question);
+  TableSnapshot before = Snapshot();
   if (deleted) DeleteRecord(m_state, row);
   SetRowColour(row, kWhite);
   FocusRow(row);
   MakeScreen();
-  if (deleted) TableEdited();
+  if (!deleted) return;
+  PushChange(std::move(before), row);
+  TableEdited();
 }
 
 void frmCalculator::InsertRow() {
   const int row = m_currentRow;
   if (row < 0 || row >= kVisibleRows) return;
+  TableSnapshot before = Snapshot();
   InsertRecord(m_state, row);
   FocusRow(row);
   MakeScreen();
+  PushChange(std::move(before), row);
   TableEdited();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
+#include <QUndoStack>
 #include <QWidget>
 #include <array>
 
@@ -9,6 +11,7 @@
 #include "recalcmarks.h"
 #include "resultformat.h"
 #include "tablestate.h"
+#include "tableundo.h"
 #include "userlocale.h"
 
 class CellLabel;
@@ -53,6 +56,20 @@ class frmCalculator final : public QWidget {
   // The exit button, as Esc: the window closes.
   void Exit() { close(); }
 
+  // The table as an undo step holds it; the explanation is the field's text.
+  TableSnapshot Snapshot() const;
+  // A change already made to the table by a command of another window (a file read): one
+  // undo step from `before` to what the table holds now; undoing it focuses `row`. The
+  // screen, the marks and the recovery file are the caller's, as they are for the change.
+  void RecordTableChange(const TableSnapshot& before, int row);
+  // A change handed in as the table it leaves (a paste of several rows): shown, its marks
+  // cleared, written to the recovery file and made one undo step that focuses `row`.
+  void ApplyTableChange(const TableSnapshot& after, int row);
+  // Undo and redo of the table changes: Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y.
+  void Undo();
+  void Redo();
+  const QUndoStack& UndoHistory() const { return m_undo; }
+
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
   QLineEdit* FormulaBox(int row) const { return m_formula.at(static_cast<size_t>(row)); }
@@ -73,7 +90,8 @@ class frmCalculator final : public QWidget {
   void RunCommand(const std::function<void()>& command);
   void Run(const CommandButton& button);
 
-  bool FormKey(const QKeyEvent& key);
+  bool FormKey(const QObject* watched, const QKeyEvent& key);
+  void ChainTabOrder(const QList<QWidget*>& panelWidgets);
   void FormulaKey(int row, const QKeyEvent& key);
   void EnterRow(int row);
   void MoveTo(int row);
@@ -89,6 +107,15 @@ class frmCalculator final : public QWidget {
   void ShowMarks(const RowMarks& marks);
   void StyleResult(int row);
   void TableEdited();
+  void ShowRowResult(int row);
+  // Pushes the step from `before` to the table as it is now, unless nothing changed.
+  void PushChange(TableSnapshot before, int row, int mergeId = -1);
+  // Puts a state of the table on the screen for undo and redo.
+  void ShowState(const TableSnapshot& state, int row);
+  int FieldMergeId(const QLineEdit* field) const;
+  // Where the focus goes when a step is undone that changed a field rather than a row.
+  static constexpr int kExplanationStep = -2;
+  static constexpr int kRoundingStep = -3;
 
   TableState& m_state;
   Dialogs& m_dialogs;
@@ -109,6 +136,12 @@ class frmCalculator final : public QWidget {
     FittedResult fitted;
   };
   std::array<FittedCell, kVisibleRows> m_fitted{};
+
+  QUndoStack m_undo;
+  // While a state is shown or the window sets a field, field changes are no steps of their own.
+  bool m_showingState = false;
+  QString m_shownExplanation;  // the explanation field's text before its latest change
+  int m_fieldVisit = 0;        // the edits of one visit to a field make one step
 
   QFrame* m_panel = nullptr;
   QLineEdit* m_txtR = nullptr;

@@ -49,17 +49,27 @@ constexpr FunctionButton kFunctionButtons[] = {
 
 using Commands = CalculatorCommands;
 
+constexpr Qt::KeyboardModifier kCtrl = Qt::ControlModifier;
+
 constexpr CommandButton kCommandButtons[] = {
-    {"cmdReadFile", u"Чете файл с формули", IconCell::Open, nullptr, &Commands::readFile},
-    {"cmdNew", u"Нова таблица", IconCell::New, &frmCalculator::NewTable},
-    {"cmdSaveFile", u"Записва формулите във файл", IconCell::Save, nullptr, &Commands::saveFile},
-    {"cmdInsert", u"Вмъква ред в таблицата", IconCell::Insert, &frmCalculator::InsertRow},
-    {"cmdDel", u"Изтрива ред", IconCell::Delete, &frmCalculator::DeleteRow},
+    {"cmdReadFile", u"Чете файл с формули", IconCell::Open, nullptr, &Commands::readFile,
+     {Qt::Key_F3, QKeyCombination(kCtrl, Qt::Key_O)}},
+    {"cmdNew", u"Нова таблица", IconCell::New, &frmCalculator::NewTable, nullptr,
+     {QKeyCombination(kCtrl, Qt::Key_N)}},
+    {"cmdSaveFile", u"Записва формулите във файл", IconCell::Save, nullptr, &Commands::saveFile,
+     {Qt::Key_F2, QKeyCombination(kCtrl, Qt::Key_S)}},
+    {"cmdInsert", u"Вмъква ред в таблицата", IconCell::Insert, &frmCalculator::InsertRow, nullptr,
+     {QKeyCombination(kCtrl, Qt::Key_Insert)}},
+    {"cmdDel", u"Изтрива ред", IconCell::Delete, &frmCalculator::DeleteRow, nullptr,
+     {QKeyCombination(kCtrl, Qt::Key_Delete)}},
     {"cmdRecalc", u"Преизчислява всички редове", IconCell::Recalculate,
-     &frmCalculator::Recalculate},
-    {"cmdDiagram", u"Печат на таблицата", IconCell::Diagram, nullptr, &Commands::diagram},
-    {"cmdPrint", u"Печат на таблицата", IconCell::Print, nullptr, &Commands::print},
-    {"cmdHelp", u"Помощ", IconCell::Help, nullptr, &Commands::help},
+     &frmCalculator::Recalculate, nullptr, {Qt::Key_F5, Qt::Key_F9}},
+    // Its tool tip is the print button's; a screen reader must tell the two apart.
+    {"cmdDiagram", u"Печат на таблицата", IconCell::Diagram, nullptr, &Commands::diagram, {},
+     u"Диаграма"},
+    {"cmdPrint", u"Печат на таблицата", IconCell::Print, nullptr, &Commands::print,
+     {QKeyCombination(kCtrl, Qt::Key_P)}},
+    {"cmdHelp", u"Помощ", IconCell::Help, nullptr, &Commands::help, {Qt::Key_F1}},
 };
 
 }  // namespace
@@ -70,4 +80,5 @@ std::span<const FunctionButton> FunctionButtons() {
 std::span<const CommandButton> CommandButtons() {
   return kCommandButtons;
 }
-const CommandButton kExitButton{"cmdExit", u"Изход", std::nullopt, &frmCalculator::Exit};
+const CommandButton kExitButton{"cmdExit", u"Изход", std::nullopt, &frmCalculator::Exit, nullptr,
+                                {Qt::Key_Escape, QKeyCombination(kCtrl, Qt::Key_Q)}};

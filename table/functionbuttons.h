@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QStringView>
+#include <array>
 #include <functional>
 #include <optional>
 #include <span>
@@ -21,14 +23,17 @@ struct FunctionButton {
   std::optional<IconCell> icon = {};  // shown instead of a caption
 };
 
-// A command button of the panel, one row each: its object name, tool tip and icon, and what it
-// runs, either a command of the window itself or one that the windows above carry out.
+// A command button of the panel, one row each: its object name, tool tip and icon, what it
+// runs (a command of the window itself or one that the windows above carry out), the keys
+// that run it too, and its spoken name where the tool tip would not tell it from another.
 struct CommandButton {
   const char* name;
   QStringView toolTip;
   std::optional<IconCell> icon;  // none for the exit button, which has a caption
   void (frmCalculator::*own)() = nullptr;
   std::function<void()> CalculatorCommands::*hook = nullptr;
+  std::array<QKeyCombination, 2> keys = {};  // Qt::Key_unknown: no key
+  QStringView accessibleName = {};           // empty: the tool tip
 };
 
 std::span<const FunctionButton> FunctionButtons();

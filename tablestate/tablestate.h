@@ -30,6 +30,8 @@ struct RowRecord {
   QString Trimmed() const;
   // What a text box shows for the stored formula: trimmed, up to the first NUL.
   QString DisplayText() const;
+
+  bool operator==(const RowRecord&) const = default;
 };
 
 // Blanks (U+0020 only) removed at both ends, as the stored texts are trimmed.

@@ -147,15 +147,24 @@ void TestCalculatorApp::saveAndReadThroughTheKeys() {
   QCOMPARE(m_app->Window().FormulaBox(0)->text(), QStringLiteral("25+65"));
   QCOMPARE(m_app->Window().FormulaBox(1)->text(), QStringLiteral("SUM(1)*2"));
   QCOMPARE(m_app->Window().ExplanationFieldText(), QStringLiteral("Сметка"));
+  // The read replaced the table without a question; Ctrl+Z brings it back, Ctrl+Y the file.
+  QTest::keyClick(m_app->Window().FormulaBox(3), Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(m_app->Window().FormulaBox(0)->text(), QString());
+  QCOMPARE(m_app->Window().ExplanationFieldText(), QString());
+  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_Y, Qt::ControlModifier);
+  QCOMPARE(m_app->Window().FormulaBox(1)->text(), QStringLiteral("SUM(1)*2"));
+  QCOMPARE(m_app->Window().ExplanationFieldText(), QStringLiteral("Сметка"));
   // Reading evaluates nothing until the table is recalculated.
   QCOMPARE(m_state->rows[1].result, 0.0);
   Click("cmdRecalc");
   QCOMPARE(m_state->rows[1].result, 180.0);
   QCOMPARE(m_dialogs->Of(QStringLiteral("message")).size(), 0);
 
-  // A file that cannot be read is reported, and the table stays as it was.
+  // A file that cannot be read is reported, and the table stays as it was: nothing to undo.
+  const int steps = m_app->Window().UndoHistory().count();
   m_dialogs->AnswerFile(QStringLiteral("gone.SPR"));
   QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F3);
+  QCOMPARE(m_app->Window().UndoHistory().count(), steps);
   QCOMPARE(m_dialogs->Of(QStringLiteral("message")).value(0).text,
            QStringLiteral("53: Файлът не е намерен"));
   QCOMPARE(m_app->Window().FormulaBox(0)->text(), QStringLiteral("25+65"));

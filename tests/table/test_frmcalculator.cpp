@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QFrame>
 #include <limits>
 #include <span>
@@ -12,6 +13,9 @@ class TestCalculator : public QObject {
 
   void startScreen();
   void controls();
+  void accessibleNames_data();
+  void accessibleNames();
+  void tabOrder();
   void commandButtons_data();
   void commandButtons();
   void enterRow_data();
@@ -125,9 +129,13 @@ void TestCalculator::controls() {
     QCOMPARE(button->text(), QString::fromUtf8(expected.caption));
     if (!*expected.caption) {
       QVERIFY2(!button->icon().isNull(), expected.name);
-      QCOMPARE(button->accessibleName(), QString::fromUtf8(expected.toolTip));
     }
   }
+  // A screen reader tells every button apart.
+  QSet<QString> spoken;
+  for (QPushButton* button : f.window.ButtonPanel()->findChildren<QPushButton*>())
+    spoken.insert(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name));
+  QCOMPARE(spoken.size(), 50);
   // The nine icon buttons of the commands are the first rows.
   for (const ExpectedButton& expected : std::span(kExpected).first(9))
     QCOMPARE(f.Button(expected.name)->size(), QSize(24, 24));
@@ -137,6 +145,64 @@ void TestCalculator::controls() {
   QTest::keyClick(f.Box(3), Qt::Key_Tab);
   QCOMPARE(QApplication::focusWidget(), f.Box(4));
   QVERIFY(f.state.rows[3].IsCleared());
+}
+
+// What a screen reader says for a control: its name and its description.
+void TestCalculator::accessibleNames_data() {
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QString>("description");
+  const auto row = [](const char* control, const char* name, const char* description) {
+    QTest::newRow(control) << QString::fromLatin1(control) << QString::fromUtf8(name)
+                           << QString::fromUtf8(description);
+  };
+  row("Formula_0", "Ред 1", "Резултат: 5.0000");
+  row("Formula_1", "Ред 2", "");
+  row("lblSuma_0", "Резултат, ред 1", "");
+  row("txtH", "Обяснение", "");
+  row("txtR", "Закръгления (max 15)", "");
+  row("Picture1", "Панел с бутони", "");
+  row("cmdReadFile", "Чете файл с формули", "Клавиши: F3, Ctrl+O");
+  row("cmdNew", "Нова таблица", "Клавиш: Ctrl+N");
+  row("cmdSaveFile", "Записва формулите във файл", "Клавиши: F2, Ctrl+S");
+  row("cmdInsert", "Вмъква ред в таблицата", "Клавиш: Ctrl+Ins");
+  row("cmdDel", "Изтрива ред", "Клавиш: Ctrl+Del");
+  row("cmdRecalc", "Преизчислява всички редове", "Клавиши: F5, F9");
+  row("cmdDiagram", "Диаграма", "Печат на таблицата");  // the tool tip, as Qt has it
+  row("cmdPrint", "Печат на таблицата", "Клавиш: Ctrl+P");
+  row("cmdHelp", "Помощ", "Клавиш: F1");
+  row("cmdExit", "Изход", "Клавиши: Esc, Ctrl+Q");
+  row("cmdaHcos", "Аркус Косинус Хиперболичен", "Аркус Косинус Хиперболичен");
+  row("cmdaHCsec", "Аркус Косеканс Хиперболичен", "Аркус Косеканс  Хиперболичен");
+}
+
+void TestCalculator::accessibleNames() {
+  QFETCH(QString, control);
+  QFETCH(QString, name);
+  QFETCH(QString, description);
+  CalculatorFixture f;
+  f.Enter(0, QStringLiteral("2+3"));
+  auto* widget = f.window.findChild<QWidget*>(control);
+  QVERIFY(widget);
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+  QCOMPARE(accessible->text(QAccessible::Name), name);
+  QCOMPARE(accessible->text(QAccessible::Description), description);
+}
+
+// Tab walks the rows, the two fields, the commands, then the function buttons.
+void TestCalculator::tabOrder() {
+  CalculatorFixture f;
+  QStringList walked;
+  f.Box(0)->setFocus();
+  for (int i = 0; i < 37; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked << QApplication::focusWidget()->objectName();
+  }
+  QCOMPARE(walked.sliced(22),
+           QStringList({"Formula_23", "Formula_24", "txtH", "txtR", "cmdReadFile", "cmdNew",
+                        "cmdSaveFile", "cmdInsert", "cmdDel", "cmdRecalc", "cmdDiagram", "cmdPrint",
+                        "cmdHelp", "cmdExit", "cmdSin"}));
+  QCOMPARE(walked.first(), QStringLiteral("Formula_1"));
 }
 
 // Each command button runs its own command, and only that one.
@@ -284,49 +350,81 @@ void TestCalculator::navigation() {
   QVERIFY(f.state.rows[from].IsCleared());  // moving away stores nothing
 }
 
+// Every command key, in a formula box with unsaved text and on a button: the window sees the
+// key first, and only the exact modifiers count.
 void TestCalculator::formKeys_data() {
   QTest::addColumn<int>("key");
   QTest::addColumn<int>("modifiers");
-  QTest::addColumn<int>("saves");
-  QTest::addColumn<int>("reads");
-  QTest::addColumn<bool>("closes");
+  QTest::addColumn<QStringList>("ran");
 
   const int none = Qt::NoModifier;
-  QTest::newRow("f2") << int(Qt::Key_F2) << none << 1 << 0 << false;
-  QTest::newRow("f3") << int(Qt::Key_F3) << none << 0 << 1 << false;
-  QTest::newRow("esc") << int(Qt::Key_Escape) << none << 0 << 0 << true;
+  const int ctrl = Qt::ControlModifier;
+  const QStringList save{QStringLiteral("save")}, read{QStringLiteral("read")};
+  const QStringList close{QStringLiteral("close")}, recalc{QStringLiteral("recalc")};
+  QTest::newRow("f2") << int(Qt::Key_F2) << none << save;
+  QTest::newRow("ctrl-s") << int(Qt::Key_S) << ctrl << save;
+  QTest::newRow("f3") << int(Qt::Key_F3) << none << read;
+  QTest::newRow("ctrl-o") << int(Qt::Key_O) << ctrl << read;
+  QTest::newRow("ctrl-p") << int(Qt::Key_P) << ctrl << QStringList{QStringLiteral("print")};
+  QTest::newRow("f1") << int(Qt::Key_F1) << none << QStringList{QStringLiteral("help")};
+  QTest::newRow("f5") << int(Qt::Key_F5) << none << recalc;
+  QTest::newRow("f9") << int(Qt::Key_F9) << none << recalc;
+  QTest::newRow("ctrl-n") << int(Qt::Key_N) << ctrl
+                          << QStringList{QStringLiteral("? Изчиства таблицата?")};
+  QTest::newRow("ctrl-ins") << int(Qt::Key_Insert) << ctrl << QStringList{QStringLiteral("insert")};
+  QTest::newRow("ctrl-ins-keypad") << int(Qt::Key_Insert) << int(ctrl | Qt::KeypadModifier)
+                                   << QStringList{QStringLiteral("insert")};
+  QTest::newRow("ctrl-del") << int(Qt::Key_Delete) << ctrl
+                            << QStringList{QStringLiteral("? Изтрива ред 5 ?")};
+  QTest::newRow("esc") << int(Qt::Key_Escape) << none << close;
+  QTest::newRow("ctrl-q") << int(Qt::Key_Q) << ctrl << close;
   for (auto [name, modifier] :
        {std::pair{"shift", Qt::ShiftModifier}, std::pair{"ctrl", Qt::ControlModifier},
         std::pair{"alt", Qt::AltModifier}}) {
-    QTest::addRow("f2-%s", name) << int(Qt::Key_F2) << int(modifier) << 0 << 0 << false;
-    QTest::addRow("f3-%s", name) << int(Qt::Key_F3) << int(modifier) << 0 << 0 << false;
-    QTest::addRow("esc-%s", name) << int(Qt::Key_Escape) << int(modifier) << 0 << 0 << false;
+    QTest::addRow("f2-%s", name) << int(Qt::Key_F2) << int(modifier) << QStringList();
+    QTest::addRow("f3-%s", name) << int(Qt::Key_F3) << int(modifier) << QStringList();
+    QTest::addRow("esc-%s", name) << int(Qt::Key_Escape) << int(modifier) << QStringList();
+    QTest::addRow("f5-%s", name) << int(Qt::Key_F5) << int(modifier) << QStringList();
   }
+  QTest::newRow("ctrl-shift-s") << int(Qt::Key_S) << int(ctrl | Qt::ShiftModifier) << QStringList();
+  QTest::newRow("del") << int(Qt::Key_Delete) << none << QStringList();
 }
 
 void TestCalculator::formKeys() {
   QFETCH(int, key);
   QFETCH(int, modifiers);
-  QFETCH(int, saves);
-  QFETCH(int, reads);
-  QFETCH(bool, closes);
-  int saved = 0, read = 0, closed = 0;
+  QFETCH(QStringList, ran);
+  QStringList log;
   CalculatorFixture f;
-  f.window.SetCommands({.saveFile = [&] { ++saved; },
-                        .readFile = [&] { ++read; },
-                        .closeWindows = [&] { ++closed; }});
-  // In a formula box with unsaved text, and on a button: the window sees the key first.
+  f.window.SetCommands({.saveFile = [&] { log << QStringLiteral("save"); },
+                        .readFile = [&] { log << QStringLiteral("read"); },
+                        .print = [&] { log << QStringLiteral("print"); },
+                        .help = [&] { log << QStringLiteral("help"); },
+                        .closeWindows = [&] { log << QStringLiteral("close"); }});
+  f.state.rows[4].SetFormula(u"2*3");  // stored, not yet calculated
+  f.window.MakeScreen();
+  const auto press = [&](QWidget* target) {
+    for (int i = 0; i < ran.filter(QStringLiteral("? ")).size(); ++i)
+      f.scripted.AnswerQuestion(false);
+    f.scripted.ClearLog();
+    log.clear();
+    QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    for (const ScriptedDialogs::Asked& asked : f.scripted.Log())
+      log << QStringLiteral("? ") + asked.text;
+  };
   f.Box(4)->setFocus();
   QTest::keyClicks(f.Box(4), "1+");
-  QTest::keyClick(f.Box(4), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-  QCOMPARE(saved, saves);
-  QCOMPARE(read, reads);
-  QCOMPARE(f.window.isVisible(), !closes);
-  QCOMPARE(closed, closes ? 1 : 0);
-  if (closes) return;
-  QTest::keyClick(f.Button("cmdRecalc"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-  QCOMPARE(saved, 2 * saves);
-  QCOMPARE(read, 2 * reads);
+  press(f.Box(4));
+  if (f.state.rows[4].result == 6) log << QStringLiteral("recalc");
+  if (f.state.rows[5].DisplayText() == u"2*3") log << QStringLiteral("insert");
+  QCOMPARE(log, ran);
+  QCOMPARE(f.window.isVisible(), ran != QStringList{QStringLiteral("close")});
+  if (!f.window.isVisible()) return;
+  // On a button the command acts on the row last edited, as the button would.
+  press(f.Button("cmdSin"));
+  ran.removeAll(QStringLiteral("recalc"));
+  ran.removeAll(QStringLiteral("insert"));
+  QCOMPARE(log, ran);
 }
 
 void TestCalculator::closeBox() {
