@@ -186,7 +186,7 @@ QString CopiedResult(const TableState& state, int row, QChar decimalPoint) {
   if (row < 0 || row >= kVisibleRows) return {};
   // The cell's full text: a cell that shows a shortened form copies the whole figure.
   return FitResult(state.rows[static_cast<size_t>(row)].result, state.roundingDigits, decimalPoint,
-                   ResultRoom{.blankZero = true})
+                   ResultRoom{.fits = {}, .blankZero = true})
       .full;
 }
 
