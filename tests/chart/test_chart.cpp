@@ -49,16 +49,6 @@ void DeleteClosed() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-class RefusingTarget final : public PrintTarget {
- public:
-  explicit RefusingTarget(QPrinter& printer) : m_printer(printer) {}
-  QPrinter& Printer() override { return m_printer; }
-  bool BeginJob() override { return false; }
-
- private:
-  QPrinter& m_printer;
-};
-
 }  // namespace
 
 class TestChart : public QObject {
@@ -348,9 +338,7 @@ void TestChart::printFailures() {
   QPrinter printer;
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(dir.filePath(QStringLiteral("file/chart.pdf")));
-  FixedPrintTarget fixed(printer);
-  RefusingTarget refusing(printer);
-  PrintTarget& target = refused ? static_cast<PrintTarget&>(refusing) : fixed;
+  FixedPrintTarget target(printer, refused);
   TableState state;
   Diagram window(state, m_dialogs, target);
   window.show();
