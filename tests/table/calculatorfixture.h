@@ -49,6 +49,40 @@ struct CalculatorFixture {
     window.MakeScreen();
   }
 
+  // Makes one change of the table by name, in `row` where it acts on a row, as the user
+  // would: "enter", "enter-wrong" (kept on Да), "function", "insert", "delete" and "keep-row"
+  // (its question answered Да or Не), "new" and "keep-table" likewise, "explanation" (typed)
+  // and "digits" (the rounding field typed).
+  void Change(QStringView kind, int row) {
+    Box(row)->setFocus();
+    if (kind == u"enter") {
+      Enter(row, QStringLiteral("=10/4"));
+    } else if (kind == u"enter-wrong") {
+      scripted.AnswerQuestion(true);
+      Enter(row, QStringLiteral("2+3)"));
+      QCOMPARE(scripted.Pending(), 0);  // it was asked about
+    } else if (kind == u"function") {
+      Click("cmdSin");
+    } else if (kind == u"insert") {
+      Click("cmdInsert");
+    } else if (kind == u"delete" || kind == u"keep-row") {
+      scripted.AnswerQuestion(kind == u"delete");
+      QTest::keyClick(Box(row), Qt::Key_Delete, Qt::ControlModifier);
+    } else if (kind == u"new" || kind == u"keep-table") {
+      scripted.AnswerQuestion(kind == u"new");
+      Click("cmdNew");
+    } else if (kind == u"explanation") {
+      window.ExplanationField()->setFocus();
+      QTest::keyClicks(window.ExplanationField(), " maj");
+    } else if (kind == u"digits") {
+      window.RoundingField()->setFocus();
+      window.RoundingField()->selectAll();
+      QTest::keyClicks(window.RoundingField(), "12");
+    } else {
+      QFAIL(qPrintable(QStringLiteral("no change ") + kind.toString()));
+    }
+  }
+
   TableState state;
   ScriptedDialogs scripted;
   CalculatorCommands commands;
