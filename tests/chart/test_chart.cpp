@@ -20,7 +20,6 @@
 #include "scripteddialogs.h"
 #include "tablestate.h"
 #include "testguards.h"
-#include "twips.h"
 
 namespace {
 
@@ -195,13 +194,13 @@ void TestChart::layout() {
   FixedPrintTarget target(printer);
   Diagram window(state, m_dialogs, target);
   QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
-  QCOMPARE(window.size(), TwipsSize(11355, 7455));
+  QCOMPARE(window.size(), QSize(757, 497));
   QCOMPARE(window.minimumSize(), window.maximumSize());
   QVERIFY(!(window.windowFlags() & Qt::WindowMinMaxButtonsHint));
   QCOMPARE(window.PrintButton()->text(), QStringLiteral("Печат"));
   QCOMPARE(window.ExitButton()->text(), QStringLiteral("Изход"));
-  QCOMPARE(window.PrintButton()->geometry(), TwipsRect(8910, 330, 945, 345));
-  QCOMPARE(window.ExitButton()->geometry(), TwipsRect(9900, 330, 945, 345));
+  QCOMPARE(window.PrintButton()->geometry(), QRect(594, 22, 63, 23));
+  QCOMPARE(window.ExitButton()->geometry(), QRect(660, 22, 63, 23));
   // Both buttons sit over the chart, so they must be above it in the stacking order.
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
