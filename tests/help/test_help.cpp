@@ -6,7 +6,6 @@
 
 #include "frmhelp.h"
 #include "helptext.h"
-#include "twips.h"
 
 namespace {
 
@@ -58,10 +57,8 @@ class TestHelp : public QObject {
   void shownWindow();
   void resizeRule_data();
   void resizeRule();
-  void closes_data();
-  void closes();
-  void staysOpen_data();
-  void staysOpen();
+  void actions_data();
+  void actions();
   void modalTwice();
 };
 
@@ -77,10 +74,10 @@ void TestHelp::shownWindow() {
   const auto window = help::ComposeHelp();
   window->show();
   QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-  QCOMPARE(window->size(), TwipsSize(12000, 6000));
+  QCOMPARE(window->size(), QSize(800, 400));
   QCOMPARE(window->windowTitle(), QStringLiteral("Помощна информация"));
   QPlainTextEdit* text = window->TextBox();
-  QCOMPARE(text->pos(), QPoint(Twips(120), Twips(150)));
+  QCOMPARE(text->pos(), QPoint(8, 10));
   QCOMPARE(text->toPlainText(),
            ExpectedHelp().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   QCOMPARE(text->verticalScrollBar()->value(), 0);
@@ -96,7 +93,7 @@ void TestHelp::shownWindow() {
 void TestHelp::resizeRule_data() {
   QTest::addColumn<QSize>("window");
   QTest::addColumn<QSize>("expected");
-  QTest::newRow("shown") << TwipsSize(12000, 6000) << TwipsSize(12000 - 360, 6000 - 650);
+  QTest::newRow("shown") << QSize(800, 400) << QSize(800 - 24, 400 - 43);
   QTest::newRow("larger") << QSize(1000, 700) << QSize(1000 - 24, 700 - 43);
   QTest::newRow("smaller") << QSize(300, 200) << QSize(300 - 24, 200 - 43);
   QTest::newRow("below-margins") << QSize(20, 30) << QSize(0, 0);
@@ -112,47 +109,28 @@ void TestHelp::resizeRule() {
   help->resize(window);
   QCOMPARE(help->size(), window);
   QCOMPARE(help->TextBox()->size(), expected);
-  QCOMPARE(help->TextBox()->pos(), QPoint(Twips(120), Twips(150)));
+  QCOMPARE(help->TextBox()->pos(), QPoint(8, 10));
 }
 
-void TestHelp::closes_data() {
+// What the reader's keys and clicks do: Esc or a click in the text closes the window; the
+// keys, the wheel and the scroll bar scroll it, and nothing edits the text.
+void TestHelp::actions_data() {
   QTest::addColumn<QString>("how");
-  QTest::newRow("escape-in-text") << "escape-text";
-  QTest::newRow("escape-on-window") << "escape-window";
-  QTest::newRow("click-in-text") << "click";
-  QTest::newRow("click-after-scrolling") << "scroll-click";
+  QTest::addColumn<bool>("closes");
+  QTest::newRow("escape-in-text") << "escape-text" << true;
+  QTest::newRow("escape-on-window") << "escape-window" << true;
+  QTest::newRow("click-in-text") << "click" << true;
+  QTest::newRow("click-after-scrolling") << "scroll-click" << true;
+  QTest::newRow("page-down") << "pagedown" << false;
+  QTest::newRow("arrow-down") << "down" << false;
+  QTest::newRow("wheel") << "wheel" << false;
+  QTest::newRow("scroll-bar-click") << "bar" << false;
+  QTest::newRow("other-key") << "letter" << false;
 }
 
-void TestHelp::closes() {
+void TestHelp::actions() {
   QFETCH(QString, how);
-  const auto help = help::ComposeHelp();
-  help->show();
-  QVERIFY(QTest::qWaitForWindowExposed(help.get()));
-  QPlainTextEdit* text = help->TextBox();
-  if (how == "escape-text") {
-    text->setFocus();
-    QTest::keyClick(text, Qt::Key_Escape);
-  } else if (how == "escape-window") {
-    QTest::keyClick(help.get(), Qt::Key_Escape);
-  } else {
-    if (how == "scroll-click") text->verticalScrollBar()->setValue(3);
-    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(40, 30));
-  }
-  QVERIFY(!help->isVisible());
-  QCOMPARE(help->result(), int(QDialog::Rejected));
-}
-
-void TestHelp::staysOpen_data() {
-  QTest::addColumn<QString>("how");
-  QTest::newRow("page-down") << "pagedown";
-  QTest::newRow("arrow-down") << "down";
-  QTest::newRow("wheel") << "wheel";
-  QTest::newRow("scroll-bar-click") << "bar";
-  QTest::newRow("other-key") << "letter";
-}
-
-void TestHelp::staysOpen() {
-  QFETCH(QString, how);
+  QFETCH(bool, closes);
   const auto help = help::ComposeHelp();
   help->show();
   QVERIFY(QTest::qWaitForWindowExposed(help.get()));
@@ -160,7 +138,14 @@ void TestHelp::staysOpen() {
   text->setFocus();
   QScrollBar* bar = text->verticalScrollBar();
   const QString before = text->toPlainText();
-  if (how == "pagedown") {
+  if (how == "escape-text") {
+    QTest::keyClick(text, Qt::Key_Escape);
+  } else if (how == "escape-window") {
+    QTest::keyClick(help.get(), Qt::Key_Escape);
+  } else if (how == "click" || how == "scroll-click") {
+    if (how == "scroll-click") bar->setValue(3);
+    QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, QPoint(40, 30));
+  } else if (how == "pagedown") {
     QTest::keyClick(text, Qt::Key_PageDown);
   } else if (how == "down") {
     for (int i = 0; i < 40; ++i) QTest::keyClick(text, Qt::Key_Down);
@@ -173,7 +158,11 @@ void TestHelp::staysOpen() {
   } else {
     QTest::keyClicks(text, QStringLiteral("ab"));
   }
-  QVERIFY(help->isVisible());
+  QCOMPARE(help->isVisible(), !closes);
+  if (closes) {
+    QCOMPARE(help->result(), int(QDialog::Rejected));
+    return;
+  }
   if (how != "letter") QVERIFY2(bar->value() > 0, "the text did not scroll");
   QCOMPARE(text->toPlainText(), before);  // the keyboard never edits the help
 }
@@ -199,7 +188,7 @@ void TestHelp::modalTwice() {
     QVERIFY(seen);
   }
   QCOMPARE(sizes.size(), 2);
-  QCOMPARE(sizes[0], TwipsSize(12000, 6000));
+  QCOMPARE(sizes[0], QSize(800, 400));
   QCOMPARE(sizes[1], sizes[0]);
   QCOMPARE(texts[0], ExpectedHelp().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   QCOMPARE(texts[1], texts[0]);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <memory>
 
 #include "frmcalculator.h"
@@ -48,8 +49,82 @@ struct CalculatorFixture {
     window.MakeScreen();
   }
 
+  // Makes one change of the table by name, in `row` where it acts on a row, as the user
+  // would: "enter", "enter-wrong" (kept on Да), "function", "insert", "delete" and "keep-row"
+  // (its question answered Да or Не), "new" and "keep-table" likewise, "explanation" (typed)
+  // and "digits" (the rounding field typed).
+  void Change(QStringView kind, int row) {
+    Box(row)->setFocus();
+    if (kind == u"enter") {
+      Enter(row, QStringLiteral("=10/4"));
+    } else if (kind == u"enter-wrong") {
+      scripted.AnswerQuestion(true);
+      Enter(row, QStringLiteral("2+3)"));
+      QCOMPARE(scripted.Pending(), 0);  // it was asked about
+    } else if (kind == u"function") {
+      Click("cmdSin");
+    } else if (kind == u"insert") {
+      Click("cmdInsert");
+    } else if (kind == u"delete" || kind == u"keep-row") {
+      scripted.AnswerQuestion(kind == u"delete");
+      QTest::keyClick(Box(row), Qt::Key_Delete, Qt::ControlModifier);
+    } else if (kind == u"new" || kind == u"keep-table") {
+      scripted.AnswerQuestion(kind == u"new");
+      Click("cmdNew");
+    } else if (kind == u"explanation") {
+      window.ExplanationField()->setFocus();
+      QTest::keyClicks(window.ExplanationField(), " maj");
+    } else if (kind == u"digits") {
+      window.RoundingField()->setFocus();
+      window.RoundingField()->selectAll();
+      QTest::keyClicks(window.RoundingField(), "12");
+    } else {
+      QFAIL(qPrintable(QStringLiteral("no change ") + kind.toString()));
+    }
+  }
+
   TableState state;
   ScriptedDialogs scripted;
   CalculatorCommands commands;
   frmCalculator window;
+};
+
+// What a command did, on a window whose row 5 holds "2*3", stored and not yet calculated: the
+// commands that the windows above carry out, the questions asked (answered "no"), and a
+// recalculation or an inserted row seen in the records.
+class CommandLog {
+ public:
+  explicit CommandLog(CalculatorFixture& f) : m_f(f) {
+    using Hook = std::function<void()> CalculatorCommands::*;
+    for (auto [hook, name] : {std::pair<Hook, const char*>{&CalculatorCommands::saveFile, "save"},
+                              {&CalculatorCommands::readFile, "read"},
+                              {&CalculatorCommands::print, "print"},
+                              {&CalculatorCommands::diagram, "diagram"},
+                              {&CalculatorCommands::help, "help"},
+                              {&CalculatorCommands::closeWindows, "close"}})
+      f.commands.*hook = [this, name] { m_log << QString::fromLatin1(name); };
+    f.window.SetCommands(f.commands);
+    f.state.rows[4].SetFormula(u"2*3");
+    f.window.MakeScreen();
+  }
+
+  // Runs `act`, answering "no" to as many questions as `expected` lists, and tells what ran.
+  QStringList Run(const std::function<void()>& act, const QStringList& expected) {
+    for (int i = 0; i < expected.filter(QStringLiteral("? ")).size(); ++i)
+      m_f.scripted.AnswerQuestion(false);
+    m_f.scripted.ClearLog();
+    m_log.clear();
+    const bool calculated = m_f.state.rows[4].result == 6;
+    const bool inserted = m_f.state.rows[5].DisplayText() == u"2*3";
+    act();
+    for (const ScriptedDialogs::Asked& asked : m_f.scripted.Log())
+      m_log << QStringLiteral("? ") + asked.text;
+    if (!calculated && m_f.state.rows[4].result == 6) m_log << QStringLiteral("recalc");
+    if (!inserted && m_f.state.rows[5].DisplayText() == u"2*3") m_log << QStringLiteral("insert");
+    return m_log;
+  }
+
+ private:
+  CalculatorFixture& m_f;
+  QStringList m_log;
 };

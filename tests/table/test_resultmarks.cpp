@@ -85,14 +85,14 @@ void TestResultMarks::whatClearsThem_data() {
   QTest::addColumn<bool>("cleared");
 
   QTest::newRow("Enter") << "enter" << true;
-  QTest::newRow("Enter on a wrong formula") << "wrong" << true;
-  QTest::newRow("function button") << "button" << true;
+  QTest::newRow("Enter on a wrong formula") << "enter-wrong" << true;
+  QTest::newRow("function button") << "function" << true;
   QTest::newRow("insert") << "insert" << true;
   QTest::newRow("delete") << "delete" << true;
   QTest::newRow("delete cancelled") << "keep-row" << false;
   QTest::newRow("new table") << "new" << true;
   QTest::newRow("new table cancelled") << "keep-table" << false;
-  QTest::newRow("rounding") << "rounding" << false;
+  QTest::newRow("rounding") << "digits" << false;
   QTest::newRow("explanation") << "explanation" << false;
 }
 
@@ -103,27 +103,7 @@ void TestResultMarks::whatClearsThem() {
   FillAndRecalculate(f);
   QCOMPARE(f.window.Mark(1), ResultMark::DependsBelow);
 
-  f.Box(5)->setFocus();
-  if (action == u"enter") {
-    f.Enter(5, QStringLiteral("1"));
-  } else if (action == u"wrong") {
-    f.scripted.AnswerQuestion(true);
-    f.Enter(5, QStringLiteral("2+3)"));
-  } else if (action == u"button") {
-    f.Click("cmdaSin");
-  } else if (action == u"insert") {
-    f.window.InsertRow();
-  } else if (action == u"delete" || action == u"keep-row") {
-    f.scripted.AnswerQuestion(action == u"delete");
-    f.window.DeleteRow();
-  } else if (action == u"new" || action == u"keep-table") {
-    f.scripted.AnswerQuestion(action == u"new");
-    f.window.NewTable();
-  } else if (action == u"rounding") {
-    f.window.RoundingField()->setText(QStringLiteral("2"));
-  } else {
-    f.window.ExplanationField()->setText(QStringLiteral("Сметка"));
-  }
+  f.Change(action, 5);
 
   QCOMPARE(f.window.Mark(0), cleared ? ResultMark::None : ResultMark::Changed);
   QCOMPARE(f.window.Mark(1), cleared ? ResultMark::None : ResultMark::DependsBelow);
