@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -200,15 +202,17 @@ void TestCalculatorApp::startFileFillsTheTable_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("row3");
   QTest::addColumn<QString>("result3");
+  QTest::addColumn<bool>("dropped");  // onto the window rather than named at the start
 
   QTest::newRow("read and recalculated") << "budget.SPR"
                                          << ""
                                          << "SQR(2)"
-                                         << "1.4142 ";
+                                         << "1.4142 " << false;
   QTest::newRow("missing file") << "nothere.SPR"
                                 << "53: Файлът не е намерен"
                                 << ""
-                                << "";
+                                << "" << false;
+  QTest::newRow("dropped, undone") << "budget.SPR" << "" << "SQR(2)" << "1.4142 " << true;
 }
 
 // A file given on the command line: read as the read command reads it, recalculated, and its
@@ -222,7 +226,23 @@ void TestCalculatorApp::startFileFillsTheTable() {
   QVERIFY(QDir().mkpath(folder));
   QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), folder + "/budget.SPR"));
 
-  m_app->OpenStartFile(QStringLiteral("files/") + given);
+  QFETCH(bool, dropped);
+  if (dropped) {
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(folder + u'/' + given)});
+    // A drop reaches the control that took the drag's entry.
+    QDragEnterEvent enter({9, 9}, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_app->Window().FormulaBox(5), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop({9, 9}, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_app->Window().FormulaBox(5), &drop);
+    QTRY_COMPARE(m_app->Window().FormulaBox(2)->text(), row3);
+    QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_app->Window().FormulaBox(2)->text(), QString());
+    QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_Y, Qt::ControlModifier);
+  } else {
+    m_app->OpenStartFile(QStringLiteral("files/") + given);
+  }
   QCOMPARE(m_state->startDirectory, folder);
   QCOMPARE(m_dialogs->Of(QStringLiteral("message")).value(0).text, message);
   m_dialogs->ClearLog();
