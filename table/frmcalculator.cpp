@@ -526,6 +526,8 @@ void frmCalculator::MoveTo(int row) {
 }
 
 void frmCalculator::FocusRow(int row) {
+  // Moved while a question had the window, the row left gets no focus event to whiten it.
+  if (m_currentRow >= 0 && m_currentRow != row) SetBase(m_formula[static_cast<size_t>(m_currentRow)], kWhite);
   QLineEdit* box = m_formula[static_cast<size_t>(row)];
   box->setFocus();
   // A box that had the focus already gets no focus event, so it is highlighted here.
