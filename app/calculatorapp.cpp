@@ -41,6 +41,11 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     TableRead(ReadFormulaFile(state, dialogs));
     m_window.RecordTableChange(before, 0);
   };
+  commands.openFile = [this](const QString& path) {
+    const TableSnapshot before = m_window.Snapshot();
+    OpenStartFile(path);
+    m_window.RecordTableChange(before, 0);
+  };
   commands.print = [this, &state, locale] {
     m_reports.ShowReport(
         ComposeTableReport(state, m_window.ExplanationFieldText(), locale.decimalPoint));

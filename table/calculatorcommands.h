@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <functional>
 
 // The commands of the main window that other folders carry out. app/ fills them in, so the
@@ -7,6 +8,9 @@
 struct CalculatorCommands {
   std::function<void()> saveFile;      // cmdSaveFile, F2
   std::function<void()> readFile;      // cmdReadFile, F3
+  // A formula file dropped on the window, by its path: read as a file the program was
+  // started with.
+  std::function<void(const QString& path)> openFile;
   std::function<void()> print;         // cmdPrint: compose the report and show the viewer
   std::function<void()> diagram;       // cmdDiagram: open the chart window
   std::function<void()> help;          // cmdHelp: show the help window

@@ -15,8 +15,10 @@
 #include "calculatortexts.h"
 #include "cellframe.h"
 #include "dialogs.h"
+#include "formulaline.h"
 #include "functionbuttons.h"
 #include "icons.h"
+#include "onelinevalidator.h"
 #include "resultformat.h"
 #include "rowediting.h"
 #include "shortcuts.h"
@@ -95,6 +97,7 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
 
   // Every key reaches the window before the focused control (Esc, F2, F3).
   installEventFilter(this);
+  setAcceptDrops(true);  // a formula file dropped on the window is read
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 
   m_undo.setUndoLimit(kUndoLimit);
@@ -119,6 +122,7 @@ void frmCalculator::CreateTable() {
 
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
   auto* flat = new FlatBoxStyle(this);
+  auto* oneLine = new OneLineValidator(this);
   for (int i = 0; i < kVisibleRows; ++i) {
     const int rowTop = kRowTopTwips + kRowPitchTwips * i;
     const size_t k = static_cast<size_t>(i);
@@ -129,6 +133,7 @@ void frmCalculator::CreateTable() {
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
     m_formula[k]->setStyle(flat);
+    m_formula[k]->setValidator(oneLine);
     m_formula[k]->setAccessibleName(RowAccessibleName(i));
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
                               TwipsRect(8430, rowTop, 2745, kRowHeightTwips));
@@ -200,12 +205,13 @@ void frmCalculator::CreatePanel() {
   label4->adjustSize();
   m_txtH = WhiteBox(m_panel, QStringLiteral("txtH"), TwipsRect(6600, 850, 4260, 285));
   NameFieldByLabel(m_txtH, label4);
+  m_txtH->setValidator(new OneLineValidator(m_txtH));
   // Every change goes to the state, which the file and the chart read; saving may change the
   // state's text alone (see TableState::explanation), so the field is never set from it then.
   connect(m_txtH, &QLineEdit::textChanged, this, [this](const QString& text) {
     TableSnapshot before = Snapshot();
     before.explanation = std::exchange(m_shownExplanation, text);
-    m_state.explanation = text;
+    m_state.explanation = FormulaLine(text);
     if (!m_showingState) PushChange(std::move(before), kExplanationStep, FieldMergeId(m_txtH));
     RunCommand(m_commands.tableChanged);
   });
@@ -408,6 +414,7 @@ void frmCalculator::TableEdited() {
 }
 
 bool frmCalculator::eventFilter(QObject* watched, QEvent* event) {
+  if (ClipboardEvent(watched, event)) return true;
   switch (event->type()) {
     case QEvent::KeyPress: {
       const auto& key = static_cast<const QKeyEvent&>(*event);
@@ -507,7 +514,7 @@ void frmCalculator::EnterRow(int row) {
   // The wrong formula is stored as entered, so it is kept as well.
   PushChange(std::move(before), row);
   TableEdited();
-  m_dialogs.Question(WrapFormulaForMessage(TrimBlanks(entered.text)),
+  m_dialogs.Question(WrongFormulaMessage(TrimBlanks(entered.text), m_locale.dates),
                      texts::kWrongFormulaTitle.toString());
   FocusRow(row);
   box->setSelection(ErrorIndexInBox(entered.text, entered.errorPos), 1);
@@ -519,6 +526,8 @@ void frmCalculator::MoveTo(int row) {
 }
 
 void frmCalculator::FocusRow(int row) {
+  // Moved while a question had the window, the row left gets no focus event to whiten it.
+  if (m_currentRow >= 0 && m_currentRow != row) SetBase(m_formula[static_cast<size_t>(m_currentRow)], kWhite);
   QLineEdit* box = m_formula[static_cast<size_t>(row)];
   box->setFocus();
   // A box that had the focus already gets no focus event, so it is highlighted here.

@@ -70,6 +70,14 @@ class frmCalculator final : public QWidget {
   void Redo();
   const QUndoStack& UndoHistory() const { return m_undo; }
 
+  // The clipboard. Pasting into formula row `row` (Ctrl+V, Shift+Ins, the box's menu): one
+  // line goes in at the caret; several fill the row and those below, one line each, entered
+  // like Enter, as one undo step. Copying: the row's result as its cell shows it (Ctrl+C
+  // with nothing selected), the whole table as text and HTML (Ctrl+Shift+C).
+  void PasteIntoRow(int row);
+  void CopyRowResult(int row);
+  void CopyTable();
+
   // The formula row last edited (0..24), or -1 after a click on the button panel.
   int CurrentRow() const { return m_currentRow; }
   QLineEdit* FormulaBox(int row) const { return m_formula.at(static_cast<size_t>(row)); }
@@ -91,6 +99,12 @@ class frmCalculator final : public QWidget {
   void Run(const CommandButton& button);
 
   bool FormKey(const QObject* watched, const QKeyEvent& key);
+  // The clipboard's keys, the context menus and dropped files; true when the event was used.
+  bool ClipboardEvent(QObject* watched, QEvent* event);
+  bool ClipboardKey(const QObject* watched, const QKeyEvent& key);
+  bool ShowContextMenu(const QObject* watched, const QPoint& globalPos);
+  bool FileDrop(QEvent* event);
+  void PasteLines(int row, const QStringList& lines);
   void ChainTabOrder(const QList<QWidget*>& panelWidgets);
   void FormulaKey(int row, const QKeyEvent& key);
   void EnterRow(int row);

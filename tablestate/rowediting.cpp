@@ -92,6 +92,12 @@ QString WrapFormulaForMessage(const QString& formula, int lineLength) {
   return wrapped;
 }
 
+QString WrongFormulaMessage(const QString& formula, DateSettings dates) {
+  const QString reason = ErrorReasonText(formula, dates);
+  const QString wrapped = WrapFormulaForMessage(formula);
+  return reason.isEmpty() ? wrapped : wrapped + u'\n' + reason;
+}
+
 void DeleteRecord(TableState& state, int r) {
   if (r < 0 || r >= kVisibleRows) return;
   for (int k = r; k < kHiddenRecord; ++k) {

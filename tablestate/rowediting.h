@@ -53,6 +53,10 @@ QString WrapFormulaForMessage(const QString& formula, int lineLength = 64);
 // a function name in lower case or not known, a missing ")"); empty otherwise.
 QString ErrorReasonText(const QString& formula, DateSettings dates = {});
 
+// The wrong-formula box's text: the formula wrapped as above and, when the cause is a common
+// one, the line that names it below.
+QString WrongFormulaMessage(const QString& formula, DateSettings dates = {});
+
 // Delete row r (0..24): records r..24 move up by one, the hidden record 25 included, and
 // record 25 is emptied. Row labels and record 26 stay.
 void DeleteRecord(TableState& state, int r);

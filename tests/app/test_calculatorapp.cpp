@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -200,15 +202,20 @@ void TestCalculatorApp::startFileFillsTheTable_data() {
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("row3");
   QTest::addColumn<QString>("result3");
+  QTest::addColumn<bool>("dropped");  // onto the window rather than named at the start
 
   QTest::newRow("read and recalculated") << "budget.SPR"
                                          << ""
                                          << "SQR(2)"
-                                         << "1.4142 ";
+                                         << "1.4142 " << false;
   QTest::newRow("missing file") << "nothere.SPR"
                                 << "53: Файлът не е намерен"
                                 << ""
-                                << "";
+                                << "" << false;
+  QTest::newRow("dropped, undone") << "budget.SPR"
+                                   << ""
+                                   << "SQR(2)"
+                                   << "1.4142 " << true;
 }
 
 // A file given on the command line: read as the read command reads it, recalculated, and its
@@ -222,7 +229,21 @@ void TestCalculatorApp::startFileFillsTheTable() {
   QVERIFY(QDir().mkpath(folder));
   QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), folder + "/budget.SPR"));
 
-  m_app->OpenStartFile(QStringLiteral("files/") + given);
+  QFETCH(bool, dropped);
+  if (dropped) {  // a drop reaches the control that took the drag's entry
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(folder + u'/' + given)});
+    QDragEnterEvent enter({9, 9}, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop({9, 9}, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_app->Window().FormulaBox(5), &enter);
+    QApplication::sendEvent(m_app->Window().FormulaBox(5), &drop);
+    QTRY_COMPARE(m_app->Window().FormulaBox(2)->text(), row3);
+    m_app->Window().Undo();
+    QCOMPARE(m_app->Window().FormulaBox(2)->text(), QString());
+    m_app->Window().Redo();
+  } else {
+    m_app->OpenStartFile(QStringLiteral("files/") + given);
+  }
   QCOMPARE(m_state->startDirectory, folder);
   QCOMPARE(m_dialogs->Of(QStringLiteral("message")).value(0).text, message);
   m_dialogs->ClearLog();

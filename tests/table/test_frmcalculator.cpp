@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QClipboard>
 #include <QFrame>
 #include <limits>
 
@@ -276,6 +277,12 @@ void TestCalculator::wrongFormula_data() {
   // The error at the end of a long formula stays in view.
   QTest::newRow("long-wrapped") << QString(100, u'1') + u')' << QString(100, u'1') + u')' << 100
                                 << QString(64, u'1') + u'\n' + QString(36, u'1') + u')';
+  // A common cause is named below the formula.
+  QTest::newRow("decimal-comma") << QStringLiteral("12,5") << QStringLiteral("12,5") << 2
+                                 << "12,5\nДесетичният знак във формулите е точка: 12.5";
+  QTest::newRow("lower-case")
+      << QStringLiteral("sin(1)") << QStringLiteral("sin(1)") << 0
+      << "sin(1)\nНепозната функция „sin“; имената се пишат с главни букви: SIN";
 }
 
 void TestCalculator::wrongFormula() {
@@ -575,6 +582,12 @@ void TestCalculator::explanationField() {
   QCOMPARE(field->palette().color(QPalette::Base), kWhite);
   f.window.SetExplanationField(QStringLiteral("Отчет"));
   QCOMPARE(f.state.explanation, QStringLiteral("Отчет"));
+  // A pasted line break would break the file's one line for the explanation.
+  QGuiApplication::clipboard()->setText(QStringLiteral("Отчет\r\nза май\t"));
+  field->selectAll();
+  field->paste();
+  QCOMPARE(f.state.explanation, QStringLiteral("Отчет за май "));
+  QCOMPARE(field->text(), f.state.explanation);
 }
 
 QTEST_MAIN(TestCalculator)
