@@ -30,7 +30,7 @@ bool LoadTable(const QString& path, int decimals, const UserLocale& locale, Tabl
   ConsoleDialogs dialogs(err, path);
   // A file read only in part is a failure too: a script must not take half a table for all.
   const ReadOutcome read = ReadFormulaFileAt(state, path);
-  if (read.failure) dialogs.Message(ErrorMessage(*read.failure));
+  if (!read.status.ok()) dialogs.Message(ErrorMessage(read.status.failure()));
   if (read.outcome != FileOutcome::Done) return false;
   state.roundingDigits = decimals;
   mdlCalcFunction evaluator(locale.dates, &state);
@@ -108,33 +108,35 @@ int RunPdf(const CommandLine& command, OutputDevice& out, QTextStream& err,
   const QFileInfo target(command.pdfFile);
   ConsoleDialogs dialogs(err, toOutput ? QString() : command.pdfFile);
   // Refused before the printing, which takes the longest.
-  if (const auto refused =
-          toOutput ? std::nullopt : PdfFile::Refused(target.absolutePath(), target.fileName())) {
-    dialogs.Message(*refused);
+  if (const Status refused =
+          toOutput ? Status() : PdfFile::Refused(target.absolutePath(), target.fileName());
+      !refused.ok()) {
+    dialogs.Message(PdfFile::Message(refused.failure(), target.fileName()));
     return kExitFailure;
   }
 
   QPrinter printer(QPrinter::HighResolution);
   PdfFile pdf;
-  if (const auto failure = pdf.Begin(printer)) {
-    dialogs.Message(*failure);
+  if (const Status begun = pdf.Begin(printer); !begun.ok()) {
+    dialogs.Message(PdfFile::Message(begun.failure(), target.fileName()));
     return kExitFailure;
   }
   const bool printed =
       PrintReportText(printer, dialogs, Report(state, locale), ShownReportPrintSettings());
-  const auto finished = pdf.Finish(printer);
+  const Result<QByteArray> finished = pdf.Finish(printer);
   if (!printed) return kExitFailure;
-  if (const QString* failure = std::get_if<QString>(&finished)) {
-    dialogs.Message(*failure);
+  if (!finished.ok()) {
+    dialogs.Message(PdfFile::Message(finished.failure(), target.fileName()));
     return kExitFailure;
   }
-  const QByteArray& document = std::get<QByteArray>(finished);
+  const QByteArray& document = finished.value();
   if (toOutput) {
     out.write(document);
     return kExitOk;
   }
-  if (const auto failure = PdfFile::Write(target.absolutePath(), target.fileName(), document)) {
-    dialogs.Message(*failure);
+  if (const Status written = PdfFile::Write(target.absolutePath(), target.fileName(), document);
+      !written.ok()) {
+    dialogs.Message(PdfFile::Message(written.failure(), target.fileName()));
     return kExitFailure;
   }
   return kExitOk;

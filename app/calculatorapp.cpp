@@ -94,7 +94,7 @@ void CalculatorApp::OpenStartFile(const QString& path) {
 FileOutcome CalculatorApp::TableRead(const ReadOutcome& read) {
   if (read.explanationRead) m_window.SetExplanationField(m_state.explanation);
   m_window.MakeScreen();
-  if (read.failure) m_dialogs.Message(ErrorMessage(*read.failure));
+  if (!read.status.ok()) m_dialogs.Message(ErrorMessage(read.status.failure()));
   if (read.outcome == FileOutcome::Untouched) return read.outcome;
   // The results shown are no longer those of a recalculation.
   m_window.ClearMarks();

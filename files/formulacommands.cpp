@@ -34,7 +34,7 @@ QString LineEndMessage(const EncodedFormulaFile& file) {
 
 }  // namespace
 
-std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes) {
+Status WriteFile(const QString& path, const QByteArray& bytes) {
   const QFileInfo target(path);
   return WriteFileAtomically(target.path(), target.fileName(), bytes);
 }
@@ -54,8 +54,9 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
     dialogs.Message(LineEndMessage(file));
     return FileOutcome::Failed;
   }
-  if (const auto failure = WriteFileAtomically(state.startDirectory, name, file.bytes)) {
-    dialogs.Message(ErrorMessage(*failure));
+  if (const Status written = WriteFileAtomically(state.startDirectory, name, file.bytes);
+      !written.ok()) {
+    dialogs.Message(ErrorMessage(written.failure()));
     return FileOutcome::Failed;
   }
   if (file.explanationLost || !file.lostRecords.isEmpty())
@@ -70,10 +71,9 @@ ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs) {
 }
 
 ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name) {
-  auto opened = OpenOrdinaryFile(state.startDirectory, name);
-  if (const ErrorCode* failure = std::get_if<ErrorCode>(&opened))
-    return {FileOutcome::Untouched, false, *failure};
-  QFile& file = *std::get<std::unique_ptr<QFile>>(opened);
+  const Result<std::unique_ptr<QFile>> opened = OpenOrdinaryFile(state.startDirectory, name);
+  if (!opened.ok()) return {FileOutcome::Untouched, false, opened.failure()};
+  QFile& file = **opened;
 
   const DecodedFormulaFile decoded = DecodeFormulaFile(file);
   const bool readFailed = file.error() != QFileDevice::NoError;
@@ -83,7 +83,7 @@ ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name) {
   if (readFailed) return {FileOutcome::Failed, explanationRead, ErrorCode::PathFileAccess};
   // Only a file that was read becomes the next save's default name.
   state.lastFileName = name;
-  return {FileOutcome::Done, explanationRead, std::nullopt};
+  return {FileOutcome::Done, explanationRead, Status()};
 }
 
 void TakeStartDirectoryOf(TableState& state, const QString& path) {

@@ -2,16 +2,14 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
 #include "dialogs.h"
-#include "errormessage.h"
+#include "status.h"
 #include "tablestate.h"
 
 // Writes `bytes` to `path` all or nothing, as WriteFileAtomically does in the path's folder:
-// a failed write leaves the file that was there as it was. Nothing on success, otherwise the
-// error to report.
-std::optional<ErrorCode> WriteFile(const QString& path, const QByteArray& bytes);
+// a failed write leaves the file that was there as it was.
+Status WriteFile(const QString& path, const QByteArray& bytes);
 
 enum class FileOutcome {
   Untouched,  // nothing was written, or the table was left as it was
@@ -26,11 +24,12 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs);
 
 // What a read did, for the caller to show: the screen is remade from the state whatever the
 // outcome, the explanation field takes the state's explanation only when the file held one,
-// and a failure is reported once the screen shows what was read.
-struct ReadOutcome {
+// and a failure is reported once the screen shows what was read. More than a Status: a file
+// read in part fails and still changed the table.
+struct [[nodiscard]] ReadOutcome {
   FileOutcome outcome = FileOutcome::Untouched;
   bool explanationRead = false;
-  std::optional<ErrorCode> failure;
+  Status status;
 };
 
 // cmdReadFile / F3: picks a formula file with the chooser and reads it into the table, without

@@ -75,17 +75,17 @@ void TableRecovery::Hold(int slot, std::unique_ptr<QLockFile> lock) {
 // Only an ordinary file is read: a pipe could be read for ever, and a link could show another
 // file's content as the user's table.
 std::optional<TableRecovery::LeftTable> TableRecovery::ReadSlot(int slot) const {
-  auto opened = OpenOrdinaryFile(m_folder, SlotName(slot, kTableSuffix), Links::Refuse);
-  auto* file = std::get_if<std::unique_ptr<QFile>>(&opened);
-  if (!file) return std::nullopt;
+  const Result<std::unique_ptr<QFile>> file =
+      OpenOrdinaryFile(m_folder, SlotName(slot, kTableSuffix), Links::Refuse);
+  if (!file.ok()) return std::nullopt;
   LeftTable left;
   left.slot = slot;
   left.written = (*file)->fileTime(QFileDevice::FileModificationTime);
   left.table.file = DecodeFormulaFile(**file);
   if ((*file)->error() != QFileDevice::NoError) return std::nullopt;
-  auto name = OpenOrdinaryFile(m_folder, SlotName(slot, kNameSuffix), Links::Refuse);
-  if (auto* nameFile = std::get_if<std::unique_ptr<QFile>>(&name))
-    left.table.lastFileName = QString::fromUtf8((*nameFile)->read(kMaxNameBytes));
+  const Result<std::unique_ptr<QFile>> nameFile =
+      OpenOrdinaryFile(m_folder, SlotName(slot, kNameSuffix), Links::Refuse);
+  if (nameFile.ok()) left.table.lastFileName = QString::fromUtf8((*nameFile)->read(kMaxNameBytes));
   return left;
 }
 
@@ -127,7 +127,7 @@ void TableRecovery::RemoveSlotFiles(int slot) {
 }
 
 bool TableRecovery::PrepareFolder() {
-  return !MakePrivateFolder(m_folder);
+  return MakePrivateFolder(m_folder).ok();
 }
 
 std::optional<RecoveredTable> TableRecovery::Claim(bool takeOverLeft) {
@@ -160,7 +160,7 @@ bool TableRecovery::TakeFreeSlot() {
     // A file under a free lock is a table some finished instance left for a later start, or
     // something else in the way; a name file without its table is a remnant.
     if (!EntryExists(m_folder, SlotName(slot, kTableSuffix)) &&
-        !RemoveOrdinaryFile(m_folder, SlotName(slot, kNameSuffix))) {
+        RemoveOrdinaryFile(m_folder, SlotName(slot, kNameSuffix)).ok()) {
       Hold(slot, std::move(lock));
       return true;
     }
@@ -177,18 +177,22 @@ void TableRecovery::Write(const TableState& state) {
   }
   // A refused table keeps the last good recovery file instead of an empty one.
   const EncodedFormulaFile table = EncodeFormulaFile(state);
-  if (table.Refused() || WriteFileAtomically(m_folder, SlotName(m_slot, kTableSuffix), table.bytes,
-                                             FileAccess::Private)) {
+  if (table.Refused()) {
+    Fail();
+    return;
+  }
+  const QString tableName = SlotName(m_slot, kTableSuffix);
+  if (!WriteFileAtomically(m_folder, tableName, table.bytes, FileAccess::Private).ok()) {
     Fail();
     return;
   }
   if (m_writtenName == state.lastFileName) return;
   const QString name = SlotName(m_slot, kNameSuffix);
-  const std::optional<ErrorCode> failure =
+  const Status written =
       state.lastFileName.isEmpty()
           ? RemoveOrdinaryFile(m_folder, name)
           : WriteFileAtomically(m_folder, name, state.lastFileName.toUtf8(), FileAccess::Private);
-  if (failure) {
+  if (!written.ok()) {
     Fail();
     return;
   }

@@ -41,5 +41,5 @@ int ReportPageWidthMm(const QPrinter& printer);
 // and only OK prints. A size above kLargestFontSize would print a blank page: the user is
 // told so instead and nothing is printed. Failing printer steps are reported as message boxes and
 // the remaining steps still run. True when a document was sent.
-bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
-                     const ReportPrintSettings& settings);
+[[nodiscard]] bool PrintReportText(QPrinter& printer, Dialogs& dialogs, const QString& text,
+                                   const ReportPrintSettings& settings);

@@ -20,6 +20,8 @@ QString ErrorDescription(ErrorCode code) {
       return QStringLiteral("Грешка на принтера");
     case ErrorCode::NoDefaultPrinter:
       return QStringLiteral("Няма принтер по подразбиране");
+    case ErrorCode::FormulaFileName:
+      break;
   }
   return {};
 }

@@ -14,6 +14,9 @@ enum class ErrorCode {
   PathNotFound = 76,
   PrinterError = 482,
   NoDefaultPrinter = 484,
+  // Not a numbered failure: a PDF may not take a formula file's name, and PdfFile::Message
+  // says so in words that name the file.
+  FormulaFileName = -1,
 };
 
 QString ErrorDescription(ErrorCode code);

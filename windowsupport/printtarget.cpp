@@ -43,8 +43,8 @@ bool DefaultPrintTarget::BeginPdf() {
     m_dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
     return false;
   }
-  if (auto refused = PdfFile::Refused(m_startDirectory, name)) {
-    m_dialogs.Message(*refused);
+  if (const Status refused = PdfFile::Refused(m_startDirectory, name); !refused.ok()) {
+    m_dialogs.Message(PdfFile::Message(refused.failure(), name));
     return false;
   }
   if (EntryExists(m_startDirectory, name) &&
@@ -54,8 +54,8 @@ bool DefaultPrintTarget::BeginPdf() {
 
   // Nothing reaches the directory before the job is complete.
   auto pdf = std::make_unique<PdfFile>();
-  if (auto failure = pdf->Begin(Printer())) {
-    m_dialogs.Message(*failure);
+  if (const Status begun = pdf->Begin(Printer()); !begun.ok()) {
+    m_dialogs.Message(PdfFile::Message(begun.failure(), name));
     return false;
   }
   m_pdf = std::move(pdf);
@@ -67,14 +67,15 @@ bool DefaultPrintTarget::EndJob(bool printed) {
   if (!m_pdf) return printed;
   const std::unique_ptr<PdfFile> pdf = std::move(m_pdf);
   const QString name = std::exchange(m_pdfName, QString());
-  const auto finished = pdf->Finish(Printer());
+  const Result<QByteArray> finished = pdf->Finish(Printer());
   if (!printed) return false;
-  if (const QString* failure = std::get_if<QString>(&finished)) {
-    m_dialogs.Message(*failure);
+  if (!finished.ok()) {
+    m_dialogs.Message(PdfFile::Message(finished.failure(), name));
     return false;
   }
-  if (auto failure = PdfFile::Write(m_startDirectory, name, std::get<QByteArray>(finished))) {
-    m_dialogs.Message(*failure);
+  if (const Status written = PdfFile::Write(m_startDirectory, name, finished.value());
+      !written.ok()) {
+    m_dialogs.Message(PdfFile::Message(written.failure(), name));
     return false;
   }
   return true;

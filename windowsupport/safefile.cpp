@@ -133,7 +133,7 @@ struct Standing {
   std::optional<mode_t> mode;  // the permissions of an ordinary file there
 };
 
-std::variant<Standing, ErrorCode> Inspect(int directory, const QByteArray& name) {
+Result<Standing> Inspect(int directory, const QByteArray& name) {
   struct stat entry {};
   if (::fstatat(directory, name.constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return Standing{};
@@ -224,17 +224,17 @@ ErrorCode ErrorCodeFor(int error) {
   }
 }
 
-std::optional<ErrorCode> WriteFileAtomically(const QString& directory, const QString& name,
-                                             const QByteArray& bytes, FileAccess access) {
+Status WriteFileAtomically(const QString& directory, const QString& name, const QByteArray& bytes,
+                           FileAccess access) {
   if (!IsPlainFileName(name)) return ErrorCode::BadFileName;
   const Descriptor dir(OpenDirectory(directory));
   if (!dir.Valid()) return ErrorCodeFor(errno);
   const QByteArray target = Native(name);
 
   // What stands at the name is judged before a byte is written: a too long name too.
-  const auto standing = Inspect(dir.Get(), target);
-  if (const ErrorCode* refused = std::get_if<ErrorCode>(&standing)) return *refused;
-  const Standing& now = std::get<Standing>(standing);
+  const Result<Standing> standing = Inspect(dir.Get(), target);
+  if (!standing.ok()) return standing.failure();
+  const Standing& now = standing.value();
   const bool isPrivate = access == FileAccess::Private;
   const std::optional<mode_t> mode = isPrivate ? std::optional<mode_t>(0600) : now.mode;
   const mode_t createMode = isPrivate ? 0600 : 0666;
@@ -246,16 +246,14 @@ std::optional<ErrorCode> WriteFileAtomically(const QString& directory, const QSt
   // complete either way, so a failure here is not the user's concern.
   ::fsync(dir.Get());
   RemoveStaleTemporaries(dir.Get());
-  return std::nullopt;
+  return {};
 }
 
-std::optional<ErrorCode> CheckWritable(const QString& directory, const QString& name) {
+Status CheckWritable(const QString& directory, const QString& name) {
   if (!IsPlainFileName(name)) return ErrorCode::BadFileName;
   const Descriptor dir(OpenDirectory(directory));
   if (!dir.Valid()) return ErrorCodeFor(errno);
-  const auto standing = Inspect(dir.Get(), Native(name));
-  if (const ErrorCode* refused = std::get_if<ErrorCode>(&standing)) return *refused;
-  return std::nullopt;
+  return Inspect(dir.Get(), Native(name)).status();
 }
 
 void RemoveStaleTemporaries(const QString& directory) {
@@ -263,21 +261,21 @@ void RemoveStaleTemporaries(const QString& directory) {
   if (dir.Valid()) RemoveStaleTemporaries(dir.Get());
 }
 
-std::optional<ErrorCode> RemoveOrdinaryFile(const QString& directory, const QString& name) {
+Status RemoveOrdinaryFile(const QString& directory, const QString& name) {
   if (!IsPlainFileName(name)) return ErrorCode::BadFileName;
   const Descriptor dir(OpenDirectory(directory));
-  if (!dir.Valid()) return errno == ENOENT ? std::nullopt : std::optional(ErrorCodeFor(errno));
+  if (!dir.Valid()) return errno == ENOENT ? Status() : Status(ErrorCodeFor(errno));
   const QByteArray native = Native(name);
   struct stat entry {};
   if (::fstatat(dir.Get(), native.constData(), &entry, AT_SYMLINK_NOFOLLOW) != 0)
-    return errno == ENOENT ? std::nullopt : std::optional(ErrorCodeFor(errno));
+    return errno == ENOENT ? Status() : Status(ErrorCodeFor(errno));
   if (!S_ISREG(entry.st_mode) && !S_ISLNK(entry.st_mode)) return ErrorCode::NotAFile;
   if (::unlinkat(dir.Get(), native.constData(), 0) != 0 && errno != ENOENT)
     return ErrorCodeFor(errno);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<ErrorCode> MakePrivateFolder(const QString& path) {
+Status MakePrivateFolder(const QString& path) {
   const QByteArray native = Native(QDir::cleanPath(path));
   // Each missing folder on the way is made for this user alone, as the XDG rules ask.
   for (qsizetype end = 1; end <= native.size(); ++end) {
@@ -293,7 +291,7 @@ std::optional<ErrorCode> MakePrivateFolder(const QString& path) {
   if (folder.st_uid == ::geteuid() && (folder.st_mode & 077) != 0 &&
       ::fchmod(dir.Get(), folder.st_mode & 0700) != 0)
     return ErrorCodeFor(errno);
-  return std::nullopt;
+  return {};
 }
 
 bool EntryExists(const QString& directory, const QString& name) {
@@ -301,8 +299,8 @@ bool EntryExists(const QString& directory, const QString& name) {
   return ::lstat(Native(PathInDirectory(directory, name)).constData(), &entry) == 0;
 }
 
-std::variant<std::unique_ptr<QFile>, ErrorCode> OpenOrdinaryFile(const QString& directory,
-                                                                 const QString& name, Links links) {
+Result<std::unique_ptr<QFile>> OpenOrdinaryFile(const QString& directory, const QString& name,
+                                                Links links) {
   if (!IsPlainFileName(name)) return ErrorCode::FileNotFound;
   // Non-blocking, so that a pipe without a writer cannot hold the program.
   const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);

@@ -4,10 +4,9 @@
 #include <QFile>
 #include <QString>
 #include <memory>
-#include <optional>
-#include <variant>
 
 #include "errormessage.h"
+#include "status.h"
 
 // The one way files of the user are written and read. Everything happens inside one directory
 // named by path, the file by a plain name within it.
@@ -30,13 +29,12 @@ enum class FileAccess {
 // as it was and no temporary file is left. After a success the writer's own temporary files
 // that a killed run left in the directory are removed.
 // A name that is no plain file name is refused as a bad name.
-std::optional<ErrorCode> WriteFileAtomically(const QString& directory, const QString& name,
-                                             const QByteArray& bytes,
-                                             FileAccess access = FileAccess::Shared);
+Status WriteFileAtomically(const QString& directory, const QString& name, const QByteArray& bytes,
+                           FileAccess access = FileAccess::Shared);
 
 // What WriteFileAtomically would refuse before writing a byte, for callers that have work to
-// do before the write (drawing a PDF): nothing when the name may be written.
-std::optional<ErrorCode> CheckWritable(const QString& directory, const QString& name);
+// do before the write (drawing a PDF): success when the name may be written.
+Status CheckWritable(const QString& directory, const QString& name);
 
 // Removes the temporary files that a killed writer left in `directory`: only the writer's own
 // names, only ordinary files of this user, and only those older than any write takes.
@@ -44,11 +42,11 @@ void RemoveStaleTemporaries(const QString& directory);
 
 // Removes the file or link `name` in `directory`; nothing there is fine, anything else is
 // left as it is and refused as NotAFile.
-std::optional<ErrorCode> RemoveOrdinaryFile(const QString& directory, const QString& name);
+Status RemoveOrdinaryFile(const QString& directory, const QString& name);
 
 // Makes the folder at the absolute `path` with its missing parents for this user alone (0700);
 // a folder already there that belongs to this user and is open to others is narrowed to 0700.
-std::optional<ErrorCode> MakePrivateFolder(const QString& path);
+Status MakePrivateFolder(const QString& path);
 
 // Whether anything stands at `name` in `directory`, a dangling link included.
 bool EntryExists(const QString& directory, const QString& name);
@@ -60,6 +58,5 @@ enum class Links { Follow, Refuse };
 // Opens the file `name` in `directory` for reading without ever blocking: a pipe, a device or
 // a directory under the name (and with Links::Refuse a symbolic link) is refused, checked on
 // the opened descriptor itself. A name that is no plain file name is not found.
-std::variant<std::unique_ptr<QFile>, ErrorCode> OpenOrdinaryFile(const QString& directory,
-                                                                 const QString& name,
-                                                                 Links links = Links::Follow);
+Result<std::unique_ptr<QFile>> OpenOrdinaryFile(const QString& directory, const QString& name,
+                                                Links links = Links::Follow);

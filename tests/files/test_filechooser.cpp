@@ -326,7 +326,7 @@ void TestFileChooser::readCommandThroughRealChooser() {
     QTest::keyClick(list, Qt::Key_Return);
   });
   const ReadOutcome read = ReadFormulaFile(state, dialogs);
-  QVERIFY(!read.failure);
+  QVERIFY(read.status.ok());
   QCOMPARE(dialogs.messages, QStringList());
   QCOMPARE(state.lastFileName, QStringLiteral("low.spr"));
   QCOMPARE(state.rows[0].Trimmed(), QStringLiteral("7*6"));
