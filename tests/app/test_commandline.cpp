@@ -127,9 +127,6 @@ void TestCommandLine::runs_data() {
       << QStringList{"--eval", "12,5"} << noInput << none << 2 << "0.0000\n"
       << "грешка в ред 1, позиция 3\n  12,5\n    ^\n"
          "  Десетичният знак във формулите е точка: 12.5\n";
-  QTest::newRow("reason: name in lower case")
-      << QStringList{"--eval", "1+sin(30)"} << noInput << none << 2 << "0.0000\n"
-      << "Непозната функция „sin“; имената се пишат с главни букви: SIN\n";
   QTest::newRow("caret after leading blanks")
       << QStringList{"--eval", "  1+2)"} << noInput << none << 2 << "0.0000\n"
       << "грешка в ред 1, позиция 6\n    1+2)\n       ^\n";
@@ -190,17 +187,9 @@ void TestCommandLine::runs_data() {
       << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
       << "1\t2+3*4\t14.00\n2\t\t\n3\tSQR(2)\t1.41\n4\tSUM(1)*2\t28.00\n"
       << "";
-  QTest::newRow("tsv of a missing file")
-      << QStringList{"--tsv", "nothere.SPR"} << noInput << none << 1 << ""
-      << "nothere.SPR: 53: Файлът не е намерен";
-  QTest::newRow("tsv without a file") << QStringList{"--tsv"} << noInput << none << 1 << ""
-                                      << "--tsv иска точно един файл с формули";
   // A regular file whose read fails (EIO): a table read only in part is no table.
   QTest::newRow("report of a table read in part")
       << QStringList{"--report", "/proc/self/mem"} << noInput << none << 1 << ""
-      << "verodazava: /proc/self/mem: 75: ";
-  QTest::newRow("tsv of a table read in part")
-      << QStringList{"--tsv", "/proc/self/mem"} << noInput << none << 1 << ""
       << "verodazava: /proc/self/mem: 75: ";
   QTest::newRow("report of a missing file")
       << QStringList{"--report", "nothere.SPR"} << noInput << none << 1 << ""
