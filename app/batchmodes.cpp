@@ -6,6 +6,7 @@
 #include <QPrinter>
 #include <cerrno>
 
+#include "clipboardtext.h"
 #include "consoledialogs.h"
 #include "errormessage.h"
 #include "formulacommands.h"
@@ -23,18 +24,17 @@ namespace {
 // to four bytes each in UTF-8, and a CR.
 constexpr qsizetype kInputLineBytes = 4 * qsizetype{kFormulaWidth} + 1;
 
-// The table read from a formula file and recalculated once from the top, as the window shows
-// it after opening the file; false (with the read command's message on `err`) when unreadable.
+// The table of a formula file, opened as the window opens it (read and recalculated once from
+// the top); false, with the read's message on `err`, when it was not read whole: a script must
+// not take half a table for all of it.
 bool LoadTable(const QString& path, int decimals, const UserLocale& locale, TableState& state,
                QTextStream& err) {
   ConsoleDialogs dialogs(err, path);
   // A file read only in part is a failure too: a script must not take half a table for all.
-  const ReadOutcome read = ReadFormulaFileAt(state, path);
+  const ReadOutcome read = ReadFormulaFileAt(state, path, locale.dates);
   if (!read.status.ok()) dialogs.Message(ErrorMessage(read.status.failure()));
   if (read.outcome != FileOutcome::Done) return false;
   state.roundingDigits = decimals;
-  mdlCalcFunction evaluator(locale.dates, &state);
-  RecalculateAll(state, evaluator);
   return true;
 }
 
@@ -42,8 +42,9 @@ QString Report(const TableState& state, const UserLocale& locale) {
   return ComposeTableReport(state, state.explanation, locale.decimalPoint);
 }
 
-// Where the evaluator stopped, shown under the formula as the row was entered.
-void ShowSyntaxError(QTextStream& err, int row, const EnteredRow& entered) {
+// Where the evaluator stopped, shown under the formula as the row was entered, and below it
+// the common cause, in the words of the window's wrong-formula box.
+void ShowSyntaxError(QTextStream& err, int row, const EnteredRow& entered, DateSettings dates) {
   const int index = ErrorIndexInBox(entered.text, entered.errorPos);
   QString caret = entered.text.left(index);
   for (QChar& c : caret)
@@ -51,6 +52,8 @@ void ShowSyntaxError(QTextStream& err, int row, const EnteredRow& entered) {
   err << QStringLiteral("грешка в ред %1, позиция %2").arg(row + 1).arg(index + 1) << '\n'
       << "  " << entered.text << '\n'
       << "  " << caret << "^\n";
+  const QString reason = ErrorReasonText(entered.text, dates);
+  if (!reason.isEmpty()) err << "  " << reason << '\n';
 }
 
 int RunEval(const CommandLine& command, QIODevice& in, OutputDevice& out, QTextStream& err,
@@ -80,7 +83,7 @@ int RunEval(const CommandLine& command, QIODevice& in, OutputDevice& out, QTextS
     text << FormatResult(state.rows[row].result, command.decimals, u'.') << '\n';
     if (entered.Failed()) {
       text.flush();
-      ShowSyntaxError(err, row, entered);
+      ShowSyntaxError(err, row, entered, locale.dates);
       err.flush();
       status = kExitSyntaxError;
     }
@@ -96,6 +99,16 @@ int RunReport(const CommandLine& command, OutputDevice& out, QTextStream& err,
   // A shell's lines end with a line feed alone.
   report.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QTextStream(&out) << report;
+  return kExitOk;
+}
+
+// For scripts and spreadsheets: "row⇥formula⇥result" from row 1 to the last filled one, the
+// results with a point.
+int RunTsv(const CommandLine& command, OutputDevice& out, QTextStream& err,
+           const UserLocale& locale) {
+  TableState state;
+  if (!LoadTable(command.reportFile, command.decimals, locale, state, err)) return kExitFailure;
+  QTextStream(&out) << TableAsTsv(state, command.decimals);
   return kExitOk;
 }
 
@@ -157,6 +170,8 @@ int RunMode(const CommandLine& command, QIODevice& in, OutputDevice& out, QTextS
       return RunReport(command, out, err, locale);
     case CommandLine::Mode::Pdf:
       return RunPdf(command, out, err, locale);
+    case CommandLine::Mode::Tsv:
+      return RunTsv(command, out, err, locale);
     case CommandLine::Mode::UsageError:
       err << "verodazava: " << command.error << '\n'
           << QStringLiteral("Помощ: verodazava --help") << '\n';

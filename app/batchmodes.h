@@ -36,10 +36,10 @@ struct InputFormulas {
 };
 InputFormulas ReadInputFormulas(QIODevice& in);
 
-// Carries out every mode but Window and returns the exit status. Results, reports and a PDF
-// for "-" go to `out`, messages to `err`; a failed write to `out` is a failure of the run,
-// told on `err`. Eval, Report and Pdf use the table, evaluation, file reading and report code
-// of the window; Pdf needs a QGuiApplication.
+// Carries out every mode but Window and returns the exit status. Results, reports, tables and
+// a PDF for "-" go to `out`, messages to `err`; a failed write to `out` is a failure of the
+// run, told on `err`. Eval, Report, Pdf and Tsv use the table, evaluation, file reading and
+// report code of the window; Pdf needs a QGuiApplication.
 int RunCommandLine(const CommandLine& command, QIODevice& in, OutputDevice& out, QTextStream& err,
                    const UserLocale& locale);
 

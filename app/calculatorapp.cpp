@@ -28,6 +28,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     : m_state(state),
       m_dialogs(dialogs),
       m_recovery(recovery),
+      m_dates(locale.dates),
       m_reports(dialogs, printTarget),
       m_charts(dialogs, printTarget),
       m_window(state, dialogs, locale) {
@@ -38,7 +39,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
   commands.readFile = [this, &state, &dialogs] {
     // The read replaces the table without a question; undo brings the old one back.
     const TableSnapshot before = m_window.Snapshot();
-    TableRead(ReadFormulaFile(state, dialogs));
+    TableRead(ReadFormulaFile(state, dialogs, m_dates));
     m_window.RecordTableChange(before, 0);
   };
   commands.openFile = [this](const QString& path) {
@@ -86,9 +87,7 @@ void CalculatorApp::RecoverUnsavedTable(bool startedWithFile) {
 }
 
 void CalculatorApp::OpenStartFile(const QString& path) {
-  const FileOutcome outcome = TableRead(ReadFormulaFileAt(m_state, path));
-  // Every result is new: only the rows another pass would change get a mark.
-  if (outcome != FileOutcome::Untouched) m_window.RecalculateRestored();
+  TableRead(ReadFormulaFileAt(m_state, path, m_dates));
 }
 
 FileOutcome CalculatorApp::TableRead(const ReadOutcome& read) {
@@ -96,7 +95,7 @@ FileOutcome CalculatorApp::TableRead(const ReadOutcome& read) {
   m_window.MakeScreen();
   if (!read.status.ok()) m_dialogs.Message(ErrorMessage(read.status.failure()));
   if (read.outcome == FileOutcome::Untouched) return read.outcome;
-  // The results shown are no longer those of a recalculation.
+  // Every result is new, none changed by a recalculation the user asked for: no marks.
   m_window.ClearMarks();
   if (!m_recovery) return read.outcome;
   if (read.outcome == FileOutcome::Done)

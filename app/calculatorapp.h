@@ -24,9 +24,9 @@ class CalculatorApp {
   // program was started to open a file. It is restored, deleted, or, when the question is put
   // off (Esc, the close box), kept for the next start.
   void RecoverUnsavedTable(bool startedWithFile);
-  // A formula file given on the command line: read as the read command reads a chosen file,
-  // its directory made the start directory, and the table recalculated once so that the
-  // results show. A file that cannot be read leaves the empty table and the read's message.
+  // A formula file given on the command line: opened as the read command opens a chosen file
+  // (read and recalculated once, no marks), its directory made the start directory. A file
+  // that cannot be opened leaves the empty table and the read's message.
   void OpenStartFile(const QString& path);
 
   frmCalculator& Window() { return m_window; }
@@ -41,6 +41,7 @@ class CalculatorApp {
   TableState& m_state;
   Dialogs& m_dialogs;
   TableRecovery* m_recovery;
+  DateSettings m_dates;  // the window's, for the recalculation of a table read
   // The secondary windows outlive the main window, which closes them when it unloads.
   ReportWindow m_reports;
   DiagramOwner m_charts;

@@ -108,7 +108,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                                QStringLiteral("OUT.pdf"));
   const QCommandLineOption decimals({QStringLiteral("d"), QStringLiteral("decimals")}, {},
                                     QStringLiteral("N"));
-  parser.addOptions({help, version, eval, report, pdf, decimals});
+  const QCommandLineOption tsv({QStringLiteral("t"), QStringLiteral("tsv")}, {});
+  parser.addOptions({help, version, eval, report, pdf, tsv, decimals});
   QString platform;
   QString platformPluginPath;
   const QStringList ours = WithoutQtOptions(arguments, platform, platformPluginPath);
@@ -118,11 +119,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (parser.isSet(version)) return Only(CommandLine::Mode::Version);
 
   CommandLine command;
-  const int modes = int{parser.isSet(eval)} + int{parser.isSet(report)} + int{parser.isSet(pdf)};
-  if (modes > 1) return UsageError(QStringLiteral("--eval, --report и --pdf не вървят заедно"));
+  const int modes = int{parser.isSet(eval)} + int{parser.isSet(report)} + int{parser.isSet(pdf)} +
+                    int{parser.isSet(tsv)};
+  if (modes > 1)
+    return UsageError(QStringLiteral("--eval, --report, --pdf и --tsv не вървят заедно"));
   if (parser.isSet(decimals)) {
     if (modes == 0)
-      return UsageError(QStringLiteral("--decimals важи само заедно с --eval, --report или --pdf"));
+      return UsageError(
+          QStringLiteral("--decimals важи само заедно с --eval, --report, --pdf или --tsv"));
     bool ok = false;
     const QString value = parser.value(decimals);
     command.decimals = value.toInt(&ok);
@@ -140,11 +144,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return command;
   }
   if (modes == 1) {
-    if (positional.size() != 1)
+    command.mode = parser.isSet(pdf)   ? CommandLine::Mode::Pdf
+                   : parser.isSet(tsv) ? CommandLine::Mode::Tsv
+                                       : CommandLine::Mode::Report;
+    if (positional.size() != 1) {
+      const char* name = parser.isSet(pdf) ? "--pdf" : parser.isSet(tsv) ? "--tsv" : "--report";
       return UsageError(
-          QStringLiteral("%1 иска точно един файл с формули")
-              .arg(parser.isSet(pdf) ? QStringLiteral("--pdf") : QStringLiteral("--report")));
-    command.mode = parser.isSet(pdf) ? CommandLine::Mode::Pdf : CommandLine::Mode::Report;
+          QStringLiteral("%1 иска точно един файл с формули").arg(QLatin1String(name)));
+    }
     command.reportFile = positional.first();
     command.pdfFile = parser.value(pdf);
     return command;
@@ -164,6 +171,7 @@ QString UsageText() {
       "  verodazava [--decimals N] --eval -\n"
       "  verodazava [--decimals N] --report ФАЙЛ.SPR\n"
       "  verodazava [--decimals N] --pdf ИЗХОД.pdf ФАЙЛ.SPR\n"
+      "  verodazava [--decimals N] --tsv ФАЙЛ.SPR\n"
       "\n"
       "Verodazava 2.0 е калкулатор на таблица от 25 реда с формули. Без опции отваря\n"
       "прозореца с празна таблица, а с ФАЙЛ.SPR – с този файл с формули, прочетен и\n"
@@ -179,6 +187,9 @@ QString UsageText() {
       "                        (UTF-8), както я показва прозорецът на справката\n"
       "  -p, --pdf ИЗХОД.pdf   отпечатва справката за ФАЙЛ.SPR в PDF файла ИЗХОД.pdf;\n"
       "                        „-“ вместо ИЗХОД.pdf я извежда на стандартния изход\n"
+      "  -t, --tsv             извежда редовете на ФАЙЛ.SPR до последния попълнен,\n"
+      "                        по един на ред: номер, формула и резултат (винаги\n"
+      "                        с точка), разделени със знак за табулация\n"
       "  -d, --decimals N      брой знаци след десетичната точка, от 0 до 15\n"
       "                        (по подразбиране 4)\n"
       "  -h, --help            показва тази помощ\n"

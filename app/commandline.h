@@ -14,15 +14,15 @@ enum ExitStatus : int {
 };
 
 struct CommandLine {
-  enum class Mode { Window, Help, Version, Eval, Report, Pdf, UsageError };
+  enum class Mode { Window, Help, Version, Eval, Report, Pdf, Tsv, UsageError };
   Mode mode = Mode::Window;
   QString startFile;           // Window: the formula file to open, or empty
   QString platform;            // Window: Qt's -platform option, or empty
   QString platformPluginPath;  // Window: Qt's -platformpluginpath option, or empty
   QStringList formulas;        // Eval: one a row, or just "-" for standard input
-  QString reportFile;          // Report, Pdf: the formula file
+  QString reportFile;          // Report, Pdf, Tsv: the formula file
   QString pdfFile;             // Pdf: where the report goes; "-" for standard output
-  int decimals = 4;            // Eval, Report, Pdf: decimals of the results
+  int decimals = 4;            // Eval, Report, Pdf, Tsv: decimals of the results
   QString error;               // UsageError: what is wrong
 
   bool NeedsDisplay() const { return mode == Mode::Window; }

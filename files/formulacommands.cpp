@@ -9,6 +9,7 @@
 #include "filelisting.h"
 #include "filenames.h"
 #include "formulafile.h"
+#include "rowediting.h"
 #include "safefile.h"
 
 namespace {
@@ -64,13 +65,13 @@ FileOutcome SaveFormulaFile(TableState& state, Dialogs& dialogs) {
   return FileOutcome::Done;
 }
 
-ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs) {
+ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs, DateSettings dates) {
   const QString chosen = dialogs.ChooseFile(QStringLiteral("*.SPR"));
   if (chosen.isEmpty()) return {};
-  return ReadNamedFormulaFile(state, ResolveEntry(state.startDirectory, chosen));
+  return OpenFormulaFile(state, ResolveEntry(state.startDirectory, chosen), dates);
 }
 
-ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name) {
+ReadOutcome OpenFormulaFile(TableState& state, const QString& name, DateSettings dates) {
   const Result<std::unique_ptr<QFile>> opened = OpenOrdinaryFile(state.startDirectory, name);
   if (!opened.ok()) return {FileOutcome::Untouched, false, opened.failure()};
   QFile& file = **opened;
@@ -79,6 +80,9 @@ ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name) {
   const bool readFailed = file.error() != QFileDevice::NoError;
   file.close();
   ApplyFormulaFile(decoded, state);
+  // A file holds no results: blank cells beside formulas would read as zeros.
+  mdlCalcFunction evaluator(dates, &state);
+  RecalculateAll(state, evaluator);
   const bool explanationRead = decoded.explanation.has_value();
   if (readFailed) return {FileOutcome::Failed, explanationRead, ErrorCode::PathFileAccess};
   // Only a file that was read becomes the next save's default name.
@@ -92,7 +96,7 @@ void TakeStartDirectoryOf(TableState& state, const QString& path) {
   if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();
 }
 
-ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path) {
+ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path, DateSettings dates) {
   TakeStartDirectoryOf(state, path);
-  return ReadNamedFormulaFile(state, QFileInfo(path).fileName());
+  return OpenFormulaFile(state, QFileInfo(path).fileName(), dates);
 }

@@ -32,16 +32,20 @@ struct [[nodiscard]] ReadOutcome {
   Status status;
 };
 
-// cmdReadFile / F3: picks a formula file with the chooser and reads it into the table, without
-// evaluating. The table is cleared only once the file is open.
-ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs);
+// Opening a formula file, whichever road opens it (the read command, a file given at start,
+// --report, --pdf, --tsv): the file `name` of the start directory is read into the table,
+// cleared only once the file is open, and the table it left is recalculated once from the
+// top, so that every result shows. A read that failed part way (Failed) leaves the rows read so
+// far, recalculated, with its failure: the window shows them and the message, the modes
+// without a window refuse a table read only in part. `dates` are the window's own.
+ReadOutcome OpenFormulaFile(TableState& state, const QString& name, DateSettings dates);
 
-// The read command's steps after the choice: reads the file `name` of the start directory.
-ReadOutcome ReadNamedFormulaFile(TableState& state, const QString& name);
+// cmdReadFile / F3: picks a formula file with the chooser and opens it (OpenFormulaFile).
+ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs, DateSettings dates);
 
 // A formula file named on the command line: its directory becomes the start directory, so
 // that saves go beside it and the chooser lists its neighbours.
 void TakeStartDirectoryOf(TableState& state, const QString& path);
-// Takes the start directory of `path`, then reads the file as the read command reads a
-// chosen one.
-ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path);
+// Takes the start directory of `path`, then opens the file as the read command opens a chosen
+// one (OpenFormulaFile).
+ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path, DateSettings dates);

@@ -111,8 +111,8 @@ bool IsLineEnd(char c) {
 }
 
 // Reads up to and including the next comma or line end, keeping at most `limit` characters
-// of what stands before it in `value` (nothing when `value` is null).
-void ReadToFieldEnd(ByteReader& in, QByteArray* value, qsizetype limit) {
+// of what stands before it in `value`.
+void ReadToFieldEnd(ByteReader& in, QByteArray& value, qsizetype limit) {
   while (!in.AtEnd()) {
     const char c = in.Get();
     if (c == ',') return;
@@ -120,7 +120,7 @@ void ReadToFieldEnd(ByteReader& in, QByteArray* value, qsizetype limit) {
       FinishLineEnd(in, c);
       return;
     }
-    if (value && value->size() < limit) value->append(c);
+    if (value.size() < limit) value.append(c);
   }
 }
 
@@ -131,17 +131,29 @@ QByteArray ReadField(ByteReader& in, qsizetype limit) {
 
   if (in.Peek() == '"') {
     in.Get();
+    // The writer escapes nothing and ends every field with a quote and the line end, so the
+    // field ends at the last quote of its line: a quote or a comma inside the text neither cuts
+    // it nor starts another field, which would shift every row after it. A line with no quote
+    // after the opening one continues the field (a file saved when a row could hold a line
+    // end): the quotes bound it, so the rows after it stay in place.
+    qsizetype length = 0;
+    qsizetype closed = -1;  // the length at the last quote of the line, -1 for none yet
     while (!in.AtEnd()) {
       const char c = in.Get();
-      if (c == '"') break;
+      if (IsLineEnd(c) && closed >= 0) {
+        FinishLineEnd(in, c);
+        break;
+      }
+      if (c == '"') closed = length;
       if (value.size() < limit) value.append(c);
+      ++length;
     }
-    // Whatever follows the closing quote belongs to no field.
-    ReadToFieldEnd(in, nullptr, 0);
+    // What follows the closing quote belongs to no field.
+    if (closed >= 0) value.truncate(closed);
     return value;
   }
 
-  ReadToFieldEnd(in, &value, limit);
+  ReadToFieldEnd(in, value, limit);
   while (value.endsWith(' ')) value.chop(1);
   return value;
 }

@@ -46,9 +46,10 @@ struct DecodedFormulaFile {
 };
 
 // Reads fields the way the file is written, tolerating hand-made files: blanks and tabs
-// before a field are skipped; a quoted field runs to the next quote and the rest of its line
-// (up to a comma or line end) is skipped; an unquoted field runs to a comma or line end,
-// trailing blanks removed. CR LF, CR and LF all end a line. Fields are cut while reading.
+// before a field are skipped; a quoted field runs to the last quote of its line, so that a
+// formula holding quotes and commas reads back whole, and the rest of that line is skipped;
+// an unquoted field runs to a comma or line end, trailing blanks removed. CR LF, CR and LF all
+// end a line. Fields are cut while reading.
 DecodedFormulaFile DecodeFormulaFile(QIODevice& device);
 DecodedFormulaFile DecodeFormulaFile(const QByteArray& bytes);
 

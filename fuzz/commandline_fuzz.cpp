@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (command.formulas.isEmpty()) std::abort();
       break;
     case CommandLine::Mode::Report:
+    case CommandLine::Mode::Tsv:
       if (command.reportFile.isEmpty() && !arguments.contains(QString())) std::abort();
       break;
     case CommandLine::Mode::Pdf:

@@ -123,6 +123,10 @@ void TestCommandLine::runs_data() {
   QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput << none
                                 << 2 << "1.0000\n0.0000\n6.0000\n"
                                 << "грешка в ред 2, позиция 3\n  2+)\n    ^\n";
+  QTest::newRow("reason: decimal comma")
+      << QStringList{"--eval", "12,5"} << noInput << none << 2 << "0.0000\n"
+      << "грешка в ред 1, позиция 3\n  12,5\n    ^\n"
+         "  Десетичният знак във формулите е точка: 12.5\n";
   QTest::newRow("caret after leading blanks")
       << QStringList{"--eval", "  1+2)"} << noInput << none << 2 << "0.0000\n"
       << "грешка в ред 1, позиция 6\n    1+2)\n       ^\n";
@@ -178,6 +182,15 @@ void TestCommandLine::runs_data() {
       << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
       << "~  3  SUM(1)*2                                28,00 \n"
       << "";
+  QTest::newRow("tsv with a point whatever the locale")
+      << QStringList{"--tsv", "-d", "2", "budget.SPR"} << noInput
+      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
+      << "1\t2+3*4\t14.00\n2\t\t\n3\tSQR(2)\t1.41\n4\tSUM(1)*2\t28.00\n"
+      << "";
+  // A regular file whose read fails (EIO): a table read only in part is no table.
+  QTest::newRow("report of a table read in part")
+      << QStringList{"--report", "/proc/self/mem"} << noInput << none << 1 << ""
+      << "verodazava: /proc/self/mem: 75: ";
   QTest::newRow("report of a missing file")
       << QStringList{"--report", "nothere.SPR"} << noInput << none << 1 << ""
       << "nothere.SPR: 53: Файлът не е намерен";
@@ -234,6 +247,7 @@ void TestCommandLine::streamFaults_data() {
       << "грешка в ред 1, позиция 3\n  2+)\n    ^\n" + noRoom;
   QTest::newRow("report") << QStringList{"--report", budget} << "" << devFull << noRoom;
   QTest::newRow("pdf") << QStringList{"--pdf", "-", budget} << "" << devFull << noRoom;
+  QTest::newRow("tsv") << QStringList{"--tsv", budget} << "" << devFull << noRoom;
   QTest::newRow("report onto a full disk") << QStringList{"--report", budget} << ""
                                            << "disk" << noRoom;
   QTest::newRow("endless standard input")
@@ -316,6 +330,8 @@ void TestCommandLine::pdfFailureLeavesNoFile_data() {
   QTest::newRow("device node") << "device" << notAFile;
   QTest::newRow("FIFO") << "fifo" << notAFile;
   QTest::newRow("socket") << "socket" << notAFile;
+  QTest::newRow("table read in part") << "part"
+                                      << "/proc/self/mem: 75: ";
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile() {
@@ -364,7 +380,8 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
 
   const QStringList before =
       QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-  const Run run = Start({"--pdf", pdf, "budget.SPR"});
+  // A regular file whose read fails (EIO) gives a table read only in part.
+  const Run run = Start({"--pdf", pdf, where == "part" ? "/proc/self/mem" : "budget.SPR"});
   QCOMPARE(run.status, 1);
   QVERIFY2(run.err.contains(message), qPrintable(run.err));
   QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),

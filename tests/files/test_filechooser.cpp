@@ -325,7 +325,7 @@ void TestFileChooser::readCommandThroughRealChooser() {
     list->setCurrentRow(list->count() - 1);
     QTest::keyClick(list, Qt::Key_Return);
   });
-  const ReadOutcome read = ReadFormulaFile(state, dialogs);
+  const ReadOutcome read = ReadFormulaFile(state, dialogs, {});
   QVERIFY(read.status.ok());
   QCOMPARE(dialogs.messages, QStringList());
   QCOMPARE(state.lastFileName, QStringLiteral("low.spr"));

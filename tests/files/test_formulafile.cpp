@@ -166,9 +166,10 @@ void TestFormulaFile::decode_data() {
                                 << QStringList{"1", "2"};
   QTest::newRow("cr-line-ends") << QByteArray("\"x\"\r\"1\"\r") << true << "x" << QStringList{"1"};
   QTest::newRow("quote-inside-formula")
-      << QByteArray("\"x\"\r\n\"a\"b\"\r\n\"c\"\r\n") << true << "x" << QStringList{"a", "c"};
-  QTest::newRow("text-after-quote-to-comma")
-      << QByteArray("\"x\" junk,\"b\"  tail\r\n\"c\"\r\n") << true << "x" << QStringList{"b", "c"};
+      << QByteArray("\"x\"\r\n\"a\"b\"\r\n\"c\"\r\n") << true << "x" << QStringList{"a\"b", "c"};
+  QTest::newRow("text-after-last-quote-skipped")
+      << QByteArray("\"x\" junk,\"b\"  tail\r\n\"c\"\r\n") << true << "x\" junk,\"b"
+      << QStringList{"c"};
   QTest::newRow("empty-line") << QByteArray("\"x\"\r\n\r\n\"b\"\r\n") << true << "x"
                               << QStringList{"", "b"};
   QTest::newRow("quote-runs-over-line-end")
@@ -268,8 +269,9 @@ void TestFormulaFile::roundTripRestoresEveryRecord() {
   QCOMPARE(EncodeFormulaFile(back).bytes, bytes);
 }
 
-// A line break given to row 2 by each road into a row: the saved file keeps its 27 lines and
-// reads back with the same rows, the row after it in its place.
+// A line break given to row 2 by each road into a row, or a quote followed by a comma: the
+// saved file keeps its 27 lines and reads back with the same rows, the row after it in its
+// place.
 void TestFormulaFile::lineBreakNeverReachesTheFile_data() {
   QTest::addColumn<QString>("road");
   QTest::addColumn<QString>("input");
@@ -283,6 +285,8 @@ void TestFormulaFile::lineBreakNeverReachesTheFile_data() {
   Row("paste-cells", "Наем\tмарт\u0001", "Наем март");
   Row("store-nul", QStringLiteral("1\t+") + QChar(0) + u'2', "1 + 2");
   Row("file-damaged", column, "120,50 80.25 1 250,75");
+  Row("enter-quote-comma", "2*3 'цена \"А\", нова", "2*3 'цена \"А\", нова");
+  Row("file-quote-comma", "[1>2,\"a\",3] 'b\",", "[1>2,\"a\",3] 'b\",");
 }
 
 void TestFormulaFile::lineBreakNeverReachesTheFile() {

@@ -81,7 +81,7 @@ case $check in
       out=$(groff -k -Tutf8 -man -ww -z "$work/$page" 2>&1)
       [[ -z $out ]] || fail "groff warns on $page: $out"
       text=$(groff -k -Tutf8 -P-cbou -man "$work/$page" 2>/dev/null)
-      for option in --eval --report --pdf --decimals --help --version; do
+      for option in --eval --report --pdf --tsv --decimals --help --version; do
         grep -q -- "$option" <<<"$text" || fail "$page does not mention $option"
       done
       section "$work/$page" "$environment" | grep -qx '\.B XDG_STATE_HOME' ||
