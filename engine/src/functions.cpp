@@ -195,15 +195,15 @@ bool IsFunctionName(std::u16string_view name) {
 // function := name | name "(" ["+"] sum ")" | "SUM(" ["+"] sum [":" sum] ")" | "DAY(" date ")"
 double Parser::CallFunction() {
   double slot = 0;  // a name alone, or a failing function, reads as nothing
-  // Each length is tried in turn at the current position, so a name right after another is
-  // read too and its value replaces the first (PISIN(30) is 0.5).
+  // After a name only longer ones are tried, at once: a name right after another is read too
+  // and its value replaces the first (PISIN(30) is 0.5).
   std::uint64_t rows = NamesAtToken(0);
   while (rows != 0) {
     const auto i = static_cast<std::size_t>(std::countr_zero(rows));
     rows &= rows - 1;
     const Function& f = kFunctions[i];
-    if (!NameAt(m_text, static_cast<std::size_t>(m_tokenPos - 1), f.name)) continue;
-    m_tokenPos += static_cast<int>(f.name.size()) - 1;
+    if (!NameAt(m_text, m_tokenPos - 1, f.name)) continue;
+    m_tokenPos += f.name.size() - 1;
     NextToken();
     if (f.kind == Kind::Pi) {
       slot = kP;
@@ -222,7 +222,6 @@ double Parser::CallFunction() {
       if (!steps.Failed()) slot = value;
       CloseParen();
     }
-    // The longer names are tried at the new position.
     rows = NamesAtToken(kLongerFrom[i]);
   }
   return slot;
@@ -232,9 +231,8 @@ double Parser::CallFunction() {
 std::uint64_t Parser::NamesAtToken(std::size_t from) const {
   const std::uint64_t rows = kRowsByFirst[m_token] & (~std::uint64_t{0} << from);
   if (rows == 0) return 0;  // the common case: the token starts no name
-  const auto next = static_cast<std::size_t>(m_tokenPos);
-  if (next >= m_text.size() || m_text[next] >= 128) return 0;
-  return rows & kRowsBySecond[m_text[next]];
+  if (m_tokenPos >= m_text.size() || m_text[m_tokenPos] >= 128) return 0;
+  return rows & kRowsBySecond[m_text[m_tokenPos]];
 }
 
 // SUM(n) reads row n's stored result; SUM(a:b) adds those of rows a to b, in either order.
@@ -271,7 +269,7 @@ std::optional<double> Parser::StoredResult(double row) const {
 
 // day := "DAY(" up to ten characters other than blanks ")", a date in the user's order
 std::optional<double> Parser::ReadDay() {
-  const int start = m_tokenPos + 1;
+  const std::size_t start = m_tokenPos + 1;
   // At most ten characters other than blanks, then ")".
   for (int step = 0; step < 11; ++step) {
     NextToken();
@@ -281,8 +279,7 @@ std::optional<double> Parser::ReadDay() {
     SyntaxError();
     return std::nullopt;
   }
-  const auto text = m_text.substr(static_cast<std::size_t>(start - 1),
-                                  static_cast<std::size_t>(m_tokenPos - start));
+  const auto text = m_text.substr(start - 1, m_tokenPos - start);
   const NormalizedDate normalized = NormalizeDate(text, m_dates);
   std::optional<double> day;
   if (normalized.date)

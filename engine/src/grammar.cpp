@@ -73,16 +73,18 @@ double Parser::Run() {
 
 void Parser::SyntaxError() {
   // After too deep a nesting the position of that failure is kept.
-  if (!m_aborted) m_errorPos = m_tokenPos;
+  if (!m_aborted) m_errorPos = static_cast<int>(m_tokenPos);
 }
 
 void Parser::AbortTooDeep() {
   SyntaxError();
   m_aborted = true;
   // Every rule stops at the end token, so the parse unwinds without reading further.
-  m_tokenPos = std::max(m_tokenPos, static_cast<int>(m_text.size()) + 1);
+  m_tokenPos = std::max(m_tokenPos, m_text.size() + 1);
   m_token = kEndToken;
 }
+
+// Term, power and signed are inline: a plain number then costs one call below its sum.
 
 // sum := term { ("+" | "-") term }
 double Parser::ParseSum() {
@@ -97,7 +99,7 @@ double Parser::ParseSum() {
 }
 
 // term := power { operator }
-double Parser::ParseTerm() {
+inline double Parser::ParseTerm() {
   // Every nesting passes through here, so this one counter bounds the recursion.
   if (++m_depth > mdlCalcFunction::kMaxDepth) {
     AbortTooDeep();
@@ -155,8 +157,8 @@ inline double Parser::ParseSigned() {
 double Parser::ParsePrimary() {
   if (TokenIn(kNumberChars)) {
     // number := { digit | "." } with blanks anywhere in it
-    const NumberRun number = ReadNumber(m_text, static_cast<std::size_t>(m_tokenPos - 1));
-    m_tokenPos = static_cast<int>(number.end);
+    const NumberRun number = ReadNumber(m_text, m_tokenPos - 1);
+    m_tokenPos = number.end;
     NextToken();
     if (TokenIn(kUnitLetters)) NextToken();  // 5d is 5
     return number.value;

@@ -40,7 +40,7 @@ class TokenSet {
 class Parser {
  public:
   Parser(std::u16string_view text, const DateSettings& dates, const RowResults* rows)
-      : m_text(text), m_size(static_cast<int>(text.size())), m_dates(dates), m_rows(rows) {}
+      : m_text(text), m_dates(dates), m_rows(rows) {}
 
   // The value of the whole text; ErrorPos() then tells where parsing stopped.
   double Run();
@@ -49,17 +49,10 @@ class Parser {
  private:
   // The scanner: the next character that is not a blank, or the end.
   void NextToken() {
-    for (;;) {
-      if (++m_tokenPos > m_size) {
-        m_token = kEndToken;
-        return;
-      }
-      const char16_t c = m_text[static_cast<std::size_t>(m_tokenPos - 1)];
-      if (!IsBlank(c)) {
-        m_token = c < 128 ? c : kOtherToken;
-        return;
-      }
-    }
+    std::size_t at = m_tokenPos;  // the character after the token
+    while (at < m_text.size() && IsBlank(m_text[at])) ++at;
+    m_tokenPos = at + 1;
+    m_token = at >= m_text.size() ? kEndToken : m_text[at] < 128 ? m_text[at] : kOtherToken;
   }
   bool TokenIn(const TokenSet& set) const { return set.Contains(m_token); }
   void SyntaxError();
@@ -81,11 +74,10 @@ class Parser {
 
   // The prepared formula; every position past its end reads as kEndToken.
   std::u16string_view m_text;
-  int m_size;
   const DateSettings& m_dates;
   const RowResults* m_rows;
   char16_t m_token = kEndToken;  // the token at m_tokenPos
-  int m_tokenPos = 0;            // 1-based position of m_token in m_text
+  std::size_t m_tokenPos = 0;    // 1-based position of m_token in m_text
   int m_errorPos = 0;            // 0, or m_tokenPos at the last syntax error found
   int m_depth = 0;
   bool m_aborted = false;
