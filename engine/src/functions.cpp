@@ -144,7 +144,8 @@ constexpr Function kFunctions[] = {
      }},
 };
 constexpr std::size_t kFunctionCount = std::size(kFunctions);
-static_assert(kFunctionCount < 64, "a letter's names, and the shift past the last row, fit one 64-bit mask");
+static_assert(kFunctionCount < 64,
+              "a letter's names, and the shift past the last row, fit one 64-bit mask");
 static_assert(
     [] {
       for (std::size_t i = 1; i < kFunctionCount; ++i)
