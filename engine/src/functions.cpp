@@ -144,7 +144,8 @@ constexpr Function kFunctions[] = {
      }},
 };
 constexpr std::size_t kFunctionCount = std::size(kFunctions);
-static_assert(kFunctionCount <= 64, "a first letter's names are one 64-bit mask");
+static_assert(kFunctionCount < 64,
+              "a letter's names, and the shift past the last row, fit one 64-bit mask");
 static_assert(
     [] {
       for (std::size_t i = 1; i < kFunctionCount; ++i)
@@ -153,23 +154,28 @@ static_assert(
     }(),
     "the rows are ordered by name length: after a name only later rows are tried");
 
-// For each ASCII character, the table rows (bit i for kFunctions[i]) whose name has it first,
-// and those that have it second.
+// For each row, the first row with a longer name: the rows tried after it is read.
+constexpr std::array<std::size_t, kFunctionCount> kLongerFrom = [] {
+  std::array<std::size_t, kFunctionCount> from{};
+  for (std::size_t i = 0; i < kFunctionCount; ++i) {
+    from[i] = i + 1;
+    while (from[i] < kFunctionCount && kFunctions[from[i]].name.size() == kFunctions[i].name.size())
+      ++from[i];
+  }
+  return from;
+}();
+
+// For each token, the table rows (bit i for kFunctions[i]) whose name has it first, and for
+// each ASCII character those that have it second.
 template <std::size_t Index>
-constexpr std::array<std::uint64_t, 128> RowsByCharacter() {
-  std::array<std::uint64_t, 128> rows{};
+constexpr std::array<std::uint64_t, kTokenCount> RowsByCharacter() {
+  std::array<std::uint64_t, kTokenCount> rows{};
   for (std::size_t i = 0; i < kFunctionCount; ++i)
     rows[kFunctions[i].name[Index]] |= std::uint64_t{1} << i;
   return rows;
 }
 constexpr auto kRowsByFirst = RowsByCharacter<0>();
 constexpr auto kRowsBySecond = RowsByCharacter<1>();
-
-// The rows whose first two characters stand at text[at].
-std::uint64_t RowsStarting(std::u16string_view text, std::size_t at) {
-  if (at + 1 >= text.size() || text[at] >= 128 || text[at + 1] >= 128) return 0;
-  return kRowsByFirst[text[at]] & kRowsBySecond[text[at + 1]];
-}
 
 // Whether text holds name at `at`, whose first two characters are known to match.
 bool NameAt(std::u16string_view text, std::size_t at, std::u16string_view name) {
@@ -188,29 +194,26 @@ bool IsFunctionName(std::u16string_view name) {
 }
 
 // function := name | name "(" ["+"] sum ")" | "SUM(" ["+"] sum [":" sum] ")" | "DAY(" date ")"
-void Parser::CallFunction(double& slot) {
-  // Each length is tried in turn at the current position, so a name right after another is
-  // read too and its value replaces the first (PISIN(30) is 0.5).
-  std::size_t readLength = 0;
-  std::uint64_t rows = RowsStarting(m_text, static_cast<std::size_t>(m_tokenPos - 1));
+double Parser::CallFunction() {
+  double slot = 0;  // a name alone, or a failing function, reads as nothing
+  // After a name only longer ones are tried, at once: a name right after another is read too
+  // and its value replaces the first (PISIN(30) is 0.5).
+  std::uint64_t rows = NamesAtToken(0);
   while (rows != 0) {
-    const auto i = std::countr_zero(rows);
+    const auto i = static_cast<std::size_t>(std::countr_zero(rows));
     rows &= rows - 1;
     const Function& f = kFunctions[i];
-    if (f.name.size() <= readLength ||
-        !NameAt(m_text, static_cast<std::size_t>(m_tokenPos - 1), f.name))
-      continue;
-    readLength = f.name.size();
-    m_tokenPos += static_cast<int>(readLength) - 1;
+    if (!NameAt(m_text, m_tokenPos - 1, f.name)) continue;
+    m_tokenPos += f.name.size() - 1;
     NextToken();
     if (f.kind == Kind::Pi) {
       slot = kP;
     } else if (m_token != u'(') {
       // a name alone reads as nothing
     } else if (f.kind == Kind::Day) {
-      ReadDay(slot);
+      if (const auto day = ReadDay()) slot = *day;
     } else if (f.kind == Kind::Sum) {
-      ReadSum(slot);
+      if (const auto sum = ReadSum()) slot = *sum;
     } else {
       NextToken();
       if (m_token == u'+') NextToken();
@@ -220,20 +223,28 @@ void Parser::CallFunction(double& slot) {
       if (!steps.Failed()) slot = value;
       CloseParen();
     }
-    // The rows after this one are tried at the new position.
-    rows = RowsStarting(m_text, static_cast<std::size_t>(m_tokenPos - 1)) &
-           (~std::uint64_t{0} << i << 1);
+    rows = NamesAtToken(kLongerFrom[i]);
   }
+  return slot;
+}
+
+// The table rows from `from` on whose first two characters stand at the token.
+std::uint64_t Parser::NamesAtToken(std::size_t from) const {
+  const std::uint64_t rows = kRowsByFirst[m_token] & (~std::uint64_t{0} << from);
+  if (rows == 0) return 0;  // the common case: the token starts no name
+  if (m_tokenPos >= m_text.size() || m_text[m_tokenPos] >= 128) return 0;
+  return rows & kRowsBySecond[m_text[m_tokenPos]];
 }
 
 // SUM(n) reads row n's stored result; SUM(a:b) adds those of rows a to b, in either order.
 // A row outside the store adds nothing; a bound beyond 32 bits makes the range read nothing.
-void Parser::ReadSum(double& slot) {
+std::optional<double> Parser::ReadSum() {
+  std::optional<double> slot;
   NextToken();
   if (m_token == u'+') NextToken();
   const double from = ParseSum();
   if (m_token != u':') {
-    if (const auto stored = StoredResult(from)) slot = *stored;
+    slot = StoredResult(from);
   } else {
     NextToken();
     const double to = ParseSum();
@@ -244,10 +255,11 @@ void Parser::ReadSum(double& slot) {
       const int high = std::min(std::max(*a, *b), kRecordCount - 1);
       std::optional<double> sum;
       for (int k = low; k <= high; ++k) sum = sum ? *sum + m_rows->Result(k) : m_rows->Result(k);
-      if (sum) slot = *sum;
+      slot = sum;
     }
   }
   CloseParen();
+  return slot;
 }
 
 std::optional<double> Parser::StoredResult(double row) const {
@@ -257,8 +269,8 @@ std::optional<double> Parser::StoredResult(double row) const {
 }
 
 // day := "DAY(" up to ten characters other than blanks ")", a date in the user's order
-void Parser::ReadDay(double& slot) {
-  const int start = m_tokenPos + 1;
+std::optional<double> Parser::ReadDay() {
+  const std::size_t start = m_tokenPos + 1;
   // At most ten characters other than blanks, then ")".
   for (int step = 0; step < 11; ++step) {
     NextToken();
@@ -266,14 +278,15 @@ void Parser::ReadDay(double& slot) {
   }
   if (m_token != u')') {
     SyntaxError();
-    return;
+    return std::nullopt;
   }
-  const auto text = m_text.substr(static_cast<std::size_t>(start - 1),
-                                  static_cast<std::size_t>(m_tokenPos - start));
+  const auto text = m_text.substr(start - 1, m_tokenPos - start);
   const NormalizedDate normalized = NormalizeDate(text, m_dates);
+  std::optional<double> day;
   if (normalized.date)
-    slot = DayNumber(*normalized.date);
+    day = DayNumber(*normalized.date);
   else
     SyntaxError();
   NextToken();
+  return day;
 }

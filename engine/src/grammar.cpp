@@ -13,7 +13,6 @@ constexpr TokenSet kUnitLetters{u"dbnuf"};
 constexpr TokenSet kSumOperators{u"+-"};
 constexpr TokenSet kTermOperators{u"*/%\\~<=>&|"};
 constexpr TokenSet kLogicalOperators{u"<=>&|"};
-constexpr TokenSet kParenFollowers{u"%+-*/\\<=>&|),]^~", true};
 
 // \ and ~ on the rounded operands; operands beyond 32 bits or a divisor that rounds to 0 leave
 // the left value standing.
@@ -74,16 +73,18 @@ double Parser::Run() {
 
 void Parser::SyntaxError() {
   // After too deep a nesting the position of that failure is kept.
-  if (!m_aborted) m_errorPos = m_tokenPos;
+  if (!m_aborted) m_errorPos = static_cast<int>(m_tokenPos);
 }
 
 void Parser::AbortTooDeep() {
   SyntaxError();
   m_aborted = true;
   // Every rule stops at the end token, so the parse unwinds without reading further.
-  m_tokenPos = std::max(m_tokenPos, static_cast<int>(m_text.size()) + 1);
+  m_tokenPos = std::max(m_tokenPos, m_text.size() + 1);
   m_token = kEndToken;
 }
+
+// Term, power and signed are inline: a plain number then costs one call below its sum.
 
 // sum := term { ("+" | "-") term }
 double Parser::ParseSum() {
@@ -98,7 +99,7 @@ double Parser::ParseSum() {
 }
 
 // term := power { operator }
-double Parser::ParseTerm() {
+inline double Parser::ParseTerm() {
   // Every nesting passes through here, so this one counter bounds the recursion.
   if (++m_depth > mdlCalcFunction::kMaxDepth) {
     AbortTooDeep();
@@ -135,7 +136,7 @@ double Parser::ApplyOperator(double value) {
 }
 
 // power := signed { "^" signed }
-double Parser::ParsePower() {
+inline double Parser::ParsePower() {
   double value = ParseSigned();
   while (m_token == u'^') {
     NextToken();
@@ -145,47 +146,36 @@ double Parser::ParsePower() {
 }
 
 // signed := [ "-" ] primary
-double Parser::ParseSigned() {
-  if (m_token != u'-') return ParsePrimary();
-  NextToken();
-  return -ParsePrimary();
+inline double Parser::ParseSigned() {
+  const bool minus = m_token == u'-';
+  if (minus) NextToken();
+  const double value = ParsePrimary();
+  return minus ? -value : value;
 }
 
 // primary := number [unit letter] | "(" ["+"] sum ")" | choice | function
 double Parser::ParsePrimary() {
-  double value = 0;
   if (TokenIn(kNumberChars)) {
     // number := { digit | "." } with blanks anywhere in it
-    const NumberRun number = ReadNumber(m_text, static_cast<std::size_t>(m_tokenPos - 1));
-    value = number.value;
-    m_tokenPos = static_cast<int>(number.end);
+    const NumberRun number = ReadNumber(m_text, m_tokenPos - 1);
+    m_tokenPos = number.end;
     NextToken();
     if (TokenIn(kUnitLetters)) NextToken();  // 5d is 5
-  } else if (m_token == u'(') {
+    return number.value;
+  }
+  if (m_token == u'(') {
     NextToken();
     if (m_token == u'+') NextToken();
-    value = ParseSum();
+    const double value = ParseSum();
     CloseParen();
-  } else if (m_token == u'[') {
-    ParseChoice(value);
-  } else {
-    CallFunction(value);
+    return value;
   }
-  return value;
-}
-
-// close := ")" follower, where follower is one of % + - * / \ < = > & | ) ] , ^ ~ or the end
-void Parser::CloseParen() {
-  if (m_token != u')') {
-    SyntaxError();
-    return;
-  }
-  NextToken();
-  if (!TokenIn(kParenFollowers)) SyntaxError();
+  if (m_token == u'[') return ParseChoice();
+  return CallFunction();
 }
 
 // choice := "[" ["+"] term "," sum ["," sum] "]"; only -1 chooses the first branch.
-void Parser::ParseChoice(double& slot) {
+double Parser::ParseChoice() {
   NextToken();
   if (m_token == u'+') NextToken();
   const bool first = ParseTerm() == -1;
@@ -206,5 +196,5 @@ void Parser::ParseChoice(double& slot) {
     NextToken();
   else
     SyntaxError();
-  slot = result;
+  return result;
 }

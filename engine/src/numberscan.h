@@ -28,26 +28,13 @@ inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e
 // decimals, digits / 10^decimals is one correctly rounded division of two exact doubles, so it
 // is the value std::from_chars gives, without copying the text; longer numbers go to it.
 inline NumberRun ReadNumber(std::u16string_view text, std::size_t begin) {
-  std::size_t i = begin;
   std::uint64_t mantissa = 0;  // wraps past 19 digits, and is then not used
   int digits = 0;
   int decimals = 0;
   int points = 0;
-  // Most numbers are digits, a point and digits: two tight loops; blanks and a second point
-  // are left to the third.
-  unsigned digit;
-  for (; i < text.size() && (digit = static_cast<unsigned>(text[i]) - u'0') <= 9; ++i)
-    mantissa = mantissa * 10 + digit;
-  if (i < text.size() && text[i] == u'.') {
-    const std::size_t point = ++i;
-    ++points;
-    for (; i < text.size() && (digit = static_cast<unsigned>(text[i]) - u'0') <= 9; ++i)
-      mantissa = mantissa * 10 + digit;
-    decimals = static_cast<int>(i - point);
-  }
-  digits = static_cast<int>(i - begin) - points;
+  std::size_t i = begin;
   for (; i < text.size(); ++i) {
-    digit = static_cast<unsigned>(text[i]) - u'0';
+    const unsigned digit = static_cast<unsigned>(text[i]) - u'0';
     if (digit <= 9) {
       mantissa = mantissa * 10 + digit;
       ++digits;

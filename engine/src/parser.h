@@ -12,29 +12,27 @@
 // Whether name is a function name (or PI) exactly as the formula language spells it.
 bool IsFunctionName(std::u16string_view name);
 
-// The token the scanner gives past the end of the prepared text: the terminator, which the
-// text itself does not hold. It is not a UTF-16 code unit, so a carriage return typed inside a
-// formula stays an ordinary (unknown) character instead of ending the formula.
-inline constexpr char32_t kEndToken = 0x110000;
+// The scanner's tokens: an ASCII character is itself; any other code unit is kOtherToken, which no
+// rule accepts, and past the prepared text comes kEndToken, which the text cannot hold (so a
+// carriage return typed inside a formula is an unknown character, not the end).
+inline constexpr char16_t kEndToken = 128;
+inline constexpr char16_t kOtherToken = 129;
+inline constexpr std::size_t kTokenCount = 130;
 
-// A set of ASCII characters, optionally with the end token, that the token is tested against.
+// A set of tokens, looked up in one step; built at compile time from ASCII characters.
 class TokenSet {
  public:
-  consteval TokenSet(std::u16string_view chars, bool withEnd = false) : m_end(withEnd) {
+  consteval TokenSet(std::u16string_view chars, bool withEnd = false) {
     for (const char16_t c : chars) {
       if (c >= 128) throw "a TokenSet holds ASCII characters only";
-      (c < 64 ? m_low : m_high) |= std::uint64_t{1} << (c % 64);
+      m_in[c] = true;
     }
+    m_in[kEndToken] = withEnd;
   }
-  constexpr bool Contains(char32_t c) const {
-    if (c < 128) return ((c < 64 ? m_low : m_high) >> (c % 64)) & 1;
-    return c == kEndToken && m_end;
-  }
+  constexpr bool Contains(char16_t token) const { return m_in[token]; }
 
  private:
-  std::uint64_t m_low = 0;
-  std::uint64_t m_high = 0;
-  bool m_end = false;
+  bool m_in[kTokenCount] = {};
 };
 
 // One evaluation of one prepared text: the recursive descent of the formula grammar, computing
@@ -51,14 +49,10 @@ class Parser {
  private:
   // The scanner: the next character that is not a blank, or the end.
   void NextToken() {
-    const auto size = static_cast<int>(m_text.size());
-    do {
-      if (++m_tokenPos > size) {
-        m_token = kEndToken;
-        return;
-      }
-      m_token = m_text[static_cast<std::size_t>(m_tokenPos - 1)];
-    } while (IsBlank(static_cast<char16_t>(m_token)));
+    std::size_t at = m_tokenPos;  // the character after the token
+    while (at < m_text.size() && IsBlank(m_text[at])) ++at;
+    m_tokenPos = at + 1;
+    m_token = at >= m_text.size() ? kEndToken : m_text[at] < 128 ? m_text[at] : kOtherToken;
   }
   bool TokenIn(const TokenSet& set) const { return set.Contains(m_token); }
   void SyntaxError();
@@ -70,20 +64,32 @@ class Parser {
   double ParsePower();
   double ParseSigned();
   double ParsePrimary();
-  void ParseChoice(double& slot);
-  void CloseParen();
-  void CallFunction(double& slot);
-  void ReadSum(double& slot);
-  void ReadDay(double& slot);
+  double ParseChoice();
+  inline void CloseParen();
+  double CallFunction();
+  std::uint64_t NamesAtToken(std::size_t from) const;
+  std::optional<double> ReadSum();
+  std::optional<double> ReadDay();
   std::optional<double> StoredResult(double row) const;
 
   // The prepared formula; every position past its end reads as kEndToken.
   std::u16string_view m_text;
   const DateSettings& m_dates;
   const RowResults* m_rows;
-  char32_t m_token = kEndToken;  // the character at m_tokenPos, or kEndToken past the text
-  int m_tokenPos = 0;            // 1-based position of m_token in m_text
+  char16_t m_token = kEndToken;  // the token at m_tokenPos
+  std::size_t m_tokenPos = 0;    // 1-based position of m_token in m_text
   int m_errorPos = 0;            // 0, or m_tokenPos at the last syntax error found
   int m_depth = 0;
   bool m_aborted = false;
 };
+
+// close := ")" follower, where follower is one of % + - * / \ < = > & | ) ] , ^ ~ or the end
+inline void Parser::CloseParen() {
+  static constexpr TokenSet kFollowers{u"%+-*/\\<=>&|),]^~", true};
+  if (m_token != u')') {
+    SyntaxError();
+    return;
+  }
+  NextToken();
+  if (!TokenIn(kFollowers)) SyntaxError();
+}
