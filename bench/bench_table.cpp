@@ -52,13 +52,10 @@ const struct StepsAtExit {
 
 // The window's commands, doing nothing: the benchmarks press none of them.
 CalculatorCommands Idle() {
-  const auto nothing = [] {};
-  return {.saveFile = nothing,
-          .readFile = nothing,
-          .print = nothing,
-          .diagram = nothing,
-          .help = nothing,
-          .closeWindows = nothing};
+  CalculatorCommands commands;
+  commands.saveFile = commands.readFile = commands.print = commands.diagram = commands.help =
+      commands.closeWindows = [] {};
+  return commands;
 }
 
 void RecalculateAndRepaint(benchmark::State& run) {
