@@ -55,6 +55,7 @@ CalculatorCommands Idle() {
   CalculatorCommands commands;
   commands.saveFile = commands.readFile = commands.print = commands.diagram = commands.help =
       commands.closeWindows = [] {};
+  commands.openFile = [](const QString&) {};
   return commands;
 }
 

@@ -6,8 +6,8 @@
 // The commands of the main window that other folders carry out. app/ fills them in, so the
 // table never depends on the windows above it.
 struct CalculatorCommands {
-  std::function<void()> saveFile;      // cmdSaveFile, F2
-  std::function<void()> readFile;      // cmdReadFile, F3
+  std::function<void()> saveFile;  // cmdSaveFile, F2
+  std::function<void()> readFile;  // cmdReadFile, F3
   // A formula file dropped on the window, by its path: read as a file the program was
   // started with.
   std::function<void(const QString& path)> openFile;
@@ -23,6 +23,6 @@ struct CalculatorCommands {
   std::function<void()> emptyTableCleared;
 
   bool HasRequired() const {
-    return saveFile && readFile && print && diagram && help && closeWindows;
+    return saveFile && readFile && openFile && print && diagram && help && closeWindows;
   }
 };

@@ -102,6 +102,11 @@ struct CalculatorFixture {
     using C = CalculatorCommands;
     return {.saveFile = run("save", &C::saveFile),
             .readFile = run("read", &C::readFile),
+            .openFile =
+                [this](const QString& path) {
+                  ran << QStringLiteral("open ") + path;
+                  if (hooks.openFile) hooks.openFile(path);
+                },
             .print = run("print", &C::print),
             .diagram = run("diagram", &C::diagram),
             .help = run("help", &C::help),
