@@ -31,7 +31,9 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
       m_dates(locale.dates),
       m_reports(dialogs, printTarget),
       m_charts(dialogs, printTarget),
-      m_window(state, dialogs, locale) {
+      m_window(state, dialogs, locale, Commands(state, dialogs, locale)) {}
+
+CalculatorCommands CalculatorApp::Commands(TableState& state, Dialogs& dialogs, UserLocale locale) {
   CalculatorCommands commands;
   commands.saveFile = [this, &state, &dialogs] {
     if (SaveFormulaFile(state, dialogs) == FileOutcome::Done && m_recovery) m_recovery->Remove();
@@ -61,7 +63,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     commands.tableChanged = [this] { m_recovery->Write(m_state); };
     commands.emptyTableCleared = [this] { m_recovery->Remove(); };
   }
-  m_window.SetCommands(std::move(commands));
+  return commands;
 }
 
 void CalculatorApp::RecoverUnsavedTable(bool startedWithFile) {

@@ -34,6 +34,8 @@ class CalculatorApp {
   DiagramOwner& Charts() { return m_charts; }
 
  private:
+  // The window's commands, built before the window; they run only once it exists.
+  CalculatorCommands Commands(TableState& state, Dialogs& dialogs, UserLocale locale);
   // After a read: the window shows the table, a failure is reported, the marks go, and the
   // recovery file follows what the table now holds.
   FileOutcome TableRead(const ReadOutcome& read);

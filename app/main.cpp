@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -126,10 +127,11 @@ int main(int argc, char* argv[]) {
   // not offered a table an earlier run left unsaved. The file's folder is the start folder
   // of everything that writes (formula files, the PDF offer).
   const bool startedWithFile = !command.startFile.isEmpty();
-  TableState state;
-  if (startedWithFile) TakeStartDirectoryOf(state, command.startFile);
+  const QString currentFolder = QDir::currentPath();
+  TableState state(startedWithFile ? StartDirectoryOf(command.startFile, currentFolder)
+                                   : currentFolder);
   QtDialogs dialogs(MakeFileChooser(state));
-  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
+  DefaultPrintTarget printTarget(dialogs, state);
   TableRecovery recovery(DefaultRecoveryFolder(), dialogs);
   CalculatorApp calculator(state, dialogs, printTarget, locale, &recovery);
   dialogs.SetOwner(&calculator.Window());

@@ -50,6 +50,15 @@ const struct StepsAtExit {
   QApplication::processEvents();  // paints what changed
 }
 
+// The window's commands, doing nothing: the benchmarks press none of them.
+CalculatorCommands Idle() {
+  CalculatorCommands commands;
+  commands.saveFile = commands.readFile = commands.print = commands.diagram = commands.help =
+      commands.closeWindows = [] {};
+  commands.openFile = [](const QString&) {};
+  return commands;
+}
+
 void RecalculateAndRepaint(benchmark::State& run) {
   TableState state;
   for (int k = 0; k <= kHiddenRecord; ++k) state.rows[k].SetFormula(QStringView(kFormulas[k]));
@@ -62,7 +71,7 @@ void RecalculateAndRepaint(benchmark::State& run) {
   }
   run.counters["wrong_formulas"] = wrong;
   QtDialogs dialogs;
-  frmCalculator window(state, dialogs, UserLocale{});
+  frmCalculator window(state, dialogs, UserLocale{}, Idle());
   window.show();
   QApplication::processEvents();
   // The first figure changes every time, so every result that depends on it is repainted.
@@ -90,10 +99,9 @@ void EnterRow(benchmark::State& run, Keeping keeping) {
     return;
   }
   TableRecovery keeper(folder.path(), dialogs);
-  frmCalculator window(state, dialogs, UserLocale{});
-  CalculatorCommands commands;
+  CalculatorCommands commands = Idle();
   if (keeping != Keeping::None) commands.tableChanged = [&] { keeper.Write(state); };
-  window.SetCommands(std::move(commands));
+  frmCalculator window(state, dialogs, UserLocale{}, std::move(commands));
   window.show();
   QApplication::processEvents();
   QLineEdit* box = window.FormulaBox(3);
@@ -113,7 +121,7 @@ void BuildAndShowWindow(benchmark::State& run) {
   TableState state;
   QtDialogs dialogs;
   for (auto _ : run) {
-    frmCalculator window(state, dialogs, UserLocale{});
+    frmCalculator window(state, dialogs, UserLocale{}, Idle());
     window.show();
     window.repaint();
     benchmark::DoNotOptimize(window.FormulaBox(0));

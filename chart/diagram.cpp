@@ -8,11 +8,11 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "dialogs.h"
 #include "errormessage.h"
@@ -24,22 +24,6 @@
 namespace {
 
 constexpr int kPrintScale = 3;  // picture resolution for the printer, times the screen's
-
-// Restores the buttons however the picture taking ends.
-class HiddenWhile {
- public:
-  explicit HiddenWhile(std::initializer_list<QWidget*> widgets) : m_widgets(widgets) {
-    for (QWidget* widget : m_widgets) widget->hide();
-  }
-  ~HiddenWhile() {
-    for (QWidget* widget : m_widgets) widget->show();
-  }
-  HiddenWhile(const HiddenWhile&) = delete;
-  HiddenWhile& operator=(const HiddenWhile&) = delete;
-
- private:
-  std::vector<QWidget*> m_widgets;
-};
 
 }  // namespace
 
@@ -129,7 +113,13 @@ QImage Diagram::PrintImage() {
   QImage image(size() * kPrintScale, QImage::Format_ARGB32_Premultiplied);
   image.fill(palette().color(QPalette::Window));
   {
-    const HiddenWhile hidden{m_print, m_exit};
+    // The buttons come back however the picture taking ends.
+    m_print->hide();
+    m_exit->hide();
+    const auto shown = qScopeGuard([this] {
+      m_print->show();
+      m_exit->show();
+    });
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(kPrintScale, kPrintScale);

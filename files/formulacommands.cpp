@@ -90,10 +90,13 @@ ReadOutcome OpenFormulaFile(TableState& state, const QString& name, DateSettings
   return {FileOutcome::Done, explanationRead, Status()};
 }
 
-void TakeStartDirectoryOf(TableState& state, const QString& path) {
+QString StartDirectoryOf(const QString& path, const QString& otherwise) {
   const QFileInfo given(path);
-  // A missing directory would leave every later save failing; the old start directory stays.
-  if (given.absoluteDir().exists()) state.startDirectory = given.absolutePath();
+  return given.absoluteDir().exists() ? given.absolutePath() : otherwise;
+}
+
+void TakeStartDirectoryOf(TableState& state, const QString& path) {
+  state.startDirectory = StartDirectoryOf(path, state.startDirectory);
 }
 
 ReadOutcome ReadFormulaFileAt(TableState& state, const QString& path, DateSettings dates) {

@@ -44,7 +44,9 @@ ReadOutcome OpenFormulaFile(TableState& state, const QString& name, DateSettings
 ReadOutcome ReadFormulaFile(TableState& state, Dialogs& dialogs, DateSettings dates);
 
 // A formula file named on the command line: its directory becomes the start directory, so
-// that saves go beside it and the chooser lists its neighbours.
+// that saves go beside it and the chooser lists its neighbours. A directory that is missing
+// gives `otherwise` instead, as every later save there would fail.
+QString StartDirectoryOf(const QString& path, const QString& otherwise);
 void TakeStartDirectoryOf(TableState& state, const QString& path);
 // Takes the start directory of `path`, then opens the file as the read command opens a chosen
 // one (OpenFormulaFile).

@@ -1,7 +1,5 @@
 #include "frmgetfile.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -164,39 +162,23 @@ bool frmGetFile::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-clsFiles::clsFiles(frmGetFile& form) : m_form(form) {
-  m_form.exec();
-}
-
-clsFiles::~clsFiles() {
-  m_form.Unload();
-}
-
-QString clsFiles::Name() const {
-  return m_form.SelectedName();
-}
-
-QString ChooseFileEntry(QString& pattern, const QString& directory) {
+QString ChooseFileEntry(QString& pattern, const QString& directory, QWidget* owner) {
   QString listed = directory;
   const qsizetype separator = pattern.indexOf(u'/');
   if (separator >= 0) {
     listed = pattern.left(separator + 1);
     pattern = pattern.mid(separator + 1, 12);
   }
-  frmGetFile form(QApplication::activeWindow());
+  frmGetFile form(owner);
   form.SetListing(pattern, listed);
-  const clsFiles files(form);
-  const QString name = files.Name();
+  form.exec();
+  const QString name = form.SelectedName();
   return OnlyBlanks(name) ? QString() : name;
 }
 
-QString ChooseFile(QString& pattern) {
-  return ChooseFileEntry(pattern, QDir::currentPath()).toUpper();
-}
-
 QtDialogs::FileChooser MakeFileChooser(const TableState& state) {
-  return [&state](const QString& pattern) {
+  return [&state](const QString& pattern, QWidget* owner) {
     QString shortened = pattern;
-    return ChooseFileEntry(shortened, state.startDirectory);
+    return ChooseFileEntry(shortened, state.startDirectory, owner);
   };
 }

@@ -47,30 +47,11 @@ class frmGetFile final : public QDialog {
   QPushButton* m_cancel = nullptr;
 };
 
-// Creating it shows the chooser modally; Name() is then the chosen entry; destroying it
-// unloads the chooser, which empties its list.
-class clsFiles {
- public:
-  explicit clsFiles(frmGetFile& form);
-  ~clsFiles();
-  clsFiles(const clsFiles&) = delete;
-  clsFiles& operator=(const clsFiles&) = delete;
-
-  QString Name() const;
-
- private:
-  frmGetFile& m_form;
-};
-
-// Shows the chooser for `pattern` in `directory` and returns the chosen entry as the file
-// system spells it, or an empty text. A pattern with a "/" lists the directory up to and
-// including its first "/" and keeps at most 12 characters after it as the pattern; the
+// Shows the chooser over `owner` for `pattern` in `directory` and returns the chosen entry
+// as the file system spells it, or an empty text. A pattern with a "/" lists the directory up
+// to and including its first "/" and keeps at most 12 characters after it as the pattern; the
 // caller's variable receives that shortened pattern.
-QString ChooseFileEntry(QString& pattern, const QString& directory);
-
-// The chooser on the current directory of the process; the chosen name in upper case, or an
-// empty text when it was cancelled or nothing was chosen.
-QString ChooseFile(QString& pattern);
+QString ChooseFileEntry(QString& pattern, const QString& directory, QWidget* owner);
 
 // The chooser for QtDialogs: lists the start directory and gives the entry exactly as it is
 // stored, so that the read command opens the very file the user picked on a file system

@@ -78,14 +78,16 @@ QString Indexed(const char* name, int i) {
 }  // namespace
 
 frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale locale,
-                             QWidget* parent)
+                             CalculatorCommands commands, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       m_state(state),
       m_dialogs(dialogs),
       m_locale(locale),
+      m_commands(std::move(commands)),
       m_evaluator(locale.dates, &state) {
+  Q_ASSERT(m_commands.HasRequired());
   setObjectName(QStringLiteral("frmCalculator"));
   setWindowTitle(kAppTitle.toString());
   setFixedSize(TwipsSize(11295, 7800));
@@ -243,10 +245,6 @@ QLabel* frmCalculator::ResultLabel(int row) const {
 
 QLabel* frmCalculator::NumberLabel(int row) const {
   return m_number.at(static_cast<size_t>(row));
-}
-
-void frmCalculator::SetCommands(CalculatorCommands commands) {
-  m_commands = std::move(commands);
 }
 
 void frmCalculator::RunCommand(const std::function<void()>& command) {

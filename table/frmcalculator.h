@@ -27,10 +27,10 @@ class QPushButton;
 class frmCalculator final : public QWidget {
   Q_OBJECT
  public:
-  frmCalculator(TableState& state, Dialogs& dialogs, UserLocale locale, QWidget* parent = nullptr);
-
-  // The commands carried out by the windows above the table (files, report, chart, help).
-  void SetCommands(CalculatorCommands commands);
+  // `commands`: what the windows above the table (files, report, chart, help) carry out;
+  // every one that is not marked optional must be given.
+  frmCalculator(TableState& state, Dialogs& dialogs, UserLocale locale, CalculatorCommands commands,
+                QWidget* parent = nullptr);
 
   // Repaints the 25 visible rows from the row store with the current rounding digits.
   void MakeScreen();

@@ -1,5 +1,7 @@
 #include "recalcmarks.h"
 
+#include <QScopeGuard>
+
 #include "calcformula.h"
 
 namespace {
@@ -12,22 +14,6 @@ class ResultCopy final : public RowResults {
     return slot >= 0 && slot < kRecordCount ? values[static_cast<size_t>(slot)] : 0.0;
   }
   RecordResults values;
-};
-
-// Points the evaluator at other results for a while.
-class RowsGuard {
- public:
-  RowsGuard(mdlCalcFunction& evaluator, const RowResults* during, const RowResults* after)
-      : m_evaluator(evaluator), m_after(after) {
-    m_evaluator.SetRows(during);
-  }
-  ~RowsGuard() { m_evaluator.SetRows(m_after); }
-  RowsGuard(const RowsGuard&) = delete;
-  RowsGuard& operator=(const RowsGuard&) = delete;
-
- private:
-  mdlCalcFunction& m_evaluator;
-  const RowResults* m_after;
 };
 
 }  // namespace
@@ -52,7 +38,9 @@ RecordResults ResultsOf(const TableState& state) {
 
 RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evaluator) {
   ResultCopy copy(ResultsOf(state));
-  const RowsGuard guard(evaluator, &copy, &state);
+  // SUM reads the copy during the walk, and the table again after it, however it ends.
+  evaluator.SetRows(&copy);
+  const auto restore = qScopeGuard([&] { evaluator.SetRows(&state); });
   // The same walk as the recalculation: records 0..25, each as stored.
   for (int k = 0; k <= kHiddenRecord; ++k)
     copy.values[static_cast<size_t>(k)] =

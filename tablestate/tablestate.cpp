@@ -1,11 +1,7 @@
 #include "tablestate.h"
 
-#include <QDir>
-
 #include "formulaline.h"
 #include "numbertext.h"
-
-TableState::TableState() : startDirectory(QDir::currentPath()) {}
 
 void RowRecord::Clear() {
   label = QString(kLabelWidth, QChar(0));

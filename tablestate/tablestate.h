@@ -40,7 +40,10 @@ QString TrimBlanks(QStringView text);
 // The state of the table that the main window owns and hands to the other windows.
 class TableState final : public RowResults {
  public:
-  TableState();
+  // A state with no start directory: enough for what never writes a file (the batch modes,
+  // tests). The program's own state is made with the one app/ works out at start.
+  TableState() = default;
+  explicit TableState(QString startDirectory) : startDirectory(std::move(startDirectory)) {}
 
   std::array<RowRecord, kRecordCount> rows;
   // Mirror of the explanation field txtH. The two part on saving only: an empty text, or one
@@ -48,7 +51,7 @@ class TableState final : public RowResults {
   // what the user typed; so the report titles from the field, the file and the chart from here.
   QString explanation;
   QString lastFileName;    // the formula file last saved or read
-  QString startDirectory;  // the process's current directory when the state was made
+  QString startDirectory;  // where saves, reads and the PDF offer start
   int roundingDigits = 4;  // 0..15 decimals shown for results
 
   // Every record cleared; explanation, rounding and file name stay.

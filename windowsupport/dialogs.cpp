@@ -121,7 +121,7 @@ QString QtDialogs::InputBox(const QString& prompt, const QString& title,
 }
 
 QString QtDialogs::ChooseFile(const QString& pattern) {
-  return m_chooser ? m_chooser(pattern) : QString();
+  return m_chooser ? m_chooser(pattern, Owner()) : QString();
 }
 
 std::optional<QFont> QtDialogs::ChooseFont(const QFont& initial) {

@@ -56,7 +56,8 @@ int TitleBarWidth(const QString& title);
 // belongs to.
 class QtDialogs final : public Dialogs {
  public:
-  using FileChooser = std::function<QString(const QString& pattern)>;
+  // Shows the chooser over `owner`, the window the seam's other dialogs open over.
+  using FileChooser = std::function<QString(const QString& pattern, QWidget* owner)>;
   explicit QtDialogs(FileChooser chooser = {});
   ~QtDialogs() override;
   QtDialogs(const QtDialogs&) = delete;

@@ -8,9 +8,10 @@
 #include "filenames.h"
 #include "pdffile.h"
 #include "safefile.h"
+#include "tablestate.h"
 
-DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, QString startDirectory)
-    : m_dialogs(dialogs), m_startDirectory(std::move(startDirectory)) {}
+DefaultPrintTarget::DefaultPrintTarget(Dialogs& dialogs, const TableState& state)
+    : m_dialogs(dialogs), m_state(state) {}
 
 DefaultPrintTarget::~DefaultPrintTarget() = default;
 
@@ -43,11 +44,11 @@ bool DefaultPrintTarget::BeginPdf() {
     m_dialogs.Message(ErrorMessage(ErrorCode::BadFileName));
     return false;
   }
-  if (const Status refused = PdfFile::Refused(m_startDirectory, name); !refused.ok()) {
+  if (const Status refused = PdfFile::Refused(m_state.startDirectory, name); !refused.ok()) {
     m_dialogs.Message(PdfFile::Message(refused.failure(), name));
     return false;
   }
-  if (EntryExists(m_startDirectory, name) &&
+  if (EntryExists(m_state.startDirectory, name) &&
       !m_dialogs.YesNo(QStringLiteral("Файлът „%1“ вече съществува. Да бъде ли заменен?").arg(name),
                        false, nullptr))
     return false;
@@ -73,7 +74,7 @@ bool DefaultPrintTarget::EndJob(bool printed) {
     m_dialogs.Message(PdfFile::Message(finished.failure(), name));
     return false;
   }
-  if (const Status written = PdfFile::Write(m_startDirectory, name, finished.value());
+  if (const Status written = PdfFile::Write(m_state.startDirectory, name, finished.value());
       !written.ok()) {
     m_dialogs.Message(PdfFile::Message(written.failure(), name));
     return false;

@@ -6,6 +6,7 @@
 #include "pdffile.h"
 
 class Dialogs;
+class TableState;
 
 // Where the print commands send their jobs. The printer object lives for the whole run, so
 // its orientation and font settings carry from one job to the next, as with a system printer.
@@ -21,12 +22,13 @@ class PrintTarget {
 };
 
 // The system's default printer. When there is none, the user is offered a PDF file in the
-// start directory instead, named with the rules of the formula save prompt. An existing file
-// is replaced only when the user agrees, a formula file (".SPR") or anything that is not an
-// ordinary file never. The PDF is written by PdfFile once the job is complete.
+// table's start directory as it is at the time of the job, named with the rules of the
+// formula save prompt. An existing file is replaced only when the user agrees, a formula file
+// (".SPR") or anything that is not an ordinary file never. The PDF is written by PdfFile once the
+// job is complete.
 class DefaultPrintTarget final : public PrintTarget {
  public:
-  DefaultPrintTarget(Dialogs& dialogs, QString startDirectory);
+  DefaultPrintTarget(Dialogs& dialogs, const TableState& state);
   ~DefaultPrintTarget() override;
   QPrinter& Printer() override;
   bool BeginJob() override;
@@ -36,7 +38,7 @@ class DefaultPrintTarget final : public PrintTarget {
   bool BeginPdf();
 
   Dialogs& m_dialogs;
-  QString m_startDirectory;
+  const TableState& m_state;
   std::unique_ptr<QPrinter> m_printer;
   // The PDF job under way: the name it is to get, the document being drawn.
   QString m_pdfName;

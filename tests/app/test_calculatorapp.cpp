@@ -49,7 +49,8 @@ class TestCalculatorApp : public QObject {
 };
 
 void TestCalculatorApp::init() {
-  // The main window takes the process's current directory as its start directory.
+  // The start directory is the process's current one, as main makes it; relative start files
+  // are found from there.
   m_dir = std::make_unique<QTemporaryDir>();
   QVERIFY(m_dir->isValid());
   m_previousDir = QDir::currentPath();
@@ -59,7 +60,7 @@ void TestCalculatorApp::init() {
   m_printer->setOutputFormat(QPrinter::PdfFormat);
   m_printer->setOutputFileName(m_dir->filePath(QStringLiteral("print.pdf")));
   m_target = std::make_unique<FixedPrintTarget>(*m_printer);
-  m_state = std::make_unique<TableState>();
+  m_state = std::make_unique<TableState>(m_dir->path());
   m_dialogs = std::make_unique<ScriptedDialogs>();
   m_app = std::make_unique<CalculatorApp>(*m_state, *m_dialogs, *m_target, UserLocale{});
   m_app->Window().show();

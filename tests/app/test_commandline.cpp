@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <optional>
 
 #include "faultydisk.h"
@@ -19,6 +20,9 @@ struct Streams {
   QString input;
   QString output;
   QString workingDirectory = QStringLiteral(VZ_TEST_DATA);
+  rlim_t fileSizeLimit = RLIM_INFINITY;  // a write past it fails as on a full disk
+  // When the test runs as root: the program to run as `nobody`, at a path that user reaches.
+  QString asNobody;
 };
 
 // The built program on the command line, with no display in its environment: every mode but
@@ -60,11 +64,19 @@ TestCommandLine::Run TestCommandLine::Start(const QStringList& arguments, const 
   if (!streams.input.isEmpty()) process.setStandardInputFile(streams.input);
   if (!streams.output.isEmpty()) process.setStandardOutputFile(streams.output);
   // A program that reads without a bound fails at once instead of taking the machine's memory.
-  process.setChildProcessModifier([] {
+  process.setChildProcessModifier([limit = streams.fileSizeLimit] {
     const rlimit memory{2048L << 20, 2048L << 20};
     ::setrlimit(RLIMIT_AS, &memory);
+    const rlimit size{limit, limit};
+    ::setrlimit(RLIMIT_FSIZE, &size);
+    ::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of the process
   });
-  process.start(QStringLiteral(VZ_PROGRAM), arguments);
+  if (!streams.asNobody.isEmpty() && ::geteuid() == 0)
+    process.start(QStringLiteral("setpriv"), QStringList{"--reuid=nobody", "--regid=nogroup",
+                                                         "--clear-groups", streams.asNobody} +
+                                                 arguments);
+  else
+    process.start(QStringLiteral(VZ_PROGRAM), arguments);
   if (!process.waitForStarted()) return {};
   if (streams.input.isEmpty()) {
     process.write(input);
@@ -208,6 +220,10 @@ void TestCommandLine::runs_data() {
       << QStringList{"-platform", "bogus", "budget.SPR"} << noInput << QStringList{"DISPLAY=:99"}
       << 1 << ""
       << "verodazava: unknown Qt platform \"bogus\"; available: ";
+  QTest::newRow("platform on the command line chooses the display")
+      << QStringList{"-platform", "xcb"} << noInput
+      << QStringList{"QT_QPA_PLATFORM=offscreen", "DISPLAY=:99"} << 1 << ""
+      << "verodazava: cannot connect to display \":99\".\n";
 }
 
 void TestCommandLine::runs() {
@@ -232,9 +248,11 @@ void TestCommandLine::runs() {
 
 void TestCommandLine::streamFaults_data() {
   QTest::addColumn<QStringList>("arguments");
-  QTest::addColumn<QString>("input");   // the file standard input reads, or "" for none
-  QTest::addColumn<QString>("output");  // "/dev/full", or "disk" for a file on a full disk
-  QTest::addColumn<QString>("err");     // a part of standard error; the status is always 1
+  QTest::addColumn<QString>("input");  // the file standard input reads, or "" for none
+  // "/dev/full", "disk" for a file on a full disk, or "1 KiB": the test's own pipe, with files
+  // (the PDF drawn in memory too) limited to 1 KiB
+  QTest::addColumn<QString>("output");
+  QTest::addColumn<QString>("err");  // a part of standard error; the status is always 1
 
   const QString devFull = QStringLiteral("/dev/full");
   const QString budget = QStringLiteral(VZ_TEST_DATA "/budget.SPR");
@@ -250,6 +268,8 @@ void TestCommandLine::streamFaults_data() {
   QTest::newRow("tsv") << QStringList{"--tsv", budget} << "" << devFull << noRoom;
   QTest::newRow("report onto a full disk") << QStringList{"--report", budget} << ""
                                            << "disk" << noRoom;
+  QTest::newRow("pdf cut short") << QStringList{"--pdf", "-", budget} << ""
+                                 << "1 KiB" << noRoom;
   QTest::newRow("endless standard input")
       << QStringList{"--eval", "-"} << "/dev/zero"
       << ""
@@ -269,9 +289,12 @@ void TestCommandLine::streamFaults() {
     QVERIFY(disk->FillUp());
     output = dir.filePath(QStringLiteral("report.txt"));
   }
+  const rlim_t limit = output == QStringLiteral("1 KiB") ? 1024 : RLIM_INFINITY;
+  if (limit != RLIM_INFINITY) output.clear();
   // A program that takes "-" for a file name leaves it where the test can see it.
-  const Run run = Start(arguments, {}, {}, {input, output, dir.path()});
+  const Run run = Start(arguments, {}, {}, {input, output, dir.path(), limit, {}});
   if (!disk) QCOMPARE(DirectoryEntries(dir.path()), QStringList());
+  QCOMPARE(run.out, QString());
   QCOMPARE(run.status, 1);
   QCOMPARE(run.err, err);
 }
@@ -289,13 +312,17 @@ void TestCommandLine::pdfIsTheReport() {
   QFile old(pdf);
   QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
   old.close();
+  QVERIFY(::chmod(QFile::encodeName(pdf).constData(), 0604) == 0);
 
   const Run run = toOutput ? Start({"--pdf", "-", QStringLiteral(VZ_TEST_DATA "/budget.SPR")}, {},
-                                   {}, {{}, pdf, dir.path()})
+                                   {}, {{}, pdf, dir.path(), RLIM_INFINITY, {}})
                            : Start({"--pdf", pdf, "budget.SPR"});
   QCOMPARE(run.status, 0);
   QCOMPARE(run.err, QString());
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"budget.pdf"});
+  struct stat replaced {};
+  QVERIFY(::stat(QFile::encodeName(pdf).constData(), &replaced) == 0);
+  QCOMPARE(replaced.st_mode & 07777, 0604u);  // the replaced file's mode is kept
   QProcess text;
   text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
   QVERIFY(text.waitForFinished());
@@ -311,8 +338,9 @@ void TestCommandLine::pdfIsTheReport() {
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile_data() {
-  // "missing", "directory", "full", "formulas", or what stands at the name: "device", "fifo",
-  // "socket"
+  // "missing", "directory", "full", "formulas", "read-only", "part" (a table read only in
+  // part), or what stands at the name:
+  // "device", "fifo", "socket"
   QTest::addColumn<QString>("where");
   QTest::addColumn<QString>("message");
   QTest::newRow("missing folder") << "missing"
@@ -321,6 +349,8 @@ void TestCommandLine::pdfFailureLeavesNoFile_data() {
                                     << "58: ";
   QTest::newRow("full disk") << "full"
                              << "61: ";
+  QTest::newRow("file without write permission") << "read-only"
+                                                 << "70: ";
   QTest::newRow("formula file name")
       << "formulas"
       << "Името „old.spr“ е запазено за файлове с формули (.SPR). Изберете друго име за PDF "
@@ -357,6 +387,19 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
   }
   const QByteArray node = QFile::encodeName(pdf);
+  Streams streams;
+  if (where == QStringLiteral("read-only")) {
+    // Root may write anything: the program runs as a user who could replace the file in this
+    // open folder but may not write the file itself, with its own copy in reach.
+    QVERIFY(QFile::copy(QStringLiteral(VZ_PROGRAM), dir.filePath("verodazava")));
+    QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), dir.filePath("budget.SPR")));
+    QFile old(pdf);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    QVERIFY(::chmod(node.constData(), 0444) == 0);
+    QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
+    streams.workingDirectory = dir.path();
+    streams.asNobody = dir.filePath("verodazava");
+  }
   if (where == QStringLiteral("device")) {
     if (::geteuid() != 0) QSKIP("making a device node needs root");
     // The numbers of /dev/null: a write that got through would still harm nothing.
@@ -381,7 +424,8 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   const QStringList before =
       QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
   // A regular file whose read fails (EIO) gives a table read only in part.
-  const Run run = Start({"--pdf", pdf, where == "part" ? "/proc/self/mem" : "budget.SPR"});
+  const Run run =
+      Start({"--pdf", pdf, where == "part" ? "/proc/self/mem" : "budget.SPR"}, {}, {}, streams);
   QCOMPARE(run.status, 1);
   QVERIFY2(run.err.contains(message), qPrintable(run.err));
   QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -389,7 +433,7 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   struct stat after {};
   ::lstat(node.constData(), &after);
   QCOMPARE(after.st_mode & S_IFMT, kind.st_mode & S_IFMT);
-  if (mounted) {
+  if (mounted || where == QStringLiteral("read-only")) {
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));

@@ -9,9 +9,11 @@
 #include <QLockFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 #include "calculatorapp.h"
 #include "faultydisk.h"
@@ -84,7 +86,7 @@ struct Instance {
   }
   QString Result(int row) { return app.Window().ResultLabel(row)->text(); }
 
-  TableState state;
+  TableState state{QDir::currentPath()};
   ScriptedDialogs dialogs;
   FixedPrintTarget target;
   TableRecovery recovery;
@@ -127,6 +129,8 @@ class TestTableRecovery : public QObject {
   void unusableFolderIsReportedOnce();
   void folderFaults_data();
   void folderFaults();
+  void defaultFolder_data();
+  void defaultFolder();
 
  private:
   QString Slot(int n, const char* suffix) const {
@@ -465,6 +469,40 @@ void TestTableRecovery::folderFaults() {
   QCOMPARE(seen, tables);
   QCOMPARE(PermissionsOf(m_folder), 0700u);
   QCOMPARE(PermissionsOf(Slot(own, ".SPR")), 0600u);
+}
+
+// XDG_STATE_HOME names the folder only as an absolute path; unset, empty or relative (which
+// the XDG rules call invalid) it is the home folder's .local/state.
+void TestTableRecovery::defaultFolder_data() {
+  QTest::addColumn<QByteArray>("stateHome");  // "-": not set
+  QTest::addColumn<QString>("folder");
+  const QString inHome = QStringLiteral("/home/tester/.local/state/verodazava");
+  QTest::newRow("absolute") << QByteArray("/var/state") << QStringLiteral("/var/state/verodazava");
+  QTest::newRow("not set") << QByteArray("-") << inHome;
+  QTest::newRow("empty") << QByteArray("") << inHome;
+  QTest::newRow("relative") << QByteArray("state") << inHome;
+}
+
+void TestTableRecovery::defaultFolder() {
+  QFETCH(QByteArray, stateHome);
+  QFETCH(QString, folder);
+  const QByteArray home = qgetenv("HOME");
+  const std::optional<QByteArray> given = qEnvironmentVariableIsSet("XDG_STATE_HOME")
+                                              ? std::optional(qgetenv("XDG_STATE_HOME"))
+                                              : std::nullopt;
+  const auto restore = qScopeGuard([&] {
+    qputenv("HOME", home);
+    if (given)
+      qputenv("XDG_STATE_HOME", *given);
+    else
+      qunsetenv("XDG_STATE_HOME");
+  });
+  qputenv("HOME", "/home/tester");
+  if (stateHome == "-")
+    qunsetenv("XDG_STATE_HOME");
+  else
+    qputenv("XDG_STATE_HOME", stateHome);
+  QCOMPARE(DefaultRecoveryFolder(), folder);
 }
 
 QTEST_MAIN(TestTableRecovery)

@@ -18,18 +18,6 @@
 
 namespace {
 
-// The process's current directory for the life of a test.
-class ScopedCurrentDir {
- public:
-  explicit ScopedCurrentDir(const QString& directory) : m_previous(QDir::currentPath()) {
-    QDir::setCurrent(directory);
-  }
-  ~ScopedCurrentDir() { QDir::setCurrent(m_previous); }
-
- private:
-  QString m_previous;
-};
-
 void Touch(const QString& path) {
   QFile file(path);
   QVERIFY(file.open(QIODevice::WriteOnly));
@@ -81,7 +69,7 @@ class ChooserOnlyDialogs final : public Dialogs {
     messages.append(prompt);
     return {};
   }
-  QString ChooseFile(const QString& pattern) override { return m_chooser(pattern); }
+  QString ChooseFile(const QString& pattern) override { return m_chooser(pattern, nullptr); }
   std::optional<QFont> ChooseFont(const QFont&) override { return std::nullopt; }
 
  private:
@@ -105,6 +93,7 @@ class TestFileChooser : public QObject {
   void patternBoxRebuildsList();
   void patternWithDirectoryIsShortened();
   void readCommandThroughRealChooser();
+  void opensOverTheSeamsOwner();
 
  private:
   std::unique_ptr<QTemporaryDir> m_dir;
@@ -231,7 +220,7 @@ void TestFileChooser::choose_data() {
   QTest::newRow("enter-takes-first") << QStringLiteral("enter") << QStringLiteral("10.SPR");
   QTest::newRow("keypad-enter") << QStringLiteral("keypad") << QStringLiteral("10.SPR");
   QTest::newRow("down-then-ok-button") << QStringLiteral("down-ok") << QStringLiteral("B.SPR");
-  QTest::newRow("double-click") << QStringLiteral("double-click") << QStringLiteral("A.SPR");
+  QTest::newRow("double-click") << QStringLiteral("double-click") << QStringLiteral("a.SPR");
   QTest::newRow("escape-in-list") << QStringLiteral("escape") << QString();
   QTest::newRow("cancel-button") << QStringLiteral("cancel") << QString();
   QTest::newRow("close-box") << QStringLiteral("close") << QString();
@@ -244,7 +233,6 @@ void TestFileChooser::choose() {
   QFETCH(QString, how);
   QFETCH(QString, name);
   Touch(m_dir->filePath("..."));  // a dot file is never listed
-  const ScopedCurrentDir current(m_dir->path());
   QStringList shown;
   WhenShown([&](frmGetFile* form) {
     shown = Shown(form);
@@ -274,7 +262,7 @@ void TestFileChooser::choose() {
     }
   });
   QString pattern = QStringLiteral("*.SPR");
-  QCOMPARE(ChooseFile(pattern), name);
+  QCOMPARE(ChooseFileEntry(pattern, m_dir->path(), nullptr), name);
   QCOMPARE(shown, QStringList({"10.SPR", "B.SPR", "a.SPR", "low.spr"}));
 }
 
@@ -294,7 +282,7 @@ void TestFileChooser::patternBoxRebuildsList() {
     QTest::mouseClick(form->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
   });
   QString pattern = QStringLiteral("*.*");  // the pattern box's own text: listed all the same
-  QCOMPARE(ChooseFileEntry(pattern, m_dir->path()), QStringLiteral("note.txt"));
+  QCOMPARE(ChooseFileEntry(pattern, m_dir->path(), nullptr), QStringLiteral("note.txt"));
   QCOMPARE(seen,
            QList<QStringList>(
                {{"10.SPR", "B.SPR", "README", "a.SPR", "low.spr", "note.txt"}, {}, {"note.txt"}}));
@@ -307,7 +295,7 @@ void TestFileChooser::patternWithDirectoryIsShortened() {
     form->reject();
   });
   QString pattern = QStringLiteral("/abcdefghijklmnop");
-  QCOMPARE(ChooseFileEntry(pattern, m_dir->path()), QString());
+  QCOMPARE(ChooseFileEntry(pattern, m_dir->path(), nullptr), QString());
   QCOMPARE(pattern, QStringLiteral("abcdefghijkl"));
   QCOMPARE(boxText, pattern);
 }
@@ -317,8 +305,7 @@ void TestFileChooser::readCommandThroughRealChooser() {
   QVERIFY(file.open(QIODevice::WriteOnly));
   file.write("\"t\"\r\n\"7*6\"\r\n");
   file.close();
-  TableState state;
-  state.startDirectory = m_dir->path();
+  TableState state(m_dir->path());
   ChooserOnlyDialogs dialogs(MakeFileChooser(state));
   WhenShown([](frmGetFile* form) {
     auto* list = form->findChild<QListWidget*>("FileList");
@@ -331,6 +318,22 @@ void TestFileChooser::readCommandThroughRealChooser() {
   QCOMPARE(state.lastFileName, QStringLiteral("low.spr"));
   QCOMPARE(state.rows[0].Trimmed(), QStringLiteral("7*6"));
   QCOMPARE(state.explanation, QStringLiteral("t"));
+}
+
+// The real seam opens the chooser over its owner while no window of the program is active.
+void TestFileChooser::opensOverTheSeamsOwner() {
+  const TableState state(m_dir->path());
+  QWidget owner;
+  owner.show();
+  QtDialogs dialogs(MakeFileChooser(state));
+  dialogs.SetOwner(&owner);
+  QWidget* parent = nullptr;
+  WhenShown([&](frmGetFile* form) {
+    parent = form->parentWidget();
+    form->reject();
+  });
+  QCOMPARE(dialogs.ChooseFile(QStringLiteral("*.SPR")), QString());
+  QCOMPARE(parent, &owner);
 }
 
 QTEST_MAIN(TestFileChooser)

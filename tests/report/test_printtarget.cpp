@@ -62,11 +62,11 @@ void TestPrintTarget::noPrinter() {
 
   QTemporaryDir start;
   TableState state;
-  state.startDirectory = start.path();
   ScriptedDialogs dialogs;
   dialogs.AnswerQuestion(offerTaken);
   if (offerTaken) dialogs.AnswerInput(name);
-  DefaultPrintTarget target(dialogs, state.startDirectory);
+  DefaultPrintTarget target(dialogs, state);
+  state.startDirectory = start.path();  // a later start directory is the one the job takes
   ReportWindow window(dialogs, target);
   window.ShowReport(QStringLiteral("ред едно\r\nред две\r\n"));
   window.Viewer()->findChild<QToolButton*>(QStringLiteral("cmdPrint"))->click();
@@ -174,7 +174,7 @@ void TestPrintTarget::pdfFaults() {
   dialogs.AnswerQuestion(true);
   dialogs.AnswerInput(name);
   if (replace >= 0) dialogs.AnswerQuestion(replace == 1);
-  DefaultPrintTarget printTarget(dialogs, state.startDirectory);
+  DefaultPrintTarget printTarget(dialogs, state);
   if (chart) {
     Diagram window(state, dialogs, printTarget);
     QCOMPARE(window.Print(), written);

@@ -204,7 +204,7 @@ void TestReportSpooler::printsThroughDefaultPrinter() {
   state.rows[0].SetFormula(u"2+3*4");
   state.rows[0].result = 14;
   ScriptedDialogs dialogs;
-  DefaultPrintTarget target(dialogs, state.startDirectory);
+  DefaultPrintTarget target(dialogs, state);
   ReportWindow window(dialogs, target);
   state.roundingDigits = 2;
   window.ShowReport(ComposeTableReport(state, QStringLiteral("Печат през опашката"), u'.'));

@@ -17,11 +17,12 @@ inline const QColor kYellow(230, 230, 16);  // the current row or field
 inline const QColor kWhite(255, 255, 255);
 inline const QColor kRed(255, 0, 0);  // the row a delete question is about
 
-// A shown, active main window on fresh state, with scripted questions.
+// A shown, active main window on fresh state, with scripted questions. Every command the
+// window runs is named in `ran` (the optional ones are not), then carried out by the hook a
+// test put in `hooks`, if any.
 struct CalculatorFixture {
   explicit CalculatorFixture(Dialogs* dialogs = nullptr, UserLocale locale = {})
-      : window(state, dialogs ? *dialogs : scripted, locale) {
-    window.SetCommands(commands);
+      : window(state, dialogs ? *dialogs : scripted, locale, Recorded()) {
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -85,8 +86,34 @@ struct CalculatorFixture {
 
   TableState state;
   ScriptedDialogs scripted;
-  CalculatorCommands commands;
+  QStringList ran;
+  CalculatorCommands hooks;
   frmCalculator window;
+
+ private:
+  CalculatorCommands Recorded() {
+    using Hook = std::function<void()> CalculatorCommands::*;
+    const auto run = [this](const char* name, Hook hook) {
+      return [this, name, hook] {
+        if (*name) ran << QLatin1String(name);
+        if (hooks.*hook) (hooks.*hook)();
+      };
+    };
+    using C = CalculatorCommands;
+    return {.saveFile = run("save", &C::saveFile),
+            .readFile = run("read", &C::readFile),
+            .openFile =
+                [this](const QString& path) {
+                  ran << QStringLiteral("open ") + path;
+                  if (hooks.openFile) hooks.openFile(path);
+                },
+            .print = run("print", &C::print),
+            .diagram = run("diagram", &C::diagram),
+            .help = run("help", &C::help),
+            .closeWindows = run("close", &C::closeWindows),
+            .tableChanged = run("", &C::tableChanged),
+            .emptyTableCleared = run("", &C::emptyTableCleared)};
+  }
 };
 
 // What a command did, on a window whose row 5 holds "2*3", stored and not yet calculated: the
@@ -95,15 +122,6 @@ struct CalculatorFixture {
 class CommandLog {
  public:
   explicit CommandLog(CalculatorFixture& f) : m_f(f) {
-    using Hook = std::function<void()> CalculatorCommands::*;
-    for (auto [hook, name] : {std::pair<Hook, const char*>{&CalculatorCommands::saveFile, "save"},
-                              {&CalculatorCommands::readFile, "read"},
-                              {&CalculatorCommands::print, "print"},
-                              {&CalculatorCommands::diagram, "diagram"},
-                              {&CalculatorCommands::help, "help"},
-                              {&CalculatorCommands::closeWindows, "close"}})
-      f.commands.*hook = [this, name] { m_log << QString::fromLatin1(name); };
-    f.window.SetCommands(f.commands);
     f.state.rows[4].SetFormula(u"2*3");
     f.window.MakeScreen();
   }
@@ -113,18 +131,17 @@ class CommandLog {
     for (int i = 0; i < expected.filter(QStringLiteral("? ")).size(); ++i)
       m_f.scripted.AnswerQuestion(false);
     m_f.scripted.ClearLog();
-    m_log.clear();
+    m_f.ran.clear();
     const bool calculated = m_f.state.rows[4].result == 6;
     const bool inserted = m_f.state.rows[5].DisplayText() == u"2*3";
     act();
     for (const ScriptedDialogs::Asked& asked : m_f.scripted.Log())
-      m_log << QStringLiteral("? ") + asked.text;
-    if (!calculated && m_f.state.rows[4].result == 6) m_log << QStringLiteral("recalc");
-    if (!inserted && m_f.state.rows[5].DisplayText() == u"2*3") m_log << QStringLiteral("insert");
-    return m_log;
+      m_f.ran << QStringLiteral("? ") + asked.text;
+    if (!calculated && m_f.state.rows[4].result == 6) m_f.ran << QStringLiteral("recalc");
+    if (!inserted && m_f.state.rows[5].DisplayText() == u"2*3") m_f.ran << QStringLiteral("insert");
+    return m_f.ran;
   }
 
  private:
   CalculatorFixture& m_f;
-  QStringList m_log;
 };

@@ -69,8 +69,7 @@ void TestClipboard::pasteThenCopy() {
   QFETCH(int, answer);
   CalculatorFixture f(nullptr, kBulgarian);
   int writes = 0;
-  f.commands.tableChanged = [&writes] { ++writes; };
-  f.window.SetCommands(f.commands);
+  f.hooks.tableChanged = [&writes] { ++writes; };
   f.window.SetExplanationField(QStringLiteral("Фактури"));
   for (int i = 0; !entered.isEmpty() && i <= entered.count(u'\n'); ++i)
     if (const QString line = entered.section(u'\n', i, i); !line.isEmpty()) f.Enter(i, line);

@@ -51,8 +51,8 @@ void TestTableUndo::eachChange() {
   f.state.rows[2].SetFormula(u"2*3");  // stored, not yet calculated: 3
   f.window.SetExplanationField(QStringLiteral("Сметка"));
   f.window.MakeScreen();
-  f.commands.tableChanged = [&] { ++writes; };
-  f.commands.readFile = [&] {
+  f.hooks.tableChanged = [&] { ++writes; };
+  f.hooks.readFile = [&] {
     // What the read command does to the table: cleared, then filled from the file.
     const TableSnapshot before = f.window.Snapshot();
     f.state.ClearRows();
@@ -61,7 +61,6 @@ void TestTableUndo::eachChange() {
     f.window.MakeScreen();
     f.window.RecordTableChange(before, 0);
   };
-  f.window.SetCommands(f.commands);
   const Shown before = Capture(f);
   f.Box(2)->setFocus();
 
