@@ -80,6 +80,10 @@ void TestCommandLine::runs_data() {
 
   const QStringList none;
   const QByteArray noInput;
+  // Refused with status 1 before anything is written to standard output.
+  const auto Refused = [&](const char* name, const QStringList& arguments, const QString& err) {
+    QTest::newRow(name) << arguments << noInput << none << 1 << QString() << err;
+  };
   const QString report = QStringLiteral(
       "                    Бюджет за май\n"
       "————————————————————————————————————————————————————\n"
@@ -135,23 +139,13 @@ void TestCommandLine::runs_data() {
   QTest::newRow("stdin 26 rows") << QStringList{"--eval", "-"} << QByteArray("1\n").repeated(26)
                                  << none << 1 << ""
                                  << "таблицата има 25 реда";
-  QTest::newRow("26 formulas") << (QStringList{"--eval"} << QStringList(26, "1")) << noInput << none
-                               << 1 << ""
-                               << "таблицата има 25 реда";
-  QTest::newRow("no formula") << QStringList{"--eval"} << noInput << none << 1 << ""
-                              << "--eval иска поне една формула";
-  QTest::newRow("unknown option") << QStringList{"--frobnicate"} << noInput << none << 1 << ""
-                                  << "непозната опция „--frobnicate“";
-  QTest::newRow("negative formula without --")
-      << QStringList{"--eval", "-5"} << noInput << none << 1 << ""
-      << "след „--“";
-  QTest::newRow("option without a name") << QStringList{"--="} << noInput << none << 1 << ""
-                                         << "непозната опция „--=“";
-  QTest::newRow("short option without a name") << QStringList{"-="} << noInput << none << 1 << ""
-                                               << "непозната опция „-=“";
-  QTest::newRow("nameless option with a value")
-      << QStringList{"--eval", "1", "--=1"} << noInput << none << 1 << ""
-      << "непозната опция „--=1“";
+  Refused("26 formulas", QStringList{"--eval"} << QStringList(26, "1"), "таблицата има 25 реда");
+  Refused("no formula", {"--eval"}, "--eval иска поне една формула");
+  Refused("unknown option", {"--frobnicate"}, "непозната опция „--frobnicate“");
+  Refused("negative formula without --", {"--eval", "-5"}, "след „--“");
+  Refused("option without a name", {"--="}, "непозната опция „--=“");
+  Refused("short option without a name", {"-="}, "непозната опция „-=“");
+  Refused("nameless option with a value", {"--eval", "1", "--=1"}, "непозната опция „--=1“");
   QTest::newRow("stdin line over the limit")
       << QStringList{"--eval", "-"} << (QByteArray("1\n") + QByteArray(256, '1') + "\n1\n") << none
       << 1 << ""
@@ -159,17 +153,11 @@ void TestCommandLine::runs_data() {
   QTest::newRow("stdin line at the limit") << QStringList{"-d", "0", "--eval", "-"}
                                            << (QByteArray(254, ' ') + "7\r\n") << none << 0 << "7\n"
                                            << "";
-  QTest::newRow("decimals above 15")
-      << QStringList{"-d", "16", "--eval", "1"} << noInput << none << 1 << ""
-      << "от 0 до 15, а е „16“";
-  QTest::newRow("decimals not a number")
-      << QStringList{"--decimals", "2x", "--eval", "1"} << noInput << none << 1 << ""
-      << "а е „2x“";
-  QTest::newRow("decimals without a value")
-      << QStringList{"--eval", "1", "--decimals"} << noInput << none << 1 << ""
-      << "липсва стойност след „--decimals“";
-  QTest::newRow("two modes") << QStringList{"--report", "--eval", "1"} << noInput << none << 1 << ""
-                             << "не вървят заедно";
+  Refused("decimals above 15", {"-d", "16", "--eval", "1"}, "от 0 до 15, а е „16“");
+  Refused("decimals not a number", {"--decimals", "2x", "--eval", "1"}, "а е „2x“");
+  Refused("decimals without a value", {"--eval", "1", "--decimals"},
+          "липсва стойност след „--decimals“");
+  Refused("two modes", {"--report", "--eval", "1"}, "не вървят заедно");
   QTest::newRow("report") << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput << none
                           << 0 << report << "";
   QTest::newRow("report in the user's locale")
@@ -183,15 +171,11 @@ void TestCommandLine::runs_data() {
       << "1\t2+3*4\t14.00\n2\t\t\n3\tSQR(2)\t1.41\n4\tSUM(1)*2\t28.00\n"
       << "";
   // A regular file whose read fails (EIO): a table read only in part is no table.
-  QTest::newRow("report of a table read in part")
-      << QStringList{"--report", "/proc/self/mem"} << noInput << none << 1 << ""
-      << "verodazava: /proc/self/mem: 75: ";
-  QTest::newRow("report of a missing file")
-      << QStringList{"--report", "nothere.SPR"} << noInput << none << 1 << ""
-      << "nothere.SPR: 53: Файлът не е намерен";
-  QTest::newRow("window without a display")
-      << QStringList{"budget.SPR"} << noInput << none << 1 << ""
-      << "no display is set";
+  Refused("report of a table read in part", {"--report", "/proc/self/mem"},
+          "verodazava: /proc/self/mem: 75: ");
+  Refused("report of a missing file", {"--report", "nothere.SPR"},
+          "nothere.SPR: 53: Файлът не е намерен");
+  Refused("window without a display", {"budget.SPR"}, "no display is set");
   QTest::newRow("window on a silent display")
       << QStringList{} << noInput << QStringList{"DISPLAY=:99"} << 1 << ""
       << "verodazava: няма връзка с графичния дисплей „:99“.\n"
