@@ -80,6 +80,10 @@ void TestCommandLine::runs_data() {
 
   const QStringList none;
   const QByteArray noInput;
+  // Runs with status 0 and nothing on standard error.
+  const auto Prints = [&](const char* name, const QStringList& arguments, const QString& out) {
+    QTest::newRow(name) << arguments << noInput << none << 0 << out << QString();
+  };
   // Refused with status 1 before anything is written to standard output.
   const auto Refused = [&](const char* name, const QStringList& arguments, const QString& err) {
     QTest::newRow(name) << arguments << noInput << none << 1 << QString() << err;
@@ -94,31 +98,19 @@ void TestCommandLine::runs_data() {
       "  3  SUM(1)*2                                28.00 \n"
       "————————————————————————————————————————————————————\n");
 
-  QTest::newRow("help") << QStringList{"--help"} << noInput << none << 0
-                        << "~  -e, --eval            изчислява формулите"
-                        << "";
-  QTest::newRow("version") << QStringList{"-v"} << noInput << none << 0
-                           << "Verodazava 2.0, версия 2.0.0\n"
-                           << "";
-  QTest::newRow("Qt's own options pass") << QStringList{"-style", "Fusion", "--reverse", "-v"}
-                                         << noInput << none << 0 << "Verodazava 2.0, версия 2.0.0\n"
-                                         << "";
-  QTest::newRow("value") << QStringList{"--eval", "2+3*4"} << noInput << none << 0 << "14.0000\n"
-                         << "";
-  QTest::newRow("leading equals") << QStringList{"-e", "=1/3"} << noInput << none << 0 << "0.3333\n"
-                                  << "";
-  QTest::newRow("half away from zero")
-      << QStringList{"--decimals", "0", "--eval", "--", "2.5", "-2.5"} << noInput << none << 0
-      << "3\n-3\n"
-      << "";
+  Prints("help", {"--help"}, "~  -e, --eval            изчислява формулите");
+  Prints("version", {"-v"}, "Verodazava 2.0, версия 2.0.0\n");
+  Prints("Qt's own options pass", {"-style", "Fusion", "--reverse", "-v"},
+         "Verodazava 2.0, версия 2.0.0\n");
+  Prints("value", {"--eval", "2+3*4"}, "14.0000\n");
+  Prints("leading equals", {"-e", "=1/3"}, "0.3333\n");
+  Prints("half away from zero", {"--decimals", "0", "--eval", "--", "2.5", "-2.5"}, "3\n-3\n");
   QTest::newRow("point, no grouping, whatever the locale")
       << QStringList{"-d", "2", "--eval", "1234567.891"} << noInput
       << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0 << "1234567.89\n"
       << "";
-  QTest::newRow("rows read earlier rows")
-      << QStringList{"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"} << noInput << none << 0
-      << "10.0000\n20.0000\n30.0000\n0.0000\n"
-      << "";
+  Prints("rows read earlier rows", {"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"},
+         "10.0000\n20.0000\n30.0000\n0.0000\n");
   QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput << none
                                 << 2 << "1.0000\n0.0000\n6.0000\n"
                                 << "грешка в ред 2, позиция 3\n  2+)\n    ^\n";
