@@ -1,9 +1,5 @@
-#include <sys/mount.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <sys/un.h>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -97,6 +93,14 @@ void TestCommandLine::runs_data() {
 
   const QStringList none;
   const QByteArray noInput;
+  // Runs with status 0 and nothing on standard error.
+  const auto Prints = [&](const char* name, const QStringList& arguments, const QString& out) {
+    QTest::newRow(name) << arguments << noInput << none << 0 << out << QString();
+  };
+  // Refused with status 1 before anything is written to standard output.
+  const auto Refused = [&](const char* name, const QStringList& arguments, const QString& err) {
+    QTest::newRow(name) << arguments << noInput << none << 1 << QString() << err;
+  };
   const QString report = QStringLiteral(
       "                    Бюджет за май\n"
       "————————————————————————————————————————————————————\n"
@@ -107,31 +111,19 @@ void TestCommandLine::runs_data() {
       "  3  SUM(1)*2                                28.00 \n"
       "————————————————————————————————————————————————————\n");
 
-  QTest::newRow("help") << QStringList{"--help"} << noInput << none << 0
-                        << "~  -e, --eval            изчислява формулите"
-                        << "";
-  QTest::newRow("version") << QStringList{"-v"} << noInput << none << 0
-                           << "Verodazava 2.0, версия 2.0.0\n"
-                           << "";
-  QTest::newRow("Qt's own options pass") << QStringList{"-style", "Fusion", "--reverse", "-v"}
-                                         << noInput << none << 0 << "Verodazava 2.0, версия 2.0.0\n"
-                                         << "";
-  QTest::newRow("value") << QStringList{"--eval", "2+3*4"} << noInput << none << 0 << "14.0000\n"
-                         << "";
-  QTest::newRow("leading equals") << QStringList{"-e", "=1/3"} << noInput << none << 0 << "0.3333\n"
-                                  << "";
-  QTest::newRow("half away from zero")
-      << QStringList{"--decimals", "0", "--eval", "--", "2.5", "-2.5"} << noInput << none << 0
-      << "3\n-3\n"
-      << "";
+  Prints("help", {"--help"}, "~  -e, --eval            изчислява формулите");
+  Prints("version", {"-v"}, "Verodazava 2.0, версия 2.0.0\n");
+  Prints("Qt's own options pass", {"-style", "Fusion", "--reverse", "-v"},
+         "Verodazava 2.0, версия 2.0.0\n");
+  Prints("value", {"--eval", "2+3*4"}, "14.0000\n");
+  Prints("leading equals", {"-e", "=1/3"}, "0.3333\n");
+  Prints("half away from zero", {"--decimals", "0", "--eval", "--", "2.5", "-2.5"}, "3\n-3\n");
   QTest::newRow("point, no grouping, whatever the locale")
       << QStringList{"-d", "2", "--eval", "1234567.891"} << noInput
       << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0 << "1234567.89\n"
       << "";
-  QTest::newRow("rows read earlier rows")
-      << QStringList{"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"} << noInput << none << 0
-      << "10.0000\n20.0000\n30.0000\n0.0000\n"
-      << "";
+  Prints("rows read earlier rows", {"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"},
+         "10.0000\n20.0000\n30.0000\n0.0000\n");
   QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput << none
                                 << 2 << "1.0000\n0.0000\n6.0000\n"
                                 << "грешка в ред 2, позиция 3\n  2+)\n    ^\n";
@@ -152,23 +144,13 @@ void TestCommandLine::runs_data() {
   QTest::newRow("stdin 26 rows") << QStringList{"--eval", "-"} << QByteArray("1\n").repeated(26)
                                  << none << 1 << ""
                                  << "таблицата има 25 реда";
-  QTest::newRow("26 formulas") << (QStringList{"--eval"} << QStringList(26, "1")) << noInput << none
-                               << 1 << ""
-                               << "таблицата има 25 реда";
-  QTest::newRow("no formula") << QStringList{"--eval"} << noInput << none << 1 << ""
-                              << "--eval иска поне една формула";
-  QTest::newRow("unknown option") << QStringList{"--frobnicate"} << noInput << none << 1 << ""
-                                  << "непозната опция „--frobnicate“";
-  QTest::newRow("negative formula without --")
-      << QStringList{"--eval", "-5"} << noInput << none << 1 << ""
-      << "след „--“";
-  QTest::newRow("option without a name") << QStringList{"--="} << noInput << none << 1 << ""
-                                         << "непозната опция „--=“";
-  QTest::newRow("short option without a name") << QStringList{"-="} << noInput << none << 1 << ""
-                                               << "непозната опция „-=“";
-  QTest::newRow("nameless option with a value")
-      << QStringList{"--eval", "1", "--=1"} << noInput << none << 1 << ""
-      << "непозната опция „--=1“";
+  Refused("26 formulas", QStringList{"--eval"} << QStringList(26, "1"), "таблицата има 25 реда");
+  Refused("no formula", {"--eval"}, "--eval иска поне една формула");
+  Refused("unknown option", {"--frobnicate"}, "непозната опция „--frobnicate“");
+  Refused("negative formula without --", {"--eval", "-5"}, "след „--“");
+  Refused("option without a name", {"--="}, "непозната опция „--=“");
+  Refused("short option without a name", {"-="}, "непозната опция „-=“");
+  Refused("nameless option with a value", {"--eval", "1", "--=1"}, "непозната опция „--=1“");
   QTest::newRow("stdin line over the limit")
       << QStringList{"--eval", "-"} << (QByteArray("1\n") + QByteArray(256, '1') + "\n1\n") << none
       << 1 << ""
@@ -176,17 +158,11 @@ void TestCommandLine::runs_data() {
   QTest::newRow("stdin line at the limit") << QStringList{"-d", "0", "--eval", "-"}
                                            << (QByteArray(254, ' ') + "7\r\n") << none << 0 << "7\n"
                                            << "";
-  QTest::newRow("decimals above 15")
-      << QStringList{"-d", "16", "--eval", "1"} << noInput << none << 1 << ""
-      << "от 0 до 15, а е „16“";
-  QTest::newRow("decimals not a number")
-      << QStringList{"--decimals", "2x", "--eval", "1"} << noInput << none << 1 << ""
-      << "а е „2x“";
-  QTest::newRow("decimals without a value")
-      << QStringList{"--eval", "1", "--decimals"} << noInput << none << 1 << ""
-      << "липсва стойност след „--decimals“";
-  QTest::newRow("two modes") << QStringList{"--report", "--eval", "1"} << noInput << none << 1 << ""
-                             << "не вървят заедно";
+  Refused("decimals above 15", {"-d", "16", "--eval", "1"}, "от 0 до 15, а е „16“");
+  Refused("decimals not a number", {"--decimals", "2x", "--eval", "1"}, "а е „2x“");
+  Refused("decimals without a value", {"--eval", "1", "--decimals"},
+          "липсва стойност след „--decimals“");
+  Refused("two modes", {"--report", "--eval", "1"}, "не вървят заедно");
   QTest::newRow("report") << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput << none
                           << 0 << report << "";
   QTest::newRow("report in the user's locale")
@@ -200,15 +176,11 @@ void TestCommandLine::runs_data() {
       << "1\t2+3*4\t14.00\n2\t\t\n3\tSQR(2)\t1.41\n4\tSUM(1)*2\t28.00\n"
       << "";
   // A regular file whose read fails (EIO): a table read only in part is no table.
-  QTest::newRow("report of a table read in part")
-      << QStringList{"--report", "/proc/self/mem"} << noInput << none << 1 << ""
-      << "verodazava: /proc/self/mem: 75: ";
-  QTest::newRow("report of a missing file")
-      << QStringList{"--report", "nothere.SPR"} << noInput << none << 1 << ""
-      << "nothere.SPR: 53: Файлът не е намерен";
-  QTest::newRow("window without a display")
-      << QStringList{"budget.SPR"} << noInput << none << 1 << ""
-      << "no display is set";
+  Refused("report of a table read in part", {"--report", "/proc/self/mem"},
+          "verodazava: /proc/self/mem: 75: ");
+  Refused("report of a missing file", {"--report", "nothere.SPR"},
+          "nothere.SPR: 53: Файлът не е намерен");
+  Refused("window without a display", {"budget.SPR"}, "no display is set");
   QTest::newRow("window on a silent display")
       << QStringList{} << noInput << QStringList{"DISPLAY=:99"} << 1 << ""
       << "verodazava: няма връзка с графичния дисплей „:99“.\n"
@@ -257,15 +229,14 @@ void TestCommandLine::streamFaults_data() {
   const QString devFull = QStringLiteral("/dev/full");
   const QString budget = QStringLiteral(VZ_TEST_DATA "/budget.SPR");
   const QString noRoom = QStringLiteral("verodazava: 61: Дискът е пълен\n");
-  QTest::newRow("help") << QStringList{"--help"} << "" << devFull << noRoom;
-  QTest::newRow("version") << QStringList{"-v"} << "" << devFull << noRoom;
-  QTest::newRow("eval") << QStringList{"--eval", "1"} << "" << devFull << noRoom;
+  const QList<QStringList> modes{{"--help"},           {"-v"},
+                                 {"--eval", "1"},      {"--tsv", budget},
+                                 {"--report", budget}, {"--pdf", "-", budget}};
+  for (const QStringList& mode : modes)
+    QTest::newRow(qPrintable(mode.first())) << mode << "" << devFull << noRoom;
   QTest::newRow("eval with a wrong formula")
       << QStringList{"--eval", "2+)"} << "" << devFull
       << "грешка в ред 1, позиция 3\n  2+)\n    ^\n" + noRoom;
-  QTest::newRow("report") << QStringList{"--report", budget} << "" << devFull << noRoom;
-  QTest::newRow("pdf") << QStringList{"--pdf", "-", budget} << "" << devFull << noRoom;
-  QTest::newRow("tsv") << QStringList{"--tsv", budget} << "" << devFull << noRoom;
   QTest::newRow("report onto a full disk") << QStringList{"--report", budget} << ""
                                            << "disk" << noRoom;
   QTest::newRow("pdf cut short") << QStringList{"--pdf", "-", budget} << ""
@@ -369,7 +340,7 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   QFETCH(QString, message);
   QTemporaryDir dir;
   QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-  bool mounted = false;
+  std::optional<ScopedTmpfs> disk;
   if (where == QStringLiteral("missing")) pdf = dir.filePath(QStringLiteral("no/out.pdf"));
   if (where == QStringLiteral("directory"))
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out.pdf")));
@@ -378,15 +349,11 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), pdf));
   }
   if (where == QStringLiteral("full")) {
-    if (::geteuid() != 0) QSKIP("mounting a small file system needs root");
-    // Room for the old file and not for the new PDF.
-    if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=12k") != 0)
-      QSKIP("this machine does not let the test mount a file system");
-    mounted = true;
+    disk.emplace(dir.path(), 12);  // room for the old file and not for the new PDF
+    if (!disk->Mounted()) QSKIP(qPrintable(disk->Why()));
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
   }
-  const QByteArray node = QFile::encodeName(pdf);
   Streams streams;
   if (where == QStringLiteral("read-only")) {
     // Root may write anything: the program runs as a user who could replace the file in this
@@ -395,45 +362,25 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), dir.filePath("budget.SPR")));
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    QVERIFY(::chmod(node.constData(), 0444) == 0);
+    QVERIFY(::chmod(QFile::encodeName(pdf).constData(), 0444) == 0);
     QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
     streams.workingDirectory = dir.path();
     streams.asNobody = dir.filePath("verodazava");
   }
-  if (where == QStringLiteral("device")) {
-    if (::geteuid() != 0) QSKIP("making a device node needs root");
-    // The numbers of /dev/null: a write that got through would still harm nothing.
-    QVERIFY(::mknod(node.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0);
-  }
-  if (where == QStringLiteral("fifo")) QVERIFY(::mkfifo(node.constData(), 0666) == 0);
-  if (where == QStringLiteral("socket")) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    QVERIFY(size_t(node.size()) < sizeof address.sun_path);
-    qstrcpy(address.sun_path, node.constData());
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QVERIFY(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0);
-    ::close(fd);
-  }
-  struct stat kind {};
-  ::lstat(node.constData(), &kind);
-  const auto unmount = qScopeGuard([&] {
-    if (mounted) ::umount(QFile::encodeName(dir.path()).constData());
-  });
+  if (where == QStringLiteral("device") && ::geteuid() != 0)
+    QSKIP("making a device node needs root");
+  if (QStringList{"device", "fifo", "socket"}.contains(where)) QVERIFY(PlantEntry(where, pdf));
+  const unsigned kind = EntryKind(pdf);
 
-  const QStringList before =
-      QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  const QStringList before = DirectoryEntries(dir.path());
   // A regular file whose read fails (EIO) gives a table read only in part.
   const Run run =
       Start({"--pdf", pdf, where == "part" ? "/proc/self/mem" : "budget.SPR"}, {}, {}, streams);
   QCOMPARE(run.status, 1);
   QVERIFY2(run.err.contains(message), qPrintable(run.err));
-  QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-           before);
-  struct stat after {};
-  ::lstat(node.constData(), &after);
-  QCOMPARE(after.st_mode & S_IFMT, kind.st_mode & S_IFMT);
-  if (mounted || where == QStringLiteral("read-only")) {
+  QCOMPARE(DirectoryEntries(dir.path()), before);
+  QCOMPARE(EntryKind(pdf), kind);
+  if (disk || where == QStringLiteral("read-only")) {
     QFile old(pdf);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("old"));

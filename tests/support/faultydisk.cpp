@@ -2,7 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -54,4 +57,18 @@ QStringList DirectoryEntries(const QString& directory) {
 unsigned EntryKind(const QString& path) {
   struct stat entry {};
   return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & S_IFMT : 0;
+}
+
+bool PlantEntry(const QString& kind, const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  if (kind == u"fifo") return ::mkfifo(name.constData(), 0666) == 0;
+  if (kind == u"device") return ::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (kind != u"socket" || size_t(name.size()) >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return bound;
 }

@@ -29,5 +29,9 @@ class ScopedTmpfs {
 // What stands at a path, not following a link: its file type bits (S_IFIFO, ...), 0 for none.
 unsigned EntryKind(const QString& path);
 
+// Makes a special entry at `path`: "fifo", "socket" (bound, then its listener closed) or
+// "device" (root only; the numbers of /dev/null, so a write that got through harms nothing).
+bool PlantEntry(const QString& kind, const QString& path);
+
 // Files and entries of a directory, hidden ones included, sorted.
 QStringList DirectoryEntries(const QString& directory);

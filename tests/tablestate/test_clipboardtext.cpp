@@ -50,15 +50,11 @@ void TestClipboardText::pasteThenCopy_data() {
   QTest::addColumn<int>("row");
   QTest::addColumn<QString>("kind");
   QTest::addColumn<QString>("expected");
-  const QString column = "120,50\r\n80.25\r\n1 250,75\r\n";
   const QString cells = "Наем\t1 250,50\n\n[1<2,5,6]\n5-5";
   const auto Row = [](const char* name, const QString& text, int row, const char* kind,
                       const QString& expected) {
     QTest::newRow(name) << text << row << QString(kind) << expected;
   };
-  Row("column-plan", column, 0, "plan", "1 0 3");
-  Row("column-plain", column, 0, "plain",
-      "1\t120.50\t120,50\n2\t80.25\t80,25\n3\t1250.75\t1250,75\n");
   Row("cells-tsv", cells, 0, "tsv",
       "1\t1250.50 'Наем\t1250.500\n2\t\t\n3\t[1<2,5,6]\t5.000\n4\t5-5\t0.000\n");
   Row("cells-html", cells, 0, "html",
