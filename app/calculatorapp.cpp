@@ -52,7 +52,7 @@ CalculatorApp::CalculatorApp(TableState& state, Dialogs& dialogs, PrintTarget& p
     m_reports.Close();
   };
   if (m_recovery) {
-    commands.tableChanged = [this] { m_recovery->Write(m_state); };
+    commands.tableChanged = [this] { m_recovery->Keep(m_state); };
     commands.emptyTableCleared = [this] { m_recovery->Remove(); };
   }
   m_window.SetCommands(std::move(commands));
