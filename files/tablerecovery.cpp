@@ -281,8 +281,8 @@ void TableRecovery::WriteInBackground() {
     const bool written = WriteTable(job.table, job.lastFileName);
     // The message opens on the window's thread, at its next turn of the event loop.
     if (!written)
-      QMetaObject::invokeMethod(&background.idle, [this] { ReportFailure(); },
-                                Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          &background.idle, [this] { ReportFailure(); }, Qt::QueuedConnection);
     lock.lock();
     background.writing = false;
     background.changed.notify_all();

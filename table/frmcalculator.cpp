@@ -310,8 +310,12 @@ ResultRoom frmCalculator::ResultCellRoom() const {
 // What a cell's fitting depends on: the value and how the cell shows it.
 frmCalculator::FittedCell frmCalculator::CellKey(int row, double value, int digits) const {
   const CellLabel* cell = m_suma[static_cast<size_t>(row)];
-  return {std::bit_cast<quint64>(value), digits, m_locale.decimalPoint, cell->TextWidth(),
-          cell->font(), {}};
+  return {std::bit_cast<quint64>(value),
+          digits,
+          m_locale.decimalPoint,
+          cell->TextWidth(),
+          cell->font(),
+          {}};
 }
 
 // Measuring the text is most of a repaint's work, so a cell keeps its last fitting.

@@ -584,11 +584,10 @@ void TestCalculator::recalculationMarks_data() {
                                      << "25" << RowList{2} << RowList{};
   QTest::newRow("a sum of a later row") << QStringList{"5", "SUM(3)*2", "SUM(1)+1"} << "4"
                                         << "7" << RowList{3} << RowList{2};
-  QTest::newRow("below the shown decimals")
-      << QStringList{"2.4", "SUM(1)*10"} << "0" << "2.41" << RowList{} << RowList{};
-  QTest::newRow("a wide result shown alike")
-      << QStringList{"123456*10^25", "SUM(1)"} << "4" << "123456.1*10^25" << RowList{}
-      << RowList{};
+  QTest::newRow("below the shown decimals") << QStringList{"2.4", "SUM(1)*10"} << "0"
+                                            << "2.41" << RowList{} << RowList{};
+  QTest::newRow("a wide result shown alike") << QStringList{"123456*10^25", "SUM(1)"} << "4"
+                                             << "123456.1*10^25" << RowList{} << RowList{};
 }
 
 // The window marks the rows the texts of its cells call for, those before the recalculation
