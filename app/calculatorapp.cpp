@@ -60,7 +60,7 @@ CalculatorCommands CalculatorApp::Commands(TableState& state, Dialogs& dialogs, 
     m_reports.Close();
   };
   if (m_recovery) {
-    commands.tableChanged = [this] { m_recovery->Write(m_state); };
+    commands.tableChanged = [this] { m_recovery->Keep(m_state); };
     commands.emptyTableCleared = [this] { m_recovery->Remove(); };
   }
   return commands;

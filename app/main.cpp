@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
@@ -21,6 +22,7 @@
 #include "formulacommands.h"
 #include "frmgetfile.h"
 #include "printtarget.h"
+#include "quitsignals.h"
 #include "tablerecovery.h"
 #include "tablestate.h"
 #include "userlocale.h"
@@ -91,27 +93,25 @@ int RunWithoutWindow(const CommandLine& command, int argc, char* argv[]) {
   return cli::RunCommandLine(command, in, out, err, locale);
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
-  const Arguments arguments(argc, argv);
-  CommandLine command = cli::ParseCommandLine(arguments.text);
-  if (!command.reportFile.isEmpty()) command.reportFile = arguments.Openable(command.reportFile);
-  if (!command.NeedsDisplay()) return RunWithoutWindow(command, argc, argv);
-
-  // Qt's -platform option counts before its environment variable, as in Qt itself.
-  DisplayEnvironment environment = DisplayEnvironment::FromProcess();
-  if (!command.platform.isEmpty()) environment.platform = command.platform;
-  auto refusal = UnknownPlatformMessage(
-      environment.platform, AvailablePlatforms(PlatformPluginFolders(command.platformPluginPath)));
-  if (!refusal) refusal = MissingDisplayMessage(environment, DisplayProbes::Real());
-  if (refusal) {
-    std::fputs(refusal->toLocal8Bit().constData(), stderr);
-    return cli::kExitFailure;
+// The launcher's icon at the sizes an X window is given (_NET_WM_ICON), each drawn once by the
+// SVG image reader that the button icons load anyway. A QIcon of the SVG file itself would
+// load Qt's SVG icon engine as well, and parse the file again for every size; the pixels are
+// the same.
+QIcon WindowIcon() {
+  QIcon icon;
+  for (const int side : {16, 32, 64, 128}) {
+    QImageReader reader(QStringLiteral(":/verodazava.svg"));
+    reader.setScaledSize(QSize(side, side));
+    icon.addPixmap(QPixmap::fromImage(reader.read()));
   }
+  return icon;
+}
 
+// The main window, until it is closed or a signal ends the program.
+int RunWindow(const CommandLine& command, const Arguments& arguments, int& argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/verodazava.svg")));
+  const QuitOnSignals quitOnSignals;
+  QApplication::setWindowIcon(WindowIcon());
   QApplication::setApplicationName(kAppTitle.toString());
   // Lets Wayland desktops match the window to its launcher entry.
   QGuiApplication::setDesktopFileName(QStringLiteral("verodazava"));
@@ -151,5 +151,30 @@ int main(int argc, char* argv[]) {
       }
     });
   }
-  return QApplication::exec();
+  // A signal during the recovery question ended its dialog, and ends the program now.
+  return QuitOnSignals::Received() != 0 ? 0 : QApplication::exec();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const Arguments arguments(argc, argv);
+  CommandLine command = cli::ParseCommandLine(arguments.text);
+  if (!command.reportFile.isEmpty()) command.reportFile = arguments.Openable(command.reportFile);
+  if (!command.NeedsDisplay()) return RunWithoutWindow(command, argc, argv);
+
+  // Qt's -platform option counts before its environment variable, as in Qt itself.
+  DisplayEnvironment environment = DisplayEnvironment::FromProcess();
+  if (!command.platform.isEmpty()) environment.platform = command.platform;
+  auto refusal = UnknownPlatformMessage(
+      environment.platform, AvailablePlatforms(PlatformPluginFolders(command.platformPluginPath)));
+  if (!refusal) refusal = MissingDisplayMessage(environment, DisplayProbes::Real());
+  if (refusal) {
+    std::fputs(refusal->toLocal8Bit().constData(), stderr);
+    return cli::kExitFailure;
+  }
+  const int status = RunWindow(command, arguments, argc, argv);
+  // The window, its table and the recovery slot are all let go by now.
+  QuitOnSignals::EndAsReceived();
+  return status;
 }

@@ -5,7 +5,11 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QTimer>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <tuple>
 
 #include "dialogs.h"
@@ -30,6 +34,23 @@ QString SlotName(int slot, const QString& suffix) {
 
 }  // namespace
 
+// The writes Keep asks for: the table waits in `job` until the thread takes it, and a newer
+// table replaces one not yet taken.
+struct TableRecovery::Background {
+  struct Job {
+    QByteArray table;
+    QString lastFileName;
+  };
+  QTimer idle;  // a zero timer: fires once the events already queued are handled
+  const TableState* state = nullptr;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::optional<Job> job;
+  bool writing = false;
+  bool stop = false;
+  std::thread thread;
+};
+
 struct TableRecovery::LeftTable {
   int slot = 0;
   QDateTime written;
@@ -48,13 +69,27 @@ QString DefaultRecoveryFolder() {
 TableRecovery::TableRecovery(QString folder, Dialogs& dialogs)
     : m_folder(std::move(folder)), m_dialogs(dialogs) {}
 
-TableRecovery::~TableRecovery() = default;
+TableRecovery::~TableRecovery() {
+  if (!m_background) return;
+  // The end of the program, however it came (Esc, the close box, SIGTERM): what the user last
+  // did is written before the slot is let go. A failure is no longer reported, since the
+  // window is gone.
+  m_reported = true;
+  Settle(Pending::Write);
+  {
+    const std::lock_guard lock(m_background->mutex);
+    m_background->stop = true;
+  }
+  m_background->changed.notify_all();
+  if (m_background->thread.joinable()) m_background->thread.join();
+}
 
 QString TableRecovery::SlotPath(int slot, const QString& suffix) const {
   return m_folder + u'/' + SlotName(slot, suffix);
 }
 
 QString TableRecovery::FilePath() const {
+  WaitForWriter();
   return m_slot > 0 ? SlotPath(m_slot, kTableSuffix) : QString();
 }
 
@@ -131,6 +166,7 @@ bool TableRecovery::PrepareFolder() {
 }
 
 std::optional<RecoveredTable> TableRecovery::Claim(bool takeOverLeft) {
+  Settle(Pending::Drop);
   Hold(0, nullptr);
   if (!PrepareFolder()) {
     Fail();
@@ -150,6 +186,7 @@ std::optional<RecoveredTable> TableRecovery::Claim(bool takeOverLeft) {
 }
 
 void TableRecovery::Postpone() {
+  Settle(Pending::Drop);
   Hold(0, nullptr);
 }
 
@@ -171,35 +208,114 @@ bool TableRecovery::TakeFreeSlot() {
 void TableRecovery::Write(const TableState& state) {
   // Reported here, over the window the user works in, and only once there is work to lose.
   const auto report = qScopeGuard([this] { ReportFailure(); });
-  if (m_slot == 0 && !(PrepareFolder() && TakeFreeSlot())) {
-    Fail();
-    return;
-  }
+  Settle(Pending::Drop);
   // A refused table keeps the last good recovery file instead of an empty one.
   const EncodedFormulaFile table = EncodeFormulaFile(state);
-  if (table.Refused()) {
+  if (table.Refused())
     Fail();
-    return;
-  }
-  const QString tableName = SlotName(m_slot, kTableSuffix);
-  if (!WriteFileAtomically(m_folder, tableName, table.bytes, FileAccess::Private).ok()) {
+  else
+    WriteTable(table.bytes, state.lastFileName);
+}
+
+// On the window's thread or the writer's, never on both at once.
+bool TableRecovery::WriteTable(const QByteArray& table, const QString& lastFileName) {
+  if (m_slot == 0 && !(PrepareFolder() && TakeFreeSlot())) {
     Fail();
-    return;
+    return false;
   }
-  if (m_writtenName == state.lastFileName) return;
+  if (!WriteFileAtomically(m_folder, SlotName(m_slot, kTableSuffix), table, FileAccess::Private)
+           .ok()) {
+    Fail();
+    return false;
+  }
+  if (m_writtenName == lastFileName) return true;
   const QString name = SlotName(m_slot, kNameSuffix);
   const Status written =
-      state.lastFileName.isEmpty()
+      lastFileName.isEmpty()
           ? RemoveOrdinaryFile(m_folder, name)
-          : WriteFileAtomically(m_folder, name, state.lastFileName.toUtf8(), FileAccess::Private);
+          : WriteFileAtomically(m_folder, name, lastFileName.toUtf8(), FileAccess::Private);
   if (!written.ok()) {
     Fail();
+    return false;
+  }
+  m_writtenName = lastFileName;
+  return true;
+}
+
+void TableRecovery::Keep(const TableState& state) {
+  if (!m_background) {
+    m_background = std::make_unique<Background>();
+    m_background->idle.setSingleShot(true);
+    m_background->idle.setInterval(0);
+    m_background->idle.callOnTimeout([this] { HandOver(); });
+  }
+  m_background->state = &state;
+  if (!m_background->idle.isActive()) m_background->idle.start();
+}
+
+// The table is encoded here, on the window's thread that owns it; the thread writes it.
+void TableRecovery::HandOver() {
+  const EncodedFormulaFile table = EncodeFormulaFile(*m_background->state);
+  if (table.Refused()) {
+    Fail();
+    ReportFailure();
     return;
   }
-  m_writtenName = state.lastFileName;
+  {
+    const std::lock_guard lock(m_background->mutex);
+    m_background->job = Background::Job{table.bytes, m_background->state->lastFileName};
+    if (!m_background->thread.joinable())
+      m_background->thread = std::thread([this] { WriteInBackground(); });
+  }
+  m_background->changed.notify_all();
+}
+
+void TableRecovery::WriteInBackground() {
+  Background& background = *m_background;
+  std::unique_lock lock(background.mutex);
+  for (;;) {
+    background.changed.wait(lock, [&] { return background.stop || background.job; });
+    if (!background.job) return;
+    const Background::Job job = *std::exchange(background.job, std::nullopt);
+    background.writing = true;
+    lock.unlock();
+    const bool written = WriteTable(job.table, job.lastFileName);
+    // The message opens on the window's thread, at its next turn of the event loop.
+    if (!written)
+      QMetaObject::invokeMethod(
+          &background.idle, [this] { ReportFailure(); }, Qt::QueuedConnection);
+    lock.lock();
+    background.writing = false;
+    background.changed.notify_all();
+  }
+}
+
+void TableRecovery::Settle(Pending pending) {
+  if (!m_background) return;
+  if (m_background->idle.isActive()) {
+    m_background->idle.stop();
+    if (pending == Pending::Write) HandOver();
+  }
+  if (pending == Pending::Drop) {
+    const std::lock_guard lock(m_background->mutex);
+    m_background->job.reset();
+  }
+  WaitForWriter();
+}
+
+void TableRecovery::WaitForWriter() const {
+  if (!m_background) return;
+  std::unique_lock lock(m_background->mutex);
+  m_background->changed.wait(lock, [&] { return !m_background->writing && !m_background->job; });
+}
+
+void TableRecovery::Flush() {
+  Settle(Pending::Write);
+  ReportFailure();
 }
 
 void TableRecovery::Remove() {
+  Settle(Pending::Drop);
   if (m_slot == 0) return;
   RemoveSlotFiles(m_slot);
   m_writtenName = QString();

@@ -2,6 +2,7 @@
 
 #include <QLockFile>
 #include <QString>
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -29,6 +30,12 @@ struct RecoveredTable {
 // the user's alone; anything else found under a slot's names is passed over and left as it is.
 // A failure never stops the program: it is reported once, at the first write after it, and
 // the next write tries again.
+//
+// The window keeps its table through Keep, which never makes a keystroke wait for the disk:
+// the table is encoded once the event loop is idle, so that a burst of changes (a paste, a
+// held Enter) is one write, and a thread of its own writes and syncs it. A kill -9 within the
+// few milliseconds of that write loses the changes it carries: the file still holds the table
+// before them, whole. The destructor writes whatever is still pending.
 class TableRecovery {
  public:
   TableRecovery(QString folder, Dialogs& dialogs);
@@ -50,16 +57,23 @@ class TableRecovery {
   // The table Claim returned stays for a later start: its slot is let go, and the first write
   // takes a free one.
   void Postpone();
-  // Writes the table (explanation, formulas, last file name) into the slot's file.
+  // Writes the table (explanation, formulas, last file name) into the slot's file now.
   void Write(const TableState& state);
+  // Writes `state` as it is once the event loop is idle, in the background; `state` must
+  // outlive this object.
+  void Keep(const TableState& state);
+  // Waits until the table last given to Keep is written, and reports a failure as Write does.
+  void Flush();
   // The table is saved or empty: the slot's file goes.
   void Remove();
 
-  // The slot's table file; empty while no slot is held.
+  // The slot's table file, once the writes under way are done; empty while no slot is held.
   QString FilePath() const;
 
  private:
   struct LeftTable;
+  struct Background;
+  enum class Pending { Drop, Write };
 
   QString SlotPath(int slot, const QString& suffix) const;
   std::unique_ptr<QLockFile> Lock(int slot) const;
@@ -69,6 +83,12 @@ class TableRecovery {
   void RemoveSlotFiles(int slot);
   bool PrepareFolder();
   bool TakeFreeSlot();
+  bool WriteTable(const QByteArray& table, const QString& lastFileName);
+  void HandOver();
+  void WriteInBackground();
+  // Ends the writes under way, first writing or dropping the one not yet begun.
+  void Settle(Pending pending);
+  void WaitForWriter() const;
   void Fail();
   void ReportFailure();
 
@@ -77,6 +97,7 @@ class TableRecovery {
   int m_slot = 0;  // 0: none held
   std::unique_ptr<QLockFile> m_lock;
   std::optional<QString> m_writtenName;  // the last file name now in table-N.name
-  bool m_failed = false;                 // something failed since the start
+  std::atomic<bool> m_failed = false;    // something failed since the start
   bool m_reported = false;
+  std::unique_ptr<Background> m_background;  // made by the first Keep
 };

@@ -311,18 +311,37 @@ ResultRoom frmCalculator::ResultCellRoom() const {
   return {.fits = fits, .blankZero = true};
 }
 
+// What a cell's fitting depends on: the value and how the cell shows it.
+frmCalculator::FittedCell frmCalculator::CellKey(int row, double value, int digits) const {
+  const CellLabel* cell = m_suma[static_cast<size_t>(row)];
+  return {std::bit_cast<quint64>(value),
+          digits,
+          m_locale.decimalPoint,
+          cell->TextWidth(),
+          cell->font(),
+          {}};
+}
+
 // Measuring the text is most of a repaint's work, so a cell keeps its last fitting.
 const FittedResult& frmCalculator::FitCell(int row, double value, int digits) {
-  const CellLabel* cell = m_suma[static_cast<size_t>(row)];
   FittedCell& kept = m_fitted[static_cast<size_t>(row)];
-  const auto bits = std::bit_cast<quint64>(value);
-  const int width = cell->TextWidth();
-  if (kept.width == width && kept.valueBits == bits && kept.digits == digits &&
-      kept.decimalPoint == m_locale.decimalPoint && kept.font == cell->font())
-    return kept.fitted;
-  kept = {bits, digits, m_locale.decimalPoint, width, cell->font(),
-          FitResult(value, digits, m_locale.decimalPoint, ResultCellRoom())};
+  FittedCell key = CellKey(row, value, digits);
+  if (kept.MadeFor(key)) return kept.fitted;
+  key.fitted = FitResult(value, digits, m_locale.decimalPoint, ResultCellRoom());
+  kept = std::move(key);
   return kept.fitted;
+}
+
+ShownText frmCalculator::ShownTexts(const FittedCells& earlier) const {
+  return [this, &earlier](size_t row, double value) {
+    const int digits = m_state.roundingDigits;
+    if (row < m_fitted.size()) {
+      const FittedCell key = CellKey(static_cast<int>(row), value, digits);
+      if (m_fitted[row].MadeFor(key)) return m_fitted[row].fitted.text;
+      if (earlier[row].MadeFor(key)) return earlier[row].fitted.text;
+    }
+    return FitResult(value, digits, m_locale.decimalPoint, ResultCellRoom()).text;
+  };
 }
 
 // One tool tip for every reason a result cell has one: the full result first, then the mark.
@@ -558,12 +577,13 @@ void frmCalculator::InsertAtCaret(const QString& text) {
 void frmCalculator::Recalculate() {
   TableSnapshot snapshot = Snapshot();
   const RecordResults before = ResultsOf(m_state);
+  const FittedCells shownBefore = m_fitted;
   RecalculateAll(m_state, m_evaluator);
   MakeScreen();
   // New results are a change of the table too; undoing it brings the old ones back exactly.
   PushChange(std::move(snapshot), m_currentRow);
   ShowMarks(MarkRecalculation(before, ResultsOf(m_state), SecondPassResults(m_state, m_evaluator),
-                              m_state.roundingDigits, m_locale.decimalPoint, ResultCellRoom()));
+                              ShownTexts(shownBefore)));
 }
 
 void frmCalculator::RecalculateRestored() {
@@ -571,7 +591,7 @@ void frmCalculator::RecalculateRestored() {
   MakeScreen();
   const RecordResults results = ResultsOf(m_state);
   ShowMarks(MarkRecalculation(results, results, SecondPassResults(m_state, m_evaluator),
-                              m_state.roundingDigits, m_locale.decimalPoint, ResultCellRoom()));
+                              ShownTexts(m_fitted)));
 }
 
 void frmCalculator::NewTable() {

@@ -115,6 +115,11 @@ class frmCalculator final : public QWidget {
   void ShowResult(int row, double result, int digits);
   ResultRoom ResultCellRoom() const;
   const FittedResult& FitCell(int row, double value, int digits);
+  struct FittedCell;
+  using FittedCells = std::array<FittedCell, kVisibleRows>;
+  // The marks' texts: those the cells were last fitted to (and those in `earlier`) are taken
+  // as they are, so that a recalculation measures no text twice; others are fitted.
+  ShownText ShownTexts(const FittedCells& earlier) const;
   void UpdateResultTip(int row);
   int RowOf(const QObject* object) const;
   void SetRowColour(int row, const QColor& colour);
@@ -148,8 +153,13 @@ class frmCalculator final : public QWidget {
     int width = -1;
     QFont font;
     FittedResult fitted;
+    bool MadeFor(const FittedCell& key) const {
+      return valueBits == key.valueBits && digits == key.digits &&
+             decimalPoint == key.decimalPoint && width == key.width && font == key.font;
+    }
   };
-  std::array<FittedCell, kVisibleRows> m_fitted{};
+  FittedCell CellKey(int row, double value, int digits) const;
+  FittedCells m_fitted{};
 
   QUndoStack m_undo;
   // While a state is shown or the window sets a field, field changes are no steps of their own.

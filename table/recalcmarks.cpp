@@ -49,11 +49,7 @@ RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evalua
 }
 
 RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
-                           const RecordResults& secondPass, int digits, QChar decimalPoint,
-                           const ResultRoom& cell) {
-  const auto shown = [&](double value) {
-    return FitResult(value, digits, decimalPoint, cell).text;
-  };
+                           const RecordResults& secondPass, const ShownText& shown) {
   RowMarks marks{};
   for (size_t k = 0; k < marks.size(); ++k) {
     // An equal value shows an equal text, so most rows need no text at all (a NaN, never
@@ -61,11 +57,19 @@ RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& aft
     const bool moves = secondPass[k] != after[k];
     const bool moved = before[k] != after[k];
     if (!moves && !moved) continue;
-    const QString now = shown(after[k]);
-    if (moves && shown(secondPass[k]) != now)
+    const QString now = shown(k, after[k]);
+    if (moves && shown(k, secondPass[k]) != now)
       marks[k] = ResultMark::DependsBelow;
-    else if (moved && shown(before[k]) != now)
+    else if (moved && shown(k, before[k]) != now)
       marks[k] = ResultMark::Changed;
   }
   return marks;
+}
+
+RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
+                           const RecordResults& secondPass, int digits, QChar decimalPoint,
+                           const ResultRoom& cell) {
+  return MarkRecalculation(before, after, secondPass, [&](size_t, double value) {
+    return FitResult(value, digits, decimalPoint, cell).text;
+  });
 }

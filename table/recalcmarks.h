@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QString>
 #include <array>
+#include <functional>
 
 #include "resultformat.h"
 #include "tablestate.h"
@@ -28,9 +29,15 @@ RecordResults ResultsOf(const TableState& state);
 // table itself keeps what it has.
 RecordResults SecondPassResults(const TableState& state, mdlCalcFunction& evaluator);
 
-// The marks of the visible rows, judged by the text each cell shows in `cell`: a row whose
-// text a second pass would change is DependsBelow, otherwise a row whose text the pass from
-// `before` to `after` changed is Changed.
+// The text a row's result cell shows for a value.
+using ShownText = std::function<QString(size_t row, double value)>;
+
+// The marks of the visible rows, judged by the text each cell shows: a row whose text a
+// second pass would change is DependsBelow, otherwise a row whose text the pass from `before`
+// to `after` changed is Changed.
+RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
+                           const RecordResults& secondPass, const ShownText& shown);
+// The same, with every cell's text fitted into `cell`.
 RowMarks MarkRecalculation(const RecordResults& before, const RecordResults& after,
                            const RecordResults& secondPass, int digits, QChar decimalPoint,
                            const ResultRoom& cell);

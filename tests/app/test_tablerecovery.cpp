@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -12,12 +13,14 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <memory>
 #include <optional>
 
 #include "calculatorapp.h"
 #include "faultydisk.h"
 #include "fixedprinttarget.h"
+#include "quitsignals.h"
 #include "scripteddialogs.h"
 #include "tablerecovery.h"
 #include "tablestate.h"
@@ -54,6 +57,11 @@ void LeaveStaleLock(const QString& path) {
   QVERIFY(QFile::exists(path));
 }
 
+// Explanation "Сметка", rows 25+65 and SUM(1)*2.
+QByteArray SmetkaTable() {
+  return QByteArray("\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n\"25+65\"\r\n\"SUM(1)*2\"\r\n") + Cleared(24);
+}
+
 // A left table whose first row holds `formula`.
 QByteArray Table(const QString& formula) {
   return "\"\"\r\n\"" + formula.toLatin1() + "\"\r\n";
@@ -80,9 +88,11 @@ struct Instance {
     app.Window().show();
   }
   QLineEdit* Box(int row) { return app.Window().FormulaBox(row); }
+  // The row is entered and its recovery write done.
   void Enter(int row, const QString& text) {
     Box(row)->setText(text);
     QTest::keyClick(Box(row), Qt::Key_Return);
+    recovery.Flush();
   }
   QString Result(int row) { return app.Window().ResultLabel(row)->text(); }
 
@@ -93,6 +103,29 @@ struct Instance {
   CalculatorApp app;
 };
 
+// The program as main runs it, offscreen, until a signal ends it: the table SmetkaTable()
+// typed, its explanation last and left to the write once the event loop is idle.
+int RunWindowUntilSignal(const QString& folder) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "window";
+  char* argv[] = {name, nullptr};
+  QApplication application(argc, argv);
+  {
+    const QuitOnSignals quitOnSignals;
+    QPrinter printer;
+    Instance program(folder, printer);
+    program.app.RecoverUnsavedTable(false);
+    program.Enter(0, QStringLiteral("25+65"));
+    program.Enter(1, QStringLiteral("SUM(1)*2"));
+    program.app.Window().ExplanationField()->setText(QStringLiteral("Сметка"));
+    if (::write(STDOUT_FILENO, "typed\n", 6) != 6) return 1;
+    QApplication::exec();
+  }
+  QuitOnSignals::EndAsReceived();
+  return 0;
+}
+
 }  // namespace
 
 // The table outlives the program: recovery files in the state folder.
@@ -101,6 +134,8 @@ class TestTableRecovery : public QObject {
  public:
   // Run again as a writer to be killed: keeps writing its table into the folder it is given.
   static void initMain() {
+    if (qEnvironmentVariableIsSet("VZ_RUN_WINDOW"))
+      std::exit(RunWindowUntilSignal(qEnvironmentVariable("VZ_RUN_WINDOW")));
     const QString folder = qEnvironmentVariable("VZ_KEEP_WRITING");
     if (folder.isEmpty()) return;
     ScriptedDialogs dialogs;
@@ -125,6 +160,8 @@ class TestTableRecovery : public QObject {
   void fileCommandsSettleIt_data();
   void fileCommandsSettleIt();
   void twoInstancesKeepTwoFiles();
+  void endedBySignal_data();
+  void endedBySignal();
   void unusableFolderIsReportedOnce_data();
   void unusableFolderIsReportedOnce();
   void folderFaults_data();
@@ -226,8 +263,7 @@ void TestTableRecovery::startOffersTheLeftTable_data() {
   QTest::addColumn<QString>("result2");
   QTest::addColumn<bool>("leftStays");
 
-  const QByteArray table =
-      QByteArray("\"\xD1\xEC\xE5\xF2\xEA\xE0\"\r\n\"25+65\"\r\n\"SUM(1)*2\"\r\n") + Cleared(24);
+  const QByteArray table = SmetkaTable();
   QTest::newRow("nothing left") << QByteArray() << false << false << -1 << ""
                                 << "" << false;
   QTest::newRow("left, restored") << table << false << false << 0 << "25+65"
@@ -347,6 +383,36 @@ void TestTableRecovery::twoInstancesKeepTwoFiles() {
   QCOMPARE(third->Box(1)->text(), QStringLiteral("333"));
   QCOMPARE(third->dialogs.Of(QStringLiteral("choice")).size(), 1);
   QCOMPARE(third->recovery.FilePath(), Slot(1, ".SPR"));
+}
+
+void TestTableRecovery::endedBySignal_data() {
+  QTest::addColumn<int>("signal");
+  QTest::addColumn<int>("waitMs");  // after the last change, before the signal
+  QTest::addColumn<bool>("lockLeft");
+
+  QTest::newRow("SIGTERM ends it as Esc does") << int(SIGTERM) << 0 << false;
+  QTest::newRow("kill -9 a second after the last change") << int(SIGKILL) << 1100 << true;
+}
+
+// A running program ended by a real signal keeps its last table.
+void TestTableRecovery::endedBySignal() {
+  QFETCH(int, signal);
+  QFETCH(int, waitMs);
+  QFETCH(bool, lockLeft);
+  QProcess window;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("VZ_RUN_WINDOW"), m_folder);
+  window.setProcessEnvironment(environment);
+  window.start(QCoreApplication::applicationFilePath(), {});
+  QVERIFY(window.waitForReadyRead(30000));
+  QTest::qSleep(waitMs);
+  QCOMPARE(::kill(static_cast<pid_t>(window.processId()), signal), 0);
+  QVERIFY(window.waitForFinished(30000));
+
+  QCOMPARE(window.exitStatus(), QProcess::CrashExit);
+  QCOMPARE(window.exitCode(), signal);
+  QCOMPARE(ReadAll(Slot(1, ".SPR")), SmetkaTable());
+  QCOMPARE(QFile::exists(Slot(1, ".lock")), lockLeft);
 }
 
 void TestTableRecovery::unusableFolderIsReportedOnce_data() {

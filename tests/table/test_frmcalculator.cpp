@@ -31,6 +31,8 @@ class TestCalculator : public QObject {
   void display_data();
   void display();
   void shortenedAndMarked();
+  void recalculationMarks_data();
+  void recalculationMarks();
   void functionButtons_data();
   void functionButtons();
   void explanationField();
@@ -529,6 +531,50 @@ void TestCalculator::shortenedAndMarked() {
   // A result that fits again has no tool tip.
   f.Enter(0, QStringLiteral("2"));
   QCOMPARE(f.window.ResultLabel(0)->toolTip(), QString());
+}
+
+using RowList = QList<int>;
+
+void TestCalculator::recalculationMarks_data() {
+  QTest::addColumn<QStringList>("formulas");  // rows 1.., recalculated once
+  QTest::addColumn<QString>("digits");
+  QTest::addColumn<QString>("row1");  // then entered in row 1, and recalculated again
+  QTest::addColumn<RowList>("changed");
+  QTest::addColumn<RowList>("dependsBelow");
+
+  QTest::newRow("a row above moves") << QStringList{"10", "SUM(1)*2", "7"} << "4"
+                                     << "25" << RowList{2} << RowList{};
+  QTest::newRow("a sum of a later row") << QStringList{"5", "SUM(3)*2", "SUM(1)+1"} << "4"
+                                        << "7" << RowList{3} << RowList{2};
+  QTest::newRow("below the shown decimals") << QStringList{"2.4", "SUM(1)*10"} << "0"
+                                            << "2.41" << RowList{} << RowList{};
+  QTest::newRow("a wide result shown alike") << QStringList{"123456*10^25", "SUM(1)"} << "4"
+                                             << "123456.1*10^25" << RowList{} << RowList{};
+}
+
+// The window marks the rows the texts of its cells call for, those before the recalculation
+// taken from what the cells showed.
+void TestCalculator::recalculationMarks() {
+  QFETCH(QStringList, formulas);
+  QFETCH(QString, digits);
+  QFETCH(QString, row1);
+  QFETCH(RowList, changed);
+  QFETCH(RowList, dependsBelow);
+  CalculatorFixture f;
+  f.window.RoundingField()->setText(digits);
+  for (int k = 0; k < formulas.size(); ++k) f.state.rows[k].SetFormula(formulas[k]);
+  f.window.Recalculate();
+  f.Enter(0, row1);
+  f.window.Recalculate();
+  RowList gotChanged;
+  RowList gotDepends;
+  for (int row = 0; row < kVisibleRows; ++row) {
+    const QString mark = f.window.ResultLabel(row)->accessibleDescription();
+    if (mark == u"Променен при последното преизчисляване") gotChanged.append(row + 1);
+    if (mark == u"Зависи от ред по-долу: преизчислете още веднъж") gotDepends.append(row + 1);
+  }
+  QCOMPARE(gotChanged, changed);
+  QCOMPARE(gotDepends, dependsBelow);
 }
 
 // The window applies the insertion rule at the box's caret; the rule's cases are the row
