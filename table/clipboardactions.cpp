@@ -162,7 +162,8 @@ void frmCalculator::PasteLines(int row, const QStringList& lines) {
   const QList<int> wrong = PasteFormulas(pasted, plan, formulas, evaluator);
   TableSnapshot after = TableSnapshot::Of(pasted);
   after.explanation = m_txtH->text();
-  ApplyTableChange(after, plan.NextRow());
+  // Undoing the paste goes back to where it began; the paste itself leaves the caret below it.
+  ApplyTableChange(after, plan.firstRow);
   FocusRow(plan.NextRow());
 
   QStringList report;
