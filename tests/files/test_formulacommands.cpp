@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -19,17 +18,6 @@
 #include "scripteddialogs.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // The failure messages users read, written out.
 QString ExpectedMessage(int code) {
@@ -273,9 +261,7 @@ void TestFormulaCommands::saveFaults() {
   for (const char* name : {"old", "OLD", "new"}) {
     const QString path = dir.filePath(QStringLiteral("start/.verodazava-%1.tmp").arg(name));
     if (fault == "temporaries") WriteAll(path, "x");
-    const timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    if (fault == "temporaries" && QByteArray(name) != "new")
-      ::utimes(QFile::encodeName(path), hourAgo);
+    if (fault == "temporaries" && QByteArray(name) != "new") MakeOld(path);
   }
   if (fault == "link-to-fifo") {
     QVERIFY(PlantEntry("fifo", dir.filePath("start/pipe")));
