@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 #include "calculatorapp.h"
@@ -176,9 +175,7 @@ void TestCalculatorApp::saveAndReadThroughTheKeys() {
 
 void TestCalculatorApp::helpOpensModallyAndCloses() {
   QString seenTitle;
-  QTimer::singleShot(0, this, [&seenTitle] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal) return;
+  AnswerNextModal([&seenTitle](QWidget* modal) {
     seenTitle = modal->windowTitle();
     QTest::keyClick(modal, Qt::Key_Escape);
   });

@@ -33,17 +33,6 @@ QByteArray Cleared(int count) {
   return (QByteArray("\"") + QByteArray(255, '\0') + "\"\r\n").repeated(count);
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // A lock that a crashed instance left behind: taken by a process that is gone.
 void LeaveStaleLock(const QString& path) {
   const pid_t child = fork();
@@ -65,13 +54,6 @@ QByteArray SmetkaTable() {
 // A left table whose first row holds `formula`.
 QByteArray Table(const QString& formula) {
   return "\"\"\r\n\"" + formula.toLatin1() + "\"\r\n";
-}
-
-void MakeOld(const QString& path) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::ReadWrite));
-  QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
-                           QFileDevice::FileModificationTime));
 }
 
 unsigned PermissionsOf(const QString& path) {
@@ -497,7 +479,7 @@ void TestTableRecovery::folderFaults() {
   if (fault == u"name-link") QVERIFY(QFile::link(outside, Slot(1, ".name")));
   if (fault == u"empty") WriteAll(Slot(1, ".SPR"), Table(""));
   if (fault == u"empty") LeaveStaleLock(Slot(1, ".lock"));
-  if (fault == u"fifo") QCOMPARE(::mkfifo(QFile::encodeName(Slot(1, ".SPR")).constData(), 0600), 0);
+  if (fault == u"fifo") QVERIFY(PlantEntry("fifo", Slot(1, ".SPR")));
   if (fault == u"link") QVERIFY(QFile::link(outside, Slot(1, ".SPR")));
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("VZ_KEEP_WRITING"), m_folder);

@@ -1,16 +1,10 @@
 #include <fcntl.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <sys/time.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
@@ -24,21 +18,6 @@
 #include "scripteddialogs.h"
 
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList Entries(const QString& directory) {
-  return QDir(directory).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
 
 // The failure messages users read, written out.
 QString ExpectedMessage(int code) {
@@ -127,7 +106,7 @@ void TestFormulaCommands::saveNames() {
   QCOMPARE(asked.text, QStringLiteral("Въведете име на файла."));
   QCOMPARE(asked.title, QStringLiteral("Запис на справка"));
   QCOMPARE(asked.defaultText, previous);
-  QCOMPARE(Entries(m_dir->path()), QStringList{written});
+  QCOMPARE(DirectoryEntries(m_dir->path()), QStringList{written});
   QCOMPARE(m_state.lastFileName, written);
   // An empty explanation is saved as one blank, in the table too.
   QCOMPARE(m_state.explanation, QStringLiteral(" "));
@@ -141,7 +120,7 @@ void TestFormulaCommands::saveCancelledWritesNothing() {
   ScriptedDialogs dialogs;
   dialogs.AnswerInput(QString());
   SaveFormulaFile(m_state, dialogs);
-  QVERIFY(Entries(m_dir->path()).isEmpty());
+  QVERIFY(DirectoryEntries(m_dir->path()).isEmpty());
   QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
   QCOMPARE(m_state.explanation, QString());
   QCOMPARE(dialogs.Of("message").size(), 0);
@@ -167,9 +146,9 @@ void TestFormulaCommands::saveRefusesNamesOutsideTheDirectory() {
   dialogs.AnswerInput(answer);
   SaveFormulaFile(m_state, dialogs);
 
-  QCOMPARE(Entries(m_dir->path()), QStringList{"start"});
-  QCOMPARE(Entries(m_state.startDirectory), QStringList{"sub"});
-  QVERIFY(Entries(m_dir->filePath("start/sub")).isEmpty());
+  QCOMPARE(DirectoryEntries(m_dir->path()), QStringList{"start"});
+  QCOMPARE(DirectoryEntries(m_state.startDirectory), QStringList{"sub"});
+  QVERIFY(DirectoryEntries(m_dir->filePath("start/sub")).isEmpty());
   QCOMPARE(dialogs.Of("message").size(), 1);
   QCOMPARE(dialogs.Of("message").first().text, QStringLiteral("52: Неправилно име на файл"));
   // As after any failed save: the name is offered again and the explanation rule applied.
@@ -204,8 +183,8 @@ void TestFormulaCommands::saveFailureIsReported() {
   QCOMPARE(dialogs.Of("message").size(), 1);
   QCOMPARE(dialogs.Of("message").first().text, ExpectedMessage(code));
   // Nothing left behind and nothing damaged.
-  QCOMPARE(Entries(dir.path()), QStringList({"plain.txt", "taken.SPR"}));
-  QCOMPARE(Entries(dir.filePath("taken.SPR")), QStringList{"inside"});
+  QCOMPARE(DirectoryEntries(dir.path()), QStringList({"plain.txt", "taken.SPR"}));
+  QCOMPARE(DirectoryEntries(dir.filePath("taken.SPR")), QStringList{"inside"});
   QCOMPARE(ReadAll(dir.filePath("plain.txt")), QByteArray("keep"));
   QCOMPARE(m_state.lastFileName, answer + ".SPR");
   QCOMPARE(m_state.explanation, QStringLiteral(" "));
@@ -220,7 +199,7 @@ void TestFormulaCommands::saveReplacesExistingFile() {
   SaveFormulaFile(m_state, dialogs);
   QCOMPARE(dialogs.Log().size(), 1);  // no question before replacing
   QCOMPARE(ReadAll(path), EncodeFormulaFile(m_state).bytes);
-  QCOMPARE(Entries(m_dir->path()), QStringList{"abc.SPR"});
+  QCOMPARE(DirectoryEntries(m_dir->path()), QStringList{"abc.SPR"});
 }
 
 // Faults made for real: a full or read-only file system, a name the system refuses, links
@@ -279,28 +258,19 @@ void TestFormulaCommands::saveFaults() {
   if (fault == "read-only") QVERIFY(disk->MakeReadOnly());
   if (fault == "link") QVERIFY(QFile::link("../outside/secret.SPR", target));
   if (fault == "dangling-link") QVERIFY(QFile::link("../outside/new.SPR", target));
-  const QByteArray native = QFile::encodeName(target);
   for (const char* name : {"old", "OLD", "new"}) {
     const QString path = dir.filePath(QStringLiteral("start/.verodazava-%1.tmp").arg(name));
     if (fault == "temporaries") WriteAll(path, "x");
-    const timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    if (fault == "temporaries" && QByteArray(name) != "new")
-      ::utimes(QFile::encodeName(path), hourAgo);
+    if (fault == "temporaries" && QByteArray(name) != "new") MakeOld(path);
   }
-  if (fault == "fifo") QCOMPARE(::mkfifo(native.constData(), 0666), 0);
   if (fault == "link-to-fifo") {
-    QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("start/pipe")).constData(), 0666), 0);
+    QVERIFY(PlantEntry("fifo", dir.filePath("start/pipe")));
     QVERIFY(QFile::link("pipe", target));
   }
-  // The null device's numbers, made in the test's own folder.
-  if (fault == "device" && ::mknod(native.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
-    QSKIP("making a device node needs root");
-  sockaddr_un address{AF_UNIX, {}};
-  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  const auto closeSocket = qScopeGuard([listener] { ::close(listener); });
-  qstrncpy(address.sun_path, native.constData(), sizeof address.sun_path);
-  if (fault == "socket")
-    QCOMPARE(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  if ((fault == "fifo" || fault == "socket" || fault == "device") && !PlantEntry(fault, target)) {
+    if (fault == "device" && ::geteuid() != 0) QSKIP("making a device node needs root");
+    QFAIL(qPrintable("could not plant " + fault));
+  }
   const unsigned planted = EntryKind(target);
 
   ScriptedDialogs dialogs;
@@ -393,7 +363,7 @@ void TestFormulaCommands::readWithoutFileKeepsTable() {
   QFETCH(QString, chosen);
   QFETCH(int, code);
   QVERIFY(QDir(m_dir->path()).mkdir("dir.SPR"));
-  QCOMPARE(::mkfifo(QFile::encodeName(m_dir->filePath("pipe.SPR")).constData(), 0600), 0);
+  QVERIFY(PlantEntry("fifo", m_dir->filePath("pipe.SPR")));
   m_state.rows[0].SetFormula(QStringLiteral("1+2"));
   m_state.rows[0].result = 3;
   m_state.explanation = QStringLiteral("заглавие");
@@ -434,7 +404,7 @@ void TestFormulaCommands::readNeverWaitsForAPipe() {
   const QByteArray dir = QFile::encodeName(m_dir->path());
   const QByteArray name = dir + "/flip.SPR", pipe = dir + "/pipe", file = dir + "/file";
   WriteAll(QString::fromLocal8Bit(file), "\"x\"\r\n\"1\"\r\n");
-  QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+  QVERIFY(PlantEntry("fifo", QString::fromLocal8Bit(pipe)));
 
   std::atomic<bool> stop = false;
   std::atomic<qint64> readingSince = 0;  // ms of the steady clock; 0 while not reading

@@ -79,8 +79,7 @@ void TestPrintTarget::noPrinter() {
   QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
   if (!message.isEmpty()) QCOMPARE(messages[0].text, message);
 
-  const QStringList written = QDir(start.path()).entryList(QDir::Files);
-  QCOMPARE(written, file.isEmpty() ? QStringList() : QStringList{file});
+  QCOMPARE(DirectoryEntries(start.path()), file.isEmpty() ? QStringList() : QStringList{file});
   if (!file.isEmpty()) {
     QCOMPARE(pdftools::PageCount(QDir(start.path()).filePath(file)), 1);
     QVERIFY(pdftools::Text(QDir(start.path()).filePath(file)).contains(QStringLiteral("ред две")));
@@ -160,14 +159,10 @@ void TestPrintTarget::pdfFaults() {
     if (!disk->Mounted()) QSKIP(qPrintable(disk->Why()));
   }
   const QString target = QDir(state.startDirectory).filePath(name);
-  const auto put = [](const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-  };
-  QVERIFY(put(dir.filePath("outside/secret"), "secret"));
-  if (before == "file") QVERIFY(put(target, "old"));
+  WriteAll(dir.filePath("outside/secret"), "secret");
+  if (before == "file") WriteAll(target, "old");
   if (before == "link") QVERIFY(QFile::link("../outside/secret", target));
-  if (before == "fifo") QVERIFY(::mkfifo(QFile::encodeName(target).constData(), 0666) == 0);
+  if (before == "fifo") QVERIFY(PlantEntry("fifo", target));
   if (fullDisk) QVERIFY(disk->FillUp());
 
   ScriptedDialogs dialogs;
@@ -200,14 +195,8 @@ void TestPrintTarget::pdfFaults() {
     QCOMPARE(EntryKind(target), unsigned(S_IFIFO));
   else
     QCOMPARE(pdftools::PageCount(target), written ? 1 : -1);  // -1: no PDF
-  if (before == "file" && !written) {
-    QFile old(target);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("old"));
-  }
-  QFile secret(dir.filePath("outside/secret"));
-  QVERIFY(secret.open(QIODevice::ReadOnly));
-  QCOMPARE(secret.readAll(), QByteArray("secret"));
+  if (before == "file" && !written) QCOMPARE(ReadAll(target), QByteArray("old"));
+  QCOMPARE(ReadAll(dir.filePath("outside/secret")), QByteArray("secret"));
   QCOMPARE(dialogs.Pending(), 0);
 }
 

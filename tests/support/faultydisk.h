@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // A small tmpfs mounted over a directory for the life of a test, so that a full disk and a
 // read-only file system are the real thing. Mounting needs root; Mounted() says whether it
@@ -35,3 +36,10 @@ bool PlantEntry(const QString& kind, const QString& path);
 
 // Files and entries of a directory, hidden ones included, sorted.
 QStringList DirectoryEntries(const QString& directory);
+
+// A file's bytes, "<missing>" when it cannot be read (so it never equals what a test expects).
+QByteArray ReadAll(const QString& path);
+// Writes a file; fails the running test when it cannot.
+void WriteAll(const QString& path, const QByteArray& bytes);
+// Dates a file's last change an hour back, as if left by a run the day before.
+void MakeOld(const QString& path);

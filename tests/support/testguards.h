@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QObject>
@@ -26,3 +27,12 @@ class ModalGuard : public QObject {
   QPointer<QWidget> m_waiting;  // the modal dialog open since m_since
   QElapsedTimer m_since;
 };
+
+// Hands the next real modal dialog, once the event loop has opened it, to `answer` as a Box;
+// a dialog of another kind is left to the ModalGuard.
+template <class Box = QWidget, class Answer>
+void AnswerNextModal(Answer answer) {
+  QTimer::singleShot(0, [answer] {
+    if (auto* box = qobject_cast<Box*>(QApplication::activeModalWidget())) answer(box);
+  });
+}

@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QLibraryInfo>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTranslator>
 
 #include "calculatorfixture.h"
@@ -54,9 +53,7 @@ void TestCalculatorDialogs::newTableQuestion() {
   QString title, text, cancelText;
   QMessageBox::Icon icon = QMessageBox::Critical;
   QMessageBox::StandardButtons buttons;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
+  AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
     title = box->windowTitle();
     text = box->text();
     icon = box->icon();
@@ -81,9 +78,7 @@ void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
   f.Box(2)->setFocus();
   QString text;
   QColor colour;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
+  AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
     text = box->text();
     colour = f.BoxColour(2);
     box->button(QMessageBox::Cancel)->click();
@@ -117,9 +112,7 @@ void TestCalculatorDialogs::yesNoQuestion() {
   QFETCH(int, choice);
   QtDialogs dialogs;
   QStringList seen;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) return;
+  AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
     seen << box->windowTitle() << box->text();
     const QString press = putOff.isEmpty() && clickYes ? QStringLiteral("Да") : putOff;
     QAbstractButton* pressed = nullptr;
@@ -190,9 +183,7 @@ void TestCalculatorDialogs::boxOverItsWindow() {
 
   QWidget* parent = nullptr;
   int width = 0;
-  QTimer::singleShot(0, [&] {
-    QWidget* box = QApplication::activeModalWidget();
-    if (!box) return;
+  AnswerNextModal([&](QWidget* box) {
     parent = box->parentWidget();
     width = box->width();
     box->close();
