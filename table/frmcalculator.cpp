@@ -93,6 +93,7 @@ frmCalculator::frmCalculator(TableState& state, Dialogs& dialogs, UserLocale loc
   setFixedSize(TwipsSize(11295, 7800));
   SetBackground(this, kGrey);
   setFont(DesignFont(QStringLiteral("Arial"), 8.25, true));
+  m_style = new TableStyle(this);
 
   CreateTable();
   CreatePanel();
@@ -123,7 +124,6 @@ void frmCalculator::CreateTable() {
       ->setText(texts::kResultHeader.toString());
 
   const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-  auto* flat = new FlatBoxStyle(this);
   auto* oneLine = new OneLineValidator(this);
   for (int i = 0; i < kVisibleRows; ++i) {
     const int rowTop = kRowTopTwips + kRowPitchTwips * i;
@@ -134,7 +134,7 @@ void frmCalculator::CreateTable() {
     m_formula[k] =
         WhiteBox(this, Indexed("Formula", i), TwipsRect(510, rowTop, 7935, kRowHeightTwips));
     m_formula[k]->setMaxLength(std::numeric_limits<int>::max());
-    m_formula[k]->setStyle(flat);
+    m_formula[k]->setStyle(m_style);
     m_formula[k]->setValidator(oneLine);
     m_formula[k]->setAccessibleName(RowAccessibleName(i));
     m_suma[k] = BorderedLabel(this, Indexed("lblSuma", i), kWhite, right,
@@ -150,6 +150,7 @@ QPushButton* frmCalculator::AddButton(const char* name, const QRect& geometry) {
   button->setObjectName(QLatin1String(name));
   button->setGeometry(geometry);
   button->setAutoDefault(false);
+  button->setStyle(m_style);
   return button;
 }
 
