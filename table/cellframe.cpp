@@ -136,8 +136,8 @@ void TableStyle::DrawBevel(const QStyleOption* option, QPainter* painter,
   // button, a patterned palette.
   const QTransform::TransformationType moved =
       std::max(painter->deviceTransform().type(), painter->worldTransform().type());
-  const bool copyable = moved <= QTransform::TxTranslate ||
-                        painter->deviceTransform().type() == QTransform::TxScale;
+  const bool copyable =
+      moved <= QTransform::TxTranslate || painter->deviceTransform().type() == QTransform::TxScale;
   if (key.isEmpty() || !copyable || option->rect.isEmpty())
     return QProxyStyle::drawPrimitive(PE_PanelButtonCommand, option, painter, widget);
   QPixmap bevel;
