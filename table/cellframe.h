@@ -31,13 +31,20 @@ class CellLabel final : public QLabel {
   QColor m_markColour;
 };
 
-// The look of the formula boxes: their paper and the same one-pixel black border as a
-// CellLabel's, instead of the style's rounded, shaded frame, which costs most of a repaint.
-// Everything else, the text's place above all, stays the style's. One style serves every box
-// of a window; it belongs to the window.
-class FlatBoxStyle final : public QProxyStyle {
+// The window's own look over the application's style, one style object for the whole window.
+// - Formula boxes: their paper and the same one-pixel black border as a CellLabel's, instead of
+//   the style's rounded, shaded frame, which costs most of a repaint. Everything else, the
+//   text's place above all, stays the style's.
+// - Buttons: the style's own bevel, drawn once for each size, state and set of colours and
+//   copied from then on. The style keeps such drawings for one palette object only, and every
+//   button has a palette object of its own, so it drew every bevel of the panel at every start.
+// Only the widgets given this style get it; the other fields keep the style's frame.
+class TableStyle final : public QProxyStyle {
  public:
-  explicit FlatBoxStyle(QObject* owner);
+  explicit TableStyle(QObject* owner);
   void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
+
+ private:
+  void DrawBevel(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;
 };

@@ -18,6 +18,7 @@ class CellLabel;
 class Dialogs;
 struct CommandButton;
 class QFrame;
+class QStyle;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -168,6 +169,7 @@ class frmCalculator final : public QWidget {
   int m_fieldVisit = 0;        // the edits of one visit to a field make one step
 
   QFrame* m_panel = nullptr;
+  QStyle* m_style = nullptr;  // the formula boxes' and the buttons' look, see TableStyle
   QLineEdit* m_txtR = nullptr;
   QLineEdit* m_txtH = nullptr;
   std::array<CellLabel*, kVisibleRows> m_number{};

@@ -1,5 +1,8 @@
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <QTest>
 
 #include "calculatorfixture.h"
@@ -17,6 +20,8 @@ class TestCellFrame : public QObject {
   void markOnEmptyCell();
   void iconsAtScale_data();
   void iconsAtScale();
+  void bevelAsStyleDraws_data();
+  void bevelAsStyleDraws();
 };
 
 void TestCellFrame::bordersWhole_data() {
@@ -109,6 +114,47 @@ void TestCellFrame::iconsAtScale() {
   for (int y = 0; y < drawn.height(); ++y)
     for (int x = 0; x < drawn.width(); ++x) opaque += qAlpha(drawn.pixel(x, y)) > 128;
   QVERIFY2(opaque >= drawn.width() * 2, qPrintable(QString::number(opaque)));
+}
+
+void TestCellFrame::bevelAsStyleDraws_data() {
+  QTest::addColumn<int>("state");
+  QTest::addColumn<int>("features");
+  using S = QStyle;
+  const int on = S::State_Enabled | S::State_Active;
+  QTest::newRow("plain") << on << 0;
+  QTest::newRow("pressed") << (on | S::State_Sunken) << 0;
+  QTest::newRow("hover") << (on | S::State_MouseOver) << 0;
+  QTest::newRow("keyboard-focus") << (on | S::State_HasFocus | S::State_KeyboardFocusChange) << 0;
+  QTest::newRow("disabled") << int(S::State_Active) << 0;
+  QTest::newRow("default") << on << int(QStyleOptionButton::DefaultButton);
+}
+
+// The window's buttons copy a bevel drawn once; the copy must be what the style itself draws,
+// for every state, and a bevel of other colours must never be served instead.
+void TestCellFrame::bevelAsStyleDraws() {
+  QFETCH(int, state);
+  QFETCH(int, features);
+  const qreal ratio = qApp->devicePixelRatio();
+  auto draw = [&](const QStyle& style, const QColor& colour) {
+    QStyleOptionButton option;
+    option.rect = QRect(3, 2, 41, 17);
+    option.state = QStyle::State(state);
+    option.features = QStyleOptionButton::ButtonFeatures(features);
+    option.palette = QPalette(colour);
+    QImage image(QSize(48, 21) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    style.drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter);
+    return image;
+  };
+  const std::unique_ptr<QStyle> plain(QStyleFactory::create(QApplication::style()->name()));
+  TableStyle copied(nullptr);
+  const QColor cyan(0, 192, 192);
+  draw(copied, QColor(224, 96, 0));  // the same button in other colours, drawn first
+  const QImage expected = draw(*plain, cyan);
+  QCOMPARE(draw(copied, cyan), expected);  // drawn anew
+  QCOMPARE(draw(copied, cyan), expected);  // copied
 }
 
 QTEST_MAIN(TestCellFrame)

@@ -42,7 +42,10 @@ class TestCalculator : public QObject {
 };
 
 void TestCalculator::startScreen() {
+  const QFont application = QGuiApplication::font();
   CalculatorFixture f;
+  // The window's font stands in for the application's only while the controls are made.
+  QCOMPARE(QGuiApplication::font(), application);
   QCOMPARE(f.window.windowTitle(), QStringLiteral("Verodazava 2.0"));
   QCOMPARE(f.window.size(), QSize(753, 520));
   QCOMPARE(f.window.RoundingField()->text(), QStringLiteral("4"));
