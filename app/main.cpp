@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
@@ -21,6 +20,7 @@
 #include "displaycheck.h"
 #include "formulacommands.h"
 #include "frmgetfile.h"
+#include "prerenderedwindowicon.h"
 #include "printtarget.h"
 #include "quitsignals.h"
 #include "tablerecovery.h"
@@ -93,17 +93,14 @@ int RunWithoutWindow(const CommandLine& command, int argc, char* argv[]) {
   return cli::RunCommandLine(command, in, out, err, locale);
 }
 
-// The launcher's icon at the sizes an X window is given (_NET_WM_ICON), each drawn once by the
-// SVG image reader that the button icons load anyway. A QIcon of the SVG file itself would
-// load Qt's SVG icon engine as well, and parse the file again for every size; the pixels are
-// the same.
+// The launcher's icon at the sizes an X window is given (_NET_WM_ICON), drawn from its SVG when
+// the program was built: reading the SVG here would load Qt's SVG plugin and library at every
+// start. A QIcon of the SVG file would load Qt's SVG icon engine as well; the pixels are the
+// same.
 QIcon WindowIcon() {
   QIcon icon;
-  for (const int side : {16, 32, 64, 128}) {
-    QImageReader reader(QStringLiteral(":/verodazava.svg"));
-    reader.setScaledSize(QSize(side, side));
-    icon.addPixmap(QPixmap::fromImage(reader.read()));
-  }
+  for (const int side : {16, 32, 64, 128})
+    icon.addPixmap(QPixmap::fromImage(PrerenderedWindowIcon(QSize(side, side))));
   return icon;
 }
 

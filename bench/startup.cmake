@@ -7,7 +7,3 @@ target_link_libraries(startup_floor PRIVATE Qt6::Widgets)
 add_executable(startup_verodazava ${PROJECT_SOURCE_DIR}/app/main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startupprobe.cpp)
 target_link_libraries(startup_verodazava PRIVATE calculatorapp)
-qt_add_resources(startup_verodazava startupappicon
-  PREFIX /
-  BASE ${PROJECT_SOURCE_DIR}/data
-  FILES ${PROJECT_SOURCE_DIR}/data/verodazava.svg)

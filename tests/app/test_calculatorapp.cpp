@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -14,6 +15,7 @@
 
 #include "calculatorapp.h"
 #include "fixedprinttarget.h"
+#include "prerenderedwindowicon.h"
 #include "scripteddialogs.h"
 #include "tablestate.h"
 #include "testguards.h"
@@ -30,6 +32,8 @@ class TestCalculatorApp : public QObject {
   void saveAndReadThroughTheKeys();
   void helpOpensModallyAndCloses();
   void closingTheMainWindowClosesTheOthers();
+  void windowIconAsDrawn_data();
+  void windowIconAsDrawn();
   void startFileFillsTheTable_data();
   void startFileFillsTheTable();
 
@@ -193,6 +197,28 @@ void TestCalculatorApp::closingTheMainWindowClosesTheOthers() {
   QTRY_VERIFY(!m_app->Reports().Viewer() || !m_app->Reports().Viewer()->isVisible());
   QTRY_VERIFY(!m_app->Charts().Window() || !m_app->Charts().Window()->isVisible());
   QVERIFY(!m_app->Window().isVisible());
+}
+
+void TestCalculatorApp::windowIconAsDrawn_data() {
+  QTest::addColumn<int>("side");
+  QTest::addColumn<bool>("built");  // drawn when the program was built
+  QTest::newRow("16") << 16 << true;
+  QTest::newRow("32") << 32 << true;
+  QTest::newRow("64") << 64 << true;
+  QTest::newRow("128") << 128 << true;
+  QTest::newRow("48-not-drawn") << 48 << false;
+}
+
+// The icon the program was built with is the launcher's SVG as the image reader draws it.
+void TestCalculatorApp::windowIconAsDrawn() {
+  QFETCH(int, side);
+  QFETCH(bool, built);
+  const QImage icon = PrerenderedWindowIcon(QSize(side, side));
+  QCOMPARE(!icon.isNull(), built);
+  if (!built) return;
+  QImageReader reader(QStringLiteral(VZ_WINDOW_ICON));
+  reader.setScaledSize(QSize(side, side));
+  QCOMPARE(icon, reader.read());
 }
 
 void TestCalculatorApp::startFileFillsTheTable_data() {

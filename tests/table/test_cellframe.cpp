@@ -1,4 +1,5 @@
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QPainter>
 #include <QStyleFactory>
@@ -96,14 +97,16 @@ void TestCellFrame::markOnEmptyCell() {
 
 void TestCellFrame::iconsAtScale_data() {
   QTest::addColumn<QString>("button");
-  QTest::newRow("function") << "cmdSqr";
-  QTest::newRow("first-command") << "cmdReadFile";
-  QTest::newRow("last-command") << "cmdHelp";
+  QTest::addColumn<int>("cell");  // in the SVG sheet of ten, from the left
+  QTest::newRow("function") << "cmdSqr" << 0;
+  QTest::newRow("first-command") << "cmdReadFile" << 1;
+  QTest::newRow("last-command") << "cmdHelp" << 9;
 }
 
 // Our own drawing, made for the screen's scale rather than enlarged, and never empty.
 void TestCellFrame::iconsAtScale() {
   QFETCH(QString, button);
+  QFETCH(int, cell);
   CalculatorFixture f;
   auto* shown = f.window.findChild<QPushButton*>(button);
   QVERIFY(shown);
@@ -114,6 +117,14 @@ void TestCellFrame::iconsAtScale() {
   for (int y = 0; y < drawn.height(); ++y)
     for (int x = 0; x < drawn.width(); ++x) opaque += qAlpha(drawn.pixel(x, y)) > 128;
   QVERIFY2(opaque >= drawn.width() * 2, qPrintable(QString::number(opaque)));
+  // The very pixels the SVG image reader draws at this scale, whether the sheet was drawn when
+  // the program was built or is drawn at run time.
+  const int side = drawn.width();
+  QImageReader reader(QStringLiteral(":/icons/buttons.svg"));
+  reader.setScaledSize(QSize(10 * side, side));
+  QImage expected = reader.read().copy(cell * side, 0, side, side);
+  expected.setDevicePixelRatio(drawn.devicePixelRatio());
+  QCOMPARE(drawn.convertToFormat(expected.format()), expected);
 }
 
 void TestCellFrame::bevelAsStyleDraws_data() {
