@@ -18,6 +18,7 @@
 #include "commandline.h"
 #include "dialogs.h"
 #include "displaycheck.h"
+#include "errormessage.h"
 #include "formulacommands.h"
 #include "frmgetfile.h"
 #include "prerenderedwindowicon.h"
@@ -42,6 +43,16 @@ struct Arguments {
       bytes.append(QByteArray(argv[i]));
       text.append(QFile::decodeName(bytes.last()));
     }
+  }
+
+  // Whether an option's value reads as the bytes it came as. A name that decoding changed would be
+  // written under a name the user never gave.
+  bool AsGiven(const QString& value) const {
+    for (qsizetype i = 1; i < text.size(); ++i)
+      if ((text[i] == value || text[i].endsWith(u'=' + value)) &&
+          QFile::encodeName(text[i]) != bytes[i])
+        return false;
+    return true;
   }
 
   // A file argument as a path that opens it. A name that decoding changed is opened here from
@@ -158,6 +169,13 @@ int main(int argc, char* argv[]) {
   const Arguments arguments(argc, argv);
   CommandLine command = cli::ParseCommandLine(arguments.text);
   if (!command.reportFile.isEmpty()) command.reportFile = arguments.Openable(command.reportFile);
+  if (command.mode == CommandLine::Mode::Pdf && !command.PdfToStandardOutput() &&
+      !arguments.AsGiven(command.pdfFile)) {
+    const QString refusal = QStringLiteral("verodazava: %1: %2\n")
+                                .arg(command.pdfFile, ErrorMessage(ErrorCode::BadFileName));
+    std::fputs(refusal.toLocal8Bit().constData(), stderr);
+    return cli::kExitFailure;
+  }
   if (!command.NeedsDisplay()) return RunWithoutWindow(command, argc, argv);
 
   // Qt's -platform option counts before its environment variable, as in Qt itself.

@@ -1,5 +1,5 @@
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QDir>
 #include <QFile>
@@ -34,6 +34,7 @@ class TestCommandLine : public QObject {
   void pdfIsTheReport();
   void pdfFailureLeavesNoFile_data();
   void pdfFailureLeavesNoFile();
+  void fileNameNotInUtf8_data();
   void fileNameNotInUtf8();
 
  private:
@@ -393,7 +394,26 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   }
 }
 
+void TestCommandLine::fileNameNotInUtf8_data() {
+  QTest::addColumn<QString>("options");  // for sh, $(printf ...) making the Latin-1 names
+  QTest::addColumn<int>("status");
+  QTest::addColumn<QString>("err");
+  QTest::addColumn<QString>("out");
+  // A name read is opened from its bytes; a name written is refused, not written as another.
+  QTest::newRow("report read") << "--report \"$(printf 'b\\351.SPR')\"" << 0 << ""
+                               << "Бюджет за май";
+  const QString refused = QStringLiteral("52: Неправилно име на файл\n");
+  QTest::newRow("pdf written") << "--pdf \"$(printf 'o\\351.pdf')\" \"$(printf 'b\\351.SPR')\"" << 1
+                               << refused << "";
+  QTest::newRow("pdf= written") << "--pdf=\"$(printf 'o\\351.pdf')\" \"$(printf 'b\\351.SPR')\""
+                                << 1 << refused << "";
+}
+
 void TestCommandLine::fileNameNotInUtf8() {
+  QFETCH(QString, options);
+  QFETCH(int, status);
+  QFETCH(QString, err);
+  QFETCH(QString, out);
   QTemporaryDir dir;
   const QString plain = dir.filePath(QStringLiteral("b.SPR"));
   QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), plain));
@@ -401,15 +421,16 @@ void TestCommandLine::fileNameNotInUtf8() {
   const QByteArray latin1 = QFile::encodeName(dir.path()) + "/b\xe9.SPR";
   QVERIFY(::rename(QFile::encodeName(plain).constData(), latin1.constData()) == 0);
   const auto remove = qScopeGuard([&] { ::unlink(latin1.constData()); });
+  const QStringList before = DirectoryEntries(dir.path());
   QProcess shell;
   shell.setWorkingDirectory(dir.path());
-  shell.start(QStringLiteral("sh"), {"-c", "exec \"$0\" --report \"$(printf 'b\\351.SPR')\"",
-                                     QStringLiteral(VZ_PROGRAM)});
+  shell.start(QStringLiteral("sh"), {"-c", "exec \"$0\" " + options, QStringLiteral(VZ_PROGRAM)});
   QVERIFY(shell.waitForFinished());
-  QCOMPARE(QString::fromUtf8(shell.readAllStandardError()), QString());
-  QCOMPARE(shell.exitCode(), 0);
-  QVERIFY(
-      QString::fromUtf8(shell.readAllStandardOutput()).contains(QStringLiteral("Бюджет за май")));
+  const QString errors = QString::fromUtf8(shell.readAllStandardError());
+  QVERIFY2(err.isEmpty() ? errors.isEmpty() : errors.endsWith(err), qPrintable(errors));
+  QCOMPARE(shell.exitCode(), status);
+  QVERIFY(QString::fromUtf8(shell.readAllStandardOutput()).contains(out));
+  QCOMPARE(DirectoryEntries(dir.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
