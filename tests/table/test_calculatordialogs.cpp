@@ -37,12 +37,16 @@ void TestCalculatorDialogs::initTestCase() {
 }
 
 void TestCalculatorDialogs::newTableQuestion_data() {
+  QTest::addColumn<QString>("answer");  // a button clicked, or a key pressed in the box
   QTest::addColumn<bool>("ok");
-  QTest::newRow("ok-clears") << true;
-  QTest::newRow("cancel-keeps") << false;
+  QTest::newRow("ok-clears") << "ok" << true;
+  QTest::newRow("cancel-keeps") << "cancel" << false;
+  QTest::newRow("Enter takes OK") << "Enter" << true;
+  QTest::newRow("Esc takes Отказ") << "Esc" << false;
 }
 
 void TestCalculatorDialogs::newTableQuestion() {
+  QFETCH(QString, answer);
   QFETCH(bool, ok);
   QtDialogs dialogs;
   CalculatorFixture f(&dialogs);
@@ -59,7 +63,10 @@ void TestCalculatorDialogs::newTableQuestion() {
     icon = box->icon();
     buttons = box->standardButtons();
     cancelText = box->button(QMessageBox::Cancel)->text();
-    box->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
+    if (answer == u"Enter" || answer == u"Esc")
+      QTest::keyClick(box, answer == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
+    else
+      box->button(answer == u"ok" ? QMessageBox::Ok : QMessageBox::Cancel)->click();
   });
   f.Click("cmdNew");
   QCOMPARE(title, QStringLiteral("Verodazava 2.0"));
