@@ -38,7 +38,7 @@ QString SlotName(int slot, const QString& suffix) {
 // table replaces one not yet taken.
 struct TableRecovery::Background {
   struct Job {
-    QByteArray table;
+    QByteArray table;  // empty for an empty table: the slot's files go
     QString lastFileName;
   };
   QTimer idle;  // a zero timer: fires once the events already queued are handled
@@ -255,15 +255,21 @@ void TableRecovery::Keep(const TableState& state) {
 
 // The table is encoded here, on the window's thread that owns it; the thread writes it.
 void TableRecovery::HandOver() {
+  // An empty table leaves nothing to recover, so no file is kept for it.
+  if (m_background->state->IsEmpty()) return Queue({}, {});
   const EncodedFormulaFile table = EncodeFormulaFile(*m_background->state);
   if (table.Refused()) {
     Fail();
     ReportFailure();
     return;
   }
+  Queue(table.bytes, m_background->state->lastFileName);
+}
+
+void TableRecovery::Queue(QByteArray table, QString lastFileName) {
   {
     const std::lock_guard lock(m_background->mutex);
-    m_background->job = Background::Job{table.bytes, m_background->state->lastFileName};
+    m_background->job = Background::Job{std::move(table), std::move(lastFileName)};
     if (!m_background->thread.joinable())
       m_background->thread = std::thread([this] { WriteInBackground(); });
   }
@@ -279,7 +285,8 @@ void TableRecovery::WriteInBackground() {
     const Background::Job job = *std::exchange(background.job, std::nullopt);
     background.writing = true;
     lock.unlock();
-    const bool written = WriteTable(job.table, job.lastFileName);
+    const bool written =
+        job.table.isEmpty() ? (ClearSlot(), true) : WriteTable(job.table, job.lastFileName);
     // The message opens on the window's thread, at its next turn of the event loop.
     if (!written)
       QMetaObject::invokeMethod(
@@ -316,6 +323,11 @@ void TableRecovery::Flush() {
 
 void TableRecovery::Remove() {
   Settle(Pending::Drop);
+  ClearSlot();
+}
+
+// On the window's thread or the writer's, never on both at once.
+void TableRecovery::ClearSlot() {
   if (m_slot == 0) return;
   RemoveSlotFiles(m_slot);
   m_writtenName = QString();

@@ -59,8 +59,8 @@ class TableRecovery {
   void Postpone();
   // Writes the table (explanation, formulas, last file name) into the slot's file now.
   void Write(const TableState& state);
-  // Writes `state` as it is once the event loop is idle, in the background; `state` must
-  // outlive this object.
+  // Writes `state` as it is once the event loop is idle, in the background, or removes the
+  // slot's file when the table is empty; `state` must outlive this object.
   void Keep(const TableState& state);
   // Waits until the table last given to Keep is written, and reports a failure as Write does.
   void Flush();
@@ -81,10 +81,13 @@ class TableRecovery {
   std::optional<LeftTable> ReadSlot(int slot) const;
   std::vector<LeftTable> TakeLeftTables();
   void RemoveSlotFiles(int slot);
+  void ClearSlot();
   bool PrepareFolder();
   bool TakeFreeSlot();
   bool WriteTable(const QByteArray& table, const QString& lastFileName);
   void HandOver();
+  // Hands a table to the writer; an empty `table` removes the slot's files instead.
+  void Queue(QByteArray table, QString lastFileName);
   void WriteInBackground();
   // Ends the writes under way, first writing or dropping the one not yet begun.
   void Settle(Pending pending);
