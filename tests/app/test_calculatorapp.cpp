@@ -201,21 +201,14 @@ void TestCalculatorApp::closingTheMainWindowClosesTheOthers() {
 
 void TestCalculatorApp::windowIconAsDrawn_data() {
   QTest::addColumn<int>("side");
-  QTest::addColumn<bool>("built");  // drawn when the program was built
-  QTest::newRow("16") << 16 << true;
-  QTest::newRow("32") << 32 << true;
-  QTest::newRow("64") << 64 << true;
-  QTest::newRow("128") << 128 << true;
-  QTest::newRow("48-not-drawn") << 48 << false;
+  for (const int side : {16, 32, 64, 128}) QTest::addRow("%d", side) << side;
 }
 
 // The icon the program was built with is the launcher's SVG as the image reader draws it.
 void TestCalculatorApp::windowIconAsDrawn() {
   QFETCH(int, side);
-  QFETCH(bool, built);
   const QImage icon = PrerenderedWindowIcon(QSize(side, side));
-  QCOMPARE(!icon.isNull(), built);
-  if (!built) return;
+  QVERIFY(!icon.isNull());
   QImageReader reader(QStringLiteral(VZ_WINDOW_ICON));
   reader.setScaledSize(QSize(side, side));
   QCOMPARE(icon, reader.read());
