@@ -12,7 +12,6 @@ class TestCalculator : public QObject {
   void cleanup() { QCOMPARE(m_guard->TakeSeen(), QStringList()); }
 
   void startScreen();
-  void panel();
   void buttons_data();
   void buttons();
   void accessibleNames_data();
@@ -58,12 +57,9 @@ void TestCalculator::startScreen() {
   QCOMPARE(f.window.CurrentRow(), 0);
   QCOMPARE(f.BoxColour(0), kYellow);
   QCOMPARE(f.BoxColour(1), kWhite);
-}
 
-// The panel as a whole: 50 buttons a screen reader tells apart, each with a caption or an
-// icon and a tool tip, none covering another.
-void TestCalculator::panel() {
-  CalculatorFixture f;
+  // The panel: 50 buttons a screen reader tells apart, each with a caption or an icon and a
+  // tool tip, none covering another.
   const QList<QPushButton*> buttons = f.window.ButtonPanel()->findChildren<QPushButton*>();
   QCOMPARE(buttons.size(), 50);
   QSet<QString> spoken;
