@@ -17,9 +17,8 @@ class TestCalculatorDialogs : public QObject {
   // A box the test misses is closed after a while, and the test fails instead of hanging.
   void init() { m_guard = std::make_unique<ModalGuard>(2000); }
   void cleanup() { QCOMPARE(m_guard->TakeSeen(), QStringList()); }
-  void newTableQuestion_data();
-  void newTableQuestion();
-  void deleteQuestionOverFocusedRow();
+  void windowQuestion_data();
+  void windowQuestion();
   void yesNoQuestion_data();
   void yesNoQuestion();
   void boxOverItsWindow_data();
@@ -36,18 +35,26 @@ void TestCalculatorDialogs::initTestCase() {
   QApplication::installTranslator(&m_translator);
 }
 
-void TestCalculatorDialogs::newTableQuestion_data() {
+// The window's questions in the real box: OK or Отказ, by a click or a key. The box takes the
+// focus from the row while it is open; a row to be deleted stays red under it.
+void TestCalculatorDialogs::windowQuestion_data() {
+  QTest::addColumn<QString>("keys");    // pressed in row 1
   QTest::addColumn<QString>("answer");  // a button clicked, or a key pressed in the box
-  QTest::addColumn<bool>("ok");
-  QTest::newRow("ok-clears") << "ok" << true;
-  QTest::newRow("cancel-keeps") << "cancel" << false;
-  QTest::newRow("Enter takes OK") << "Enter" << true;
-  QTest::newRow("Esc takes Отказ") << "Esc" << false;
+  QTest::addColumn<bool>("cleared");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QColor>("colour");  // the row's while the box is open
+  // clang-format off
+  QTest::newRow("ok-clears") << "Ctrl+N" << "ok" << true << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("cancel-keeps") << "Ctrl+N" << "cancel" << false << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("Enter takes OK") << "Ctrl+N" << "Enter" << true << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("Esc takes Отказ") << "Ctrl+N" << "Esc" << false << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("delete, cancel keeps") << "Ctrl+Del" << "cancel" << false << "Изтрива ред 1 ?" << kRed;
+  // clang-format on
 }
 
-void TestCalculatorDialogs::newTableQuestion() {
+void TestCalculatorDialogs::windowQuestion() {
+  QFETCH(QString, keys);
   QFETCH(QString, answer);
-  QFETCH(bool, ok);
   QtDialogs dialogs;
   CalculatorFixture f(&dialogs);
   f.state.rows[0].SetFormula(u"1");
@@ -57,47 +64,34 @@ void TestCalculatorDialogs::newTableQuestion() {
   QString title, text, cancelText;
   QMessageBox::Icon icon = QMessageBox::Critical;
   QMessageBox::StandardButtons buttons;
+  QColor colour;
   AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
     title = box->windowTitle();
     text = box->text();
     icon = box->icon();
     buttons = box->standardButtons();
     cancelText = box->button(QMessageBox::Cancel)->text();
+    colour = f.BoxColour(0);
     if (answer == u"Enter" || answer == u"Esc")
       QTest::keyClick(box, answer == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
     else
       box->button(answer == u"ok" ? QMessageBox::Ok : QMessageBox::Cancel)->click();
   });
-  f.Click("cmdNew");
+  QTest::keySequence(f.Box(0), QKeySequence(keys));
   QCOMPARE(title, QStringLiteral("Verodazava 2.0"));
-  QCOMPARE(text, QStringLiteral("Изчиства таблицата?"));
+  QTEST(text, "text");
   QCOMPARE(icon, QMessageBox::NoIcon);
   QCOMPARE(buttons, QMessageBox::Ok | QMessageBox::Cancel);
   QCOMPARE(cancelText.remove(u'&'), QStringLiteral("Отказ"));
-  QCOMPARE(f.state.rows[0].IsCleared(), ok);
-  QCOMPARE(f.Result(0), ok ? QString() : QStringLiteral("1.0000 "));
-}
-
-// The real box takes the focus from the row while it is open; the row stays red under it.
-void TestCalculatorDialogs::deleteQuestionOverFocusedRow() {
-  QtDialogs dialogs;
-  CalculatorFixture f(&dialogs);
-  f.Box(2)->setFocus();
-  QString text;
-  QColor colour;
-  AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
-    text = box->text();
-    colour = f.BoxColour(2);
-    box->button(QMessageBox::Cancel)->click();
-  });
-  f.window.DeleteRow();
-  QCOMPARE(text, QStringLiteral("Изтрива ред 3 ?"));
-  QCOMPARE(colour, kRed);
+  QTEST(colour, "colour");
+  QFETCH(bool, cleared);
+  QCOMPARE(f.state.rows[0].IsCleared(), cleared);
+  QCOMPARE(f.Result(0), cleared ? QString() : QStringLiteral("1.0000 "));
   // The desktop gives the window the focus back; the offscreen platform needs to be asked.
   f.window.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&f.window));
-  QCOMPARE(QApplication::focusWidget(), f.Box(2));
-  QCOMPARE(f.BoxColour(2), kYellow);
+  QCOMPARE(QApplication::focusWidget(), f.Box(0));
+  QCOMPARE(f.BoxColour(0), kYellow);
 }
 
 // The question before something is destroyed: Да and Не, and Enter alone keeps it. The one

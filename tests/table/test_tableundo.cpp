@@ -1,5 +1,5 @@
-#include "calculatorfixture.h"
 #include <QClipboard>
+#include "calculatorfixture.h"
 
 // Undo and redo of the table: every kind of change is one step that brings back exactly the
 // records, the explanation and the digits from before and after it.
