@@ -27,11 +27,9 @@ class TestCalculatorApp : public QObject {
   void init();
   void cleanup();
 
-  void printShowsTheReportOfTheTable();
-  void diagramChartsTheResults();
+  void reportAndChartWindowsFollowTheTable();
   void saveAndReadThroughTheKeys();
   void helpOpensModallyAndCloses();
-  void closingTheMainWindowClosesTheOthers();
   void windowIconAsDrawn_data();
   void windowIconAsDrawn();
   void startFileFillsTheTable_data();
@@ -94,40 +92,38 @@ void TestCalculatorApp::Click(const char* name) {
   QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void TestCalculatorApp::printShowsTheReportOfTheTable() {
+void TestCalculatorApp::reportAndChartWindowsFollowTheTable() {
   Enter(0, QStringLiteral("2+3*4"));
+  Enter(2, QStringLiteral("-7"));
   m_app->Window().SetExplanationField(QStringLiteral("  Пример  "));
   Click("cmdPrint");
+  Click("cmdDiagram");
   frmShowSpravki* viewer = m_app->Reports().Viewer();
-  QVERIFY(viewer);
-  QVERIFY(viewer->isVisible());
+  Diagram* chart = m_app->Charts().Window();
+  QVERIFY(viewer && viewer->isVisible() && chart && chart->isVisible());
   QCOMPARE(viewer->windowTitle(), QStringLiteral("Справка"));
   const QString page = viewer->ReportPages().value(0);
   QVERIFY2(page.startsWith(QString(23, u' ') + QStringLiteral("Пример\r\n")), qPrintable(page));
   QVERIFY(page.contains(QStringLiteral("  1  2+3*4")));
   QVERIFY(page.contains(QStringLiteral("14.0000 \r\n")));
 
-  // A second report reuses the open viewer with the table as it is now.
+  // A second report reuses the open viewer with the table as it is now; the chart keeps the
+  // results of the moment it opened, and a second click only raises it.
+  Enter(0, QStringLiteral("50"));
   Enter(1, QStringLiteral("SQR(16)"));
   Click("cmdPrint");
+  Click("cmdDiagram");
   QCOMPARE(m_app->Reports().Viewer(), viewer);
   QVERIFY(viewer->ReportPages().value(0).contains(QStringLiteral("  2  SQR(16)")));
-}
-
-void TestCalculatorApp::diagramChartsTheResults() {
-  Enter(0, QStringLiteral("5"));
-  Enter(2, QStringLiteral("-7"));
-  Click("cmdDiagram");
-  Diagram* chart = m_app->Charts().Window();
-  QVERIFY(chart);
-  QVERIFY(chart->isVisible());
-
-  // The chart keeps the results of the moment it opened; a second click only raises it.
-  Enter(0, QStringLiteral("50"));
-  Click("cmdDiagram");
   QCOMPARE(m_app->Charts().Window(), chart);
-  QCOMPARE(chart->Data().values[0], 5.0);
+  QCOMPARE(chart->Data().values[0], 14.0);
   QCOMPARE(chart->Data().values[2], -7.0);
+
+  // Closing the main window closes both.
+  Click("cmdExit");
+  QTRY_VERIFY(!m_app->Reports().Viewer() || !m_app->Reports().Viewer()->isVisible());
+  QTRY_VERIFY(!m_app->Charts().Window() || !m_app->Charts().Window()->isVisible());
+  QVERIFY(!m_app->Window().isVisible());
 }
 
 void TestCalculatorApp::saveAndReadThroughTheKeys() {
@@ -188,17 +184,6 @@ void TestCalculatorApp::helpOpensModallyAndCloses() {
   QVERIFY(!QApplication::activeModalWidget());
 }
 
-void TestCalculatorApp::closingTheMainWindowClosesTheOthers() {
-  Click("cmdPrint");
-  Click("cmdDiagram");
-  QVERIFY(m_app->Reports().Viewer());
-  QVERIFY(m_app->Charts().Window());
-  Click("cmdExit");
-  QTRY_VERIFY(!m_app->Reports().Viewer() || !m_app->Reports().Viewer()->isVisible());
-  QTRY_VERIFY(!m_app->Charts().Window() || !m_app->Charts().Window()->isVisible());
-  QVERIFY(!m_app->Window().isVisible());
-}
-
 void TestCalculatorApp::windowIconAsDrawn_data() {
   QTest::addColumn<int>("side");
   for (const int side : {16, 32, 64, 128}) QTest::addRow("%d", side) << side;
@@ -215,24 +200,14 @@ void TestCalculatorApp::windowIconAsDrawn() {
 }
 
 void TestCalculatorApp::startFileFillsTheTable_data() {
-  QTest::addColumn<QString>("given");  // relative to the folder "files", "" for the fixture
-  QTest::addColumn<QString>("message");
-  QTest::addColumn<QString>("row3");
-  QTest::addColumn<QString>("result3");
-  QTest::addColumn<bool>("dropped");  // onto the window rather than named at the start
+  QTest::addColumn<QString>("given");    // relative to the folder "files", "" for the fixture
+  QTest::addColumn<QString>("message");  // "" when the file is read
+  QTest::addColumn<bool>("dropped");     // onto the window rather than named at the start
 
-  QTest::newRow("read and recalculated") << "budget.SPR"
-                                         << ""
-                                         << "SQR(2)"
-                                         << "1.4142 " << false;
-  QTest::newRow("missing file") << "nothere.SPR"
-                                << "53: Файлът не е намерен"
-                                << ""
-                                << "" << false;
-  QTest::newRow("dropped, undone") << "budget.SPR"
-                                   << ""
-                                   << "SQR(2)"
-                                   << "1.4142 " << true;
+  QTest::newRow("read and recalculated") << QStringLiteral("budget.SPR") << QString() << false;
+  QTest::newRow("missing file") << QStringLiteral("nothere.SPR")
+                                << QStringLiteral("53: Файлът не е намерен") << false;
+  QTest::newRow("dropped, undone") << QStringLiteral("budget.SPR") << QString() << true;
 }
 
 // A file given on the command line: read as the read command reads it, recalculated, and its
@@ -240,42 +215,42 @@ void TestCalculatorApp::startFileFillsTheTable_data() {
 void TestCalculatorApp::startFileFillsTheTable() {
   QFETCH(QString, given);
   QFETCH(QString, message);
-  QFETCH(QString, row3);
-  QFETCH(QString, result3);
+  QFETCH(bool, dropped);
+  frmCalculator& window = m_app->Window();
   const QString folder = m_dir->filePath(QStringLiteral("files"));
   QVERIFY(QDir().mkpath(folder));
   QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), folder + "/budget.SPR"));
 
-  QFETCH(bool, dropped);
   if (dropped) {  // a drop reaches the control that took the drag's entry
     QMimeData file;
     file.setUrls({QUrl::fromLocalFile(folder + u'/' + given)});
     QDragEnterEvent enter({9, 9}, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
     QDropEvent drop({9, 9}, Qt::CopyAction, &file, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_app->Window().FormulaBox(5), &enter);
-    QApplication::sendEvent(m_app->Window().FormulaBox(5), &drop);
-    QTRY_COMPARE(m_app->Window().FormulaBox(2)->text(), row3);
-    m_app->Window().Undo();
-    QCOMPARE(m_app->Window().FormulaBox(2)->text(), QString());
-    m_app->Window().Redo();
+    QApplication::sendEvent(window.FormulaBox(5), &enter);
+    QApplication::sendEvent(window.FormulaBox(5), &drop);
+    QTRY_COMPARE(window.FormulaBox(2)->text(), QStringLiteral("SQR(2)"));
+    window.Undo();
+    QCOMPARE(window.FormulaBox(2)->text(), QString());
+    window.Redo();
   } else {
     m_app->OpenStartFile(QStringLiteral("files/") + given);
   }
   QCOMPARE(m_state->startDirectory, folder);
   QCOMPARE(m_dialogs->Of(QStringLiteral("message")).value(0).text, message);
   m_dialogs->ClearLog();
-  QCOMPARE(m_app->Window().FormulaBox(2)->text(), row3);
-  QCOMPARE(m_app->Window().ResultLabel(2)->text(), result3);
+  // Row 3, its result, the explanation and row 4's result.
+  const QStringList shown{window.FormulaBox(2)->text(), window.ResultLabel(2)->text(),
+                          window.ExplanationFieldText(), window.ResultLabel(3)->text()};
+  const QStringList read{"SQR(2)", "1.4142 ", "Бюджет за май", "28.0000 "};
+  QCOMPARE(shown, message.isEmpty() ? read : QStringList(4, QString()));
   if (!message.isEmpty()) return;
-  QCOMPARE(m_app->Window().ExplanationFieldText(), QStringLiteral("Бюджет за май"));
-  QCOMPARE(m_app->Window().ResultLabel(3)->text(), QStringLiteral("28.0000 "));
 
   m_dialogs->AnswerInput(QString());
-  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F2);
+  QTest::keyClick(window.FormulaBox(0), Qt::Key_F2);
   QCOMPARE(m_dialogs->Of(QStringLiteral("input")).value(0).defaultText,
            QStringLiteral("budget.SPR"));
   m_dialogs->AnswerInput(QStringLiteral("copy"));
-  QTest::keyClick(m_app->Window().FormulaBox(0), Qt::Key_F2);
+  QTest::keyClick(window.FormulaBox(0), Qt::Key_F2);
   QVERIFY(QFile::exists(folder + "/copy.SPR"));
   QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("copy.SPR"))));
 }

@@ -92,16 +92,20 @@ void TestCommandLine::runs_data() {
   QTest::addColumn<QString>("out");  // the whole of standard output, or "~" and a part of it
   QTest::addColumn<QString>("err");  // a part of standard error; "" for none at all
 
-  const QStringList none;
-  const QByteArray noInput;
+  const auto Row = [](const char* name, const QStringList& arguments, const QByteArray& input,
+                      const QStringList& environment, int status, const QString& out,
+                      const QString& err) {
+    QTest::newRow(name) << arguments << input << environment << status << out << err;
+  };
   // Runs with status 0 and nothing on standard error.
   const auto Prints = [&](const char* name, const QStringList& arguments, const QString& out) {
-    QTest::newRow(name) << arguments << noInput << none << 0 << out << QString();
+    Row(name, arguments, {}, {}, 0, out, {});
   };
   // Refused with status 1 before anything is written to standard output.
   const auto Refused = [&](const char* name, const QStringList& arguments, const QString& err) {
-    QTest::newRow(name) << arguments << noInput << none << 1 << QString() << err;
+    Row(name, arguments, {}, {}, 1, {}, err);
   };
+  const QStringList bulgarian{"LC_ALL=bg_BG.UTF-8"};
   const QString report = QStringLiteral(
       "                    Бюджет за май\n"
       "————————————————————————————————————————————————————\n"
@@ -119,32 +123,23 @@ void TestCommandLine::runs_data() {
   Prints("value", {"--eval", "2+3*4"}, "14.0000\n");
   Prints("leading equals", {"-e", "=1/3"}, "0.3333\n");
   Prints("half away from zero", {"--decimals", "0", "--eval", "--", "2.5", "-2.5"}, "3\n-3\n");
-  QTest::newRow("point, no grouping, whatever the locale")
-      << QStringList{"-d", "2", "--eval", "1234567.891"} << noInput
-      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0 << "1234567.89\n"
-      << "";
+  Row("point, no grouping, whatever the locale", {"-d", "2", "--eval", "1234567.891"}, {},
+      bulgarian, 0, "1234567.89\n", "");
   Prints("rows read earlier rows", {"--eval", "10", "20", "SUM(1)+SUM(2)", "SUM(4)"},
          "10.0000\n20.0000\n30.0000\n0.0000\n");
-  QTest::newRow("syntax error") << QStringList{"--eval", "1", "2+)", "SUM(1)+5"} << noInput << none
-                                << 2 << "1.0000\n0.0000\n6.0000\n"
-                                << "грешка в ред 2, позиция 3\n  2+)\n    ^\n";
-  QTest::newRow("reason: decimal comma")
-      << QStringList{"--eval", "12,5"} << noInput << none << 2 << "0.0000\n"
-      << "грешка в ред 1, позиция 3\n  12,5\n    ^\n"
-         "  Десетичният знак във формулите е точка: 12.5\n";
-  QTest::newRow("caret after leading blanks")
-      << QStringList{"--eval", "  1+2)"} << noInput << none << 2 << "0.0000\n"
-      << "грешка в ред 1, позиция 6\n    1+2)\n       ^\n";
-  QTest::newRow("stdin rows with SUM")
-      << QStringList{"--eval", "-"} << QByteArray("4\r\n\n5\nSUM(1)*SUM(3)\n") << none << 0
-      << "4.0000\n0.0000\n5.0000\n20.0000\n"
-      << "";
-  QTest::newRow("stdin 25 rows") << QStringList{"-d", "0", "--eval", "-"}
-                                 << QByteArray("1\n").repeated(25) << none << 0
-                                 << QStringLiteral("1\n").repeated(25) << "";
-  QTest::newRow("stdin 26 rows") << QStringList{"--eval", "-"} << QByteArray("1\n").repeated(26)
-                                 << none << 1 << ""
-                                 << "таблицата има 25 реда";
+  Row("syntax error", {"--eval", "1", "2+)", "SUM(1)+5"}, {}, {}, 2, "1.0000\n0.0000\n6.0000\n",
+      "грешка в ред 2, позиция 3\n  2+)\n    ^\n");
+  Row("reason: decimal comma", {"--eval", "12,5"}, {}, {}, 2, "0.0000\n",
+      "грешка в ред 1, позиция 3\n  12,5\n    ^\n"
+      "  Десетичният знак във формулите е точка: 12.5\n");
+  Row("caret after leading blanks", {"--eval", "  1+2)"}, {}, {}, 2, "0.0000\n",
+      "грешка в ред 1, позиция 6\n    1+2)\n       ^\n");
+  Row("stdin rows with SUM", {"--eval", "-"}, "4\r\n\n5\nSUM(1)*SUM(3)\n", {}, 0,
+      "4.0000\n0.0000\n5.0000\n20.0000\n", "");
+  Row("stdin 25 rows", {"-d", "0", "--eval", "-"}, QByteArray("1\n").repeated(25), {}, 0,
+      QStringLiteral("1\n").repeated(25), "");
+  Row("stdin 26 rows", {"--eval", "-"}, QByteArray("1\n").repeated(26), {}, 1, "",
+      "таблицата има 25 реда");
   Refused("26 formulas", QStringList{"--eval"} << QStringList(26, "1"), "таблицата има 25 реда");
   Refused("no formula", {"--eval"}, "--eval иска поне една формула");
   Refused("unknown option", {"--frobnicate"}, "непозната опция „--frobnicate“");
@@ -152,51 +147,36 @@ void TestCommandLine::runs_data() {
   Refused("option without a name", {"--="}, "непозната опция „--=“");
   Refused("short option without a name", {"-="}, "непозната опция „-=“");
   Refused("nameless option with a value", {"--eval", "1", "--=1"}, "непозната опция „--=1“");
-  QTest::newRow("stdin line over the limit")
-      << QStringList{"--eval", "-"} << (QByteArray("1\n") + QByteArray(256, '1') + "\n1\n") << none
-      << 1 << ""
-      << "ред 2 на стандартния вход е по-дълъг от 255 знака";
-  QTest::newRow("stdin line at the limit") << QStringList{"-d", "0", "--eval", "-"}
-                                           << (QByteArray(254, ' ') + "7\r\n") << none << 0 << "7\n"
-                                           << "";
+  Row("stdin line over the limit", {"--eval", "-"}, "1\n" + QByteArray(256, '1') + "\n1\n", {}, 1,
+      "", "ред 2 на стандартния вход е по-дълъг от 255 знака");
+  Row("stdin line at the limit", {"-d", "0", "--eval", "-"}, QByteArray(254, ' ') + "7\r\n", {}, 0,
+      "7\n", "");
   Refused("decimals above 15", {"-d", "16", "--eval", "1"}, "от 0 до 15, а е „16“");
   Refused("decimals not a number", {"--decimals", "2x", "--eval", "1"}, "а е „2x“");
   Refused("decimals without a value", {"--eval", "1", "--decimals"},
           "липсва стойност след „--decimals“");
   Refused("two modes", {"--report", "--eval", "1"}, "не вървят заедно");
-  QTest::newRow("report") << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput << none
-                          << 0 << report << "";
-  QTest::newRow("report in the user's locale")
-      << QStringList{"--report", "-d", "2", "budget.SPR"} << noInput
-      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
-      << "~  3  SUM(1)*2                                28,00 \n"
-      << "";
-  QTest::newRow("tsv with a point whatever the locale")
-      << QStringList{"--tsv", "-d", "2", "budget.SPR"} << noInput
-      << QStringList{"LC_ALL=bg_BG.UTF-8"} << 0
-      << "1\t2+3*4\t14.00\n2\t\t\n3\tSQR(2)\t1.41\n4\tSUM(1)*2\t28.00\n"
-      << "";
+  Prints("report", {"--report", "-d", "2", "budget.SPR"}, report);
+  Row("report in the user's locale", {"--report", "-d", "2", "budget.SPR"}, {}, bulgarian, 0,
+      "~  3  SUM(1)*2                                28,00 \n", "");
+  Row("tsv with a point whatever the locale", {"--tsv", "-d", "2", "budget.SPR"}, {}, bulgarian, 0,
+      "1\t2+3*4\t14.00\n2\t\t\n3\tSQR(2)\t1.41\n4\tSUM(1)*2\t28.00\n", "");
   // A regular file whose read fails (EIO): a table read only in part is no table.
   Refused("report of a table read in part", {"--report", "/proc/self/mem"},
           "verodazava: /proc/self/mem: 75: ");
   Refused("report of a missing file", {"--report", "nothere.SPR"},
           "nothere.SPR: 53: Файлът не е намерен");
   Refused("window without a display", {"budget.SPR"}, "no display is set");
-  QTest::newRow("window on a silent display")
-      << QStringList{} << noInput << QStringList{"DISPLAY=:99"} << 1 << ""
-      << "verodazava: няма връзка с графичния дисплей „:99“.\n"
-         "verodazava: cannot connect to display \":99\".\n";
-  QTest::newRow("unknown platform in the environment")
-      << QStringList{} << noInput << QStringList{"QT_QPA_PLATFORM=bogus"} << 1 << ""
-      << "verodazava: непозната графична платформа „bogus“; налични са: ";
-  QTest::newRow("unknown platform on the command line")
-      << QStringList{"-platform", "bogus", "budget.SPR"} << noInput << QStringList{"DISPLAY=:99"}
-      << 1 << ""
-      << "verodazava: unknown Qt platform \"bogus\"; available: ";
-  QTest::newRow("platform on the command line chooses the display")
-      << QStringList{"-platform", "xcb"} << noInput
-      << QStringList{"QT_QPA_PLATFORM=offscreen", "DISPLAY=:99"} << 1 << ""
-      << "verodazava: cannot connect to display \":99\".\n";
+  Row("window on a silent display", {}, {}, {"DISPLAY=:99"}, 1, "",
+      "verodazava: няма връзка с графичния дисплей „:99“.\n"
+      "verodazava: cannot connect to display \":99\".\n");
+  Row("unknown platform in the environment", {}, {}, {"QT_QPA_PLATFORM=bogus"}, 1, "",
+      "verodazava: непозната графична платформа „bogus“; налични са: ");
+  Row("unknown platform on the command line", {"-platform", "bogus", "budget.SPR"}, {},
+      {"DISPLAY=:99"}, 1, "", "verodazava: unknown Qt platform \"bogus\"; available: ");
+  Row("platform on the command line chooses the display", {"-platform", "xcb"}, {},
+      {"QT_QPA_PLATFORM=offscreen", "DISPLAY=:99"}, 1, "",
+      "verodazava: cannot connect to display \":99\".\n");
 }
 
 void TestCommandLine::runs() {
@@ -281,9 +261,7 @@ void TestCommandLine::pdfIsTheReport() {
   QFETCH(bool, toOutput);
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("budget.pdf"));
-  QFile old(pdf);
-  QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-  old.close();
+  WriteAll(pdf, "old");
   QVERIFY(::chmod(QFile::encodeName(pdf).constData(), 0604) == 0);
 
   const Run run = toOutput ? Start({"--pdf", "-", QStringLiteral(VZ_TEST_DATA "/budget.SPR")}, {},
@@ -315,25 +293,20 @@ void TestCommandLine::pdfFailureLeavesNoFile_data() {
   // "device", "fifo", "socket"
   QTest::addColumn<QString>("where");
   QTest::addColumn<QString>("message");
-  QTest::newRow("missing folder") << "missing"
-                                  << "76: ";
-  QTest::newRow("name of a folder") << "directory"
-                                    << "58: ";
-  QTest::newRow("full disk") << "full"
-                             << "61: ";
-  QTest::newRow("file without write permission") << "read-only"
-                                                 << "70: ";
-  QTest::newRow("formula file name")
-      << "formulas"
-      << "Името „old.spr“ е запазено за файлове с формули (.SPR). Изберете друго име за PDF "
-         "файла.";
-  const QString notAFile =
-      QStringLiteral("58: Под това име има папка, устройство или канал, а не файл");
-  QTest::newRow("device node") << "device" << notAFile;
-  QTest::newRow("FIFO") << "fifo" << notAFile;
-  QTest::newRow("socket") << "socket" << notAFile;
-  QTest::newRow("table read in part") << "part"
-                                      << "/proc/self/mem: 75: ";
+  const auto Row = [](const char* name, const char* where, const char* message) {
+    QTest::newRow(name) << QString(where) << QString(message);
+  };
+  Row("missing folder", "missing", "76: ");
+  Row("name of a folder", "directory", "58: ");
+  Row("full disk", "full", "61: ");
+  Row("file without write permission", "read-only", "70: ");
+  Row("formula file name", "formulas",
+      "Името „old.spr“ е запазено за файлове с формули (.SPR). Изберете друго име за PDF файла.");
+  const char* notAFile = "58: Под това име има папка, устройство или канал, а не файл";
+  Row("device node", "device", notAFile);
+  Row("FIFO", "fifo", notAFile);
+  Row("socket", "socket", notAFile);
+  Row("table read in part", "part", "/proc/self/mem: 75: ");
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile() {
@@ -352,8 +325,7 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   if (where == QStringLiteral("full")) {
     disk.emplace(dir.path(), 12);  // room for the old file and not for the new PDF
     if (!disk->Mounted()) QSKIP(qPrintable(disk->Why()));
-    QFile old(pdf);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    WriteAll(pdf, "old");
   }
   Streams streams;
   if (where == QStringLiteral("read-only")) {
@@ -361,8 +333,7 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
     // open folder but may not write the file itself, with its own copy in reach.
     QVERIFY(QFile::copy(QStringLiteral(VZ_PROGRAM), dir.filePath("verodazava")));
     QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/budget.SPR"), dir.filePath("budget.SPR")));
-    QFile old(pdf);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    WriteAll(pdf, "old");
     QVERIFY(::chmod(QFile::encodeName(pdf).constData(), 0444) == 0);
     QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
     streams.workingDirectory = dir.path();
@@ -381,17 +352,10 @@ void TestCommandLine::pdfFailureLeavesNoFile() {
   QVERIFY2(run.err.contains(message), qPrintable(run.err));
   QCOMPARE(DirectoryEntries(dir.path()), before);
   QCOMPARE(EntryKind(pdf), kind);
-  if (disk || where == QStringLiteral("read-only")) {
-    QFile old(pdf);
-    QVERIFY(old.open(QIODevice::ReadOnly));
-    QCOMPARE(old.readAll(), QByteArray("old"));
-  }
-  if (where == QStringLiteral("formulas")) {
-    QFile kept(pdf);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QVERIFY(
-        kept.readAll().startsWith("\"\xc1\xfe\xe4\xe6\xe5\xf2"));  // quote, Бюджет (Windows-1251)
-  }
+  if (disk || where == QStringLiteral("read-only")) QCOMPARE(ReadAll(pdf), QByteArray("old"));
+  // A quote and Бюджет in Windows-1251: the formula file is kept.
+  if (where == QStringLiteral("formulas"))
+    QVERIFY(ReadAll(pdf).startsWith("\"\xc1\xfe\xe4\xe6\xe5\xf2"));
 }
 
 void TestCommandLine::fileNameNotInUtf8_data() {

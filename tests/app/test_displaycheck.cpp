@@ -1,3 +1,4 @@
+#include <QRegularExpression>
 #include <QTest>
 
 #include "displaycheck.h"
@@ -22,61 +23,29 @@ void TestDisplayCheck::decides_data() {
   QTest::addColumn<QString>("probed");   // what was asked, in order
   QTest::addColumn<QString>("message");  // a part of the message; "" when the window may open
 
-  QTest::newRow("x11 answers") << ""
-                               << ":14"
-                               << "" << true << false << "x:14"
-                               << "";
-  QTest::newRow("x11 silent") << ""
-                              << ":99"
-                              << "" << false << false << "x:99"
-                              << "cannot connect to display \":99\"";
-  QTest::newRow("named in Bulgarian") << ""
-                                      << ":99"
-                                      << "" << false << false << "x:99"
-                                      << "няма връзка с графичния дисплей „:99“";
-  QTest::newRow("nothing set") << ""
-                               << ""
-                               << "" << true << true << ""
-                               << "no display is set (DISPLAY and WAYLAND_DISPLAY are empty)";
-  QTest::newRow("wayland socket in runtime dir")
-      << ""
-      << ""
-      << "wayland-1" << false << true << "w/run/user/7/wayland-1"
-      << "";
-  QTest::newRow("wayland absolute path") << ""
-                                         << ""
-                                         << "/tmp/w.sock" << false << true << "w/tmp/w.sock"
-                                         << "";
-  QTest::newRow("wayland silent, x11 answers")
-      << ""
-      << ":0"
-      << "wayland-0" << true << false << "w/run/user/7/wayland-0 x:0"
-      << "";
-  QTest::newRow("both silent, both named")
-      << ""
-      << ":0"
-      << "wayland-0" << false << false << "w/run/user/7/wayland-0 x:0"
-      << "\"wayland-0\", \":0\"";
-  QTest::newRow("xcb only ignores wayland") << "xcb"
-                                            << ":0"
-                                            << "wayland-0" << false << true << "x:0"
-                                            << "\":0\"";
-  QTest::newRow("wayland only ignores x11") << "wayland"
-                                            << ":0"
-                                            << "" << true << false << ""
-                                            << "no display is set";
-  QTest::newRow("list with options") << "wayland-egl;xcb:nograb"
-                                     << ":5"
-                                     << "" << true << false << "x:5"
-                                     << "";
-  QTest::newRow("offscreen needs none") << "offscreen"
-                                        << ""
-                                        << "" << false << false << ""
-                                        << "";
-  QTest::newRow("vnc in a list needs none") << "xcb;vnc"
-                                            << ":99"
-                                            << "" << false << false << ""
-                                            << "";
+  const auto Row = [](const char* name, const char* platform, const char* display,
+                      const char* wayland, bool x11, bool wl, const char* probed,
+                      const char* message) {
+    QTest::newRow(name) << QString(platform) << QString(display) << QString(wayland) << x11 << wl
+                        << QString(probed) << QString(message);
+  };
+  Row("x11 answers", "", ":14", "", true, false, "x:14", "");
+  Row("x11 silent, named in both languages", "", ":99", "", false, false, "x:99",
+      "няма връзка с графичния дисплей „:99“.\nverodazava: cannot connect to display \":99\"");
+  Row("nothing set", "", "", "", true, true, "",
+      "no display is set (DISPLAY and WAYLAND_DISPLAY are empty)");
+  Row("wayland socket in runtime dir", "", "", "wayland-1", false, true, "w/run/user/7/wayland-1",
+      "");
+  Row("wayland absolute path", "", "", "/tmp/w.sock", false, true, "w/tmp/w.sock", "");
+  Row("wayland silent, x11 answers", "", ":0", "wayland-0", true, false,
+      "w/run/user/7/wayland-0 x:0", "");
+  Row("both silent, both named", "", ":0", "wayland-0", false, false, "w/run/user/7/wayland-0 x:0",
+      "\"wayland-0\", \":0\"");
+  Row("xcb only ignores wayland", "xcb", ":0", "wayland-0", false, true, "x:0", "\":0\"");
+  Row("wayland only ignores x11", "wayland", ":0", "", true, false, "", "no display is set");
+  Row("list with options", "wayland-egl;xcb:nograb", ":5", "", true, false, "x:5", "");
+  Row("offscreen needs none", "offscreen", "", "", false, false, "", "");
+  Row("vnc in a list needs none", "xcb;vnc", ":99", "", false, false, "", "");
 }
 
 void TestDisplayCheck::decides() {
@@ -106,24 +75,21 @@ void TestDisplayCheck::decides() {
 
 void TestDisplayCheck::knowsPlatforms_data() {
   QTest::addColumn<QString>("platform");
-  QTest::addColumn<QString>("message");  // a part of the message; "" when Qt can load it
+  // A pattern the message must match; "" when Qt can load the platform.
+  QTest::addColumn<QString>("message");
 
-  QTest::newRow("Qt's default") << ""
-                                << "";
-  QTest::newRow("xcb") << "xcb"
-                       << "";
-  QTest::newRow("names in any case") << "OffScreen"
-                                     << "";
-  QTest::newRow("one known in a list") << "bogus;offscreen:fontengine=freetype"
-                                       << "";
-  QTest::newRow("unknown") << "bogus"
-                           << "verodazava: непозната графична платформа „bogus“; налични са: ";
-  QTest::newRow("unknown, in English") << "bogus:size=3"
-                                       << "verodazava: unknown Qt platform \"bogus\"; available: ";
-  QTest::newRow("every name of a list unknown") << "bogus;wrong"
-                                                << "„bogus;wrong“";
-  QTest::newRow("known ones listed") << "bogus"
-                                     << "offscreen, ";
+  const auto Row = [](const char* name, const char* platform, const char* message) {
+    QTest::newRow(name) << QString(platform) << QString(message);
+  };
+  Row("Qt's default", "", "");
+  Row("xcb", "xcb", "");
+  Row("names in any case", "OffScreen", "");
+  Row("one known in a list", "bogus;offscreen:fontengine=freetype", "");
+  Row("unknown, the known ones listed", "bogus",
+      "^verodazava: непозната графична платформа „bogus“; налични са: .*offscreen, ");
+  Row("unknown, in English", "bogus:size=3",
+      "\nverodazava: unknown Qt platform \"bogus\"; available: ");
+  Row("every name of a list unknown", "bogus;wrong", "„bogus;wrong“");
 }
 
 void TestDisplayCheck::knowsPlatforms() {
@@ -132,7 +98,7 @@ void TestDisplayCheck::knowsPlatforms() {
   const auto unknown =
       UnknownPlatformMessage(platform, AvailablePlatforms(PlatformPluginFolders(QString())));
   QCOMPARE(unknown.has_value(), !message.isEmpty());
-  if (unknown) QVERIFY2(unknown->contains(message), qPrintable(*unknown));
+  if (unknown) QVERIFY2(unknown->contains(QRegularExpression(message)), qPrintable(*unknown));
 }
 
 QTEST_GUILESS_MAIN(TestDisplayCheck)

@@ -15,7 +15,6 @@
 #include <QTest>
 #include <csignal>
 #include <memory>
-#include <optional>
 
 #include "calculatorapp.h"
 #include "faultydisk.h"
@@ -27,6 +26,9 @@
 #include "testguards.h"
 
 namespace {
+
+const QString kRecoverQuestion =
+    QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?");
 
 // The field of a cleared record: its 255 NULs between quotes.
 QByteArray Cleared(int count) {
@@ -239,27 +241,20 @@ void TestTableRecovery::startOffersTheLeftTable_data() {
   QTest::addColumn<QByteArray>("left");  // table-1.SPR as a finished run left it; empty: none
   QTest::addColumn<bool>("crashed");     // its lock is still there, its process gone
   QTest::addColumn<bool>("startedWithFile");
-  QTest::addColumn<int>("answer");  // -1: no question expected, else the Choice: 0 Възстанови,
-                                    // 1 Изтрий, 2 put off (Esc)
-  QTest::addColumn<QString>("row1");
-  QTest::addColumn<QString>("result2");
+  // -1: no question expected, else the Choice: 0 Възстанови (the only one that restores),
+  // 1 Изтрий, 2 put off (Esc)
+  QTest::addColumn<int>("answer");
   QTest::addColumn<bool>("leftStays");
 
   const QByteArray table = SmetkaTable();
-  QTest::newRow("nothing left") << QByteArray() << false << false << -1 << ""
-                                << "" << false;
-  QTest::newRow("left, restored") << table << false << false << 0 << "25+65"
-                                  << "180.0000 " << true;
-  QTest::newRow("left, deleted") << table << false << false << 1 << ""
-                                 << "" << false;
-  QTest::newRow("left, Esc keeps it") << table << false << false << 2 << ""
-                                      << "" << true;
-  QTest::newRow("crashed, restored") << table << true << false << 0 << "25+65"
-                                     << "180.0000 " << true;
-  QTest::newRow("left empty") << QByteArray("\"\"\r\n") + Cleared(26) << false << false << -1 << ""
-                              << "" << false;
-  QTest::newRow("started with a file") << table << false << true << -1 << ""
-                                       << "" << true;
+  QTest::newRow("nothing left") << QByteArray() << false << false << -1 << false;
+  QTest::newRow("left, restored") << table << false << false << 0 << true;
+  QTest::newRow("left, deleted") << table << false << false << 1 << false;
+  QTest::newRow("left, Esc keeps it") << table << false << false << 2 << true;
+  QTest::newRow("crashed, restored") << table << true << false << 0 << true;
+  QTest::newRow("left empty") << QByteArray("\"\"\r\n") + Cleared(26) << false << false << -1
+                              << false;
+  QTest::newRow("started with a file") << table << false << true << -1 << true;
 }
 
 void TestTableRecovery::startOffersTheLeftTable() {
@@ -267,8 +262,6 @@ void TestTableRecovery::startOffersTheLeftTable() {
   QFETCH(bool, crashed);
   QFETCH(bool, startedWithFile);
   QFETCH(int, answer);
-  QFETCH(QString, row1);
-  QFETCH(QString, result2);
   QFETCH(bool, leftStays);
 
   QVERIFY(QDir().mkpath(m_folder));
@@ -285,16 +278,15 @@ void TestTableRecovery::startOffersTheLeftTable() {
   const auto asked = program->dialogs.Of(QStringLiteral("choice"));
   QCOMPARE(asked.size(), answer >= 0 ? 1 : 0);
   if (answer >= 0) {
-    QCOMPARE(asked[0].text,
-             QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?"));
+    QCOMPARE(asked[0].text, kRecoverQuestion);
     QCOMPARE(asked[0].defaultText, QStringLiteral("Възстанови|Изтрий|По-късно"));
     QCOMPARE(asked[0].title, QStringLiteral("frmCalculator"));  // over the main window
   }
-  QCOMPARE(program->Box(0)->text(), row1);
-  QCOMPARE(program->Result(1), result2);
-  QCOMPARE(program->state.lastFileName, answer == 0 ? QStringLiteral("SMETKA.SPR") : QString());
-  QCOMPARE(program->app.Window().ExplanationFieldText(),
-           answer == 0 ? QStringLiteral("Сметка") : QString());
+  // Row 1, row 2's result, the file name and the explanation.
+  const QStringList shown{program->Box(0)->text(), program->Result(1), program->state.lastFileName,
+                          program->app.Window().ExplanationFieldText()};
+  const QStringList restored{"25+65", "180.0000 ", "SMETKA.SPR", "Сметка"};
+  QCOMPARE(shown, answer == 0 ? restored : QStringList(4, QString()));
   QCOMPARE(QFile::exists(Slot(1, ".SPR")), leftStays);
 
   // The first edit goes to the slot this run holds: the taken-over one, or a new one beside
@@ -444,28 +436,26 @@ void TestTableRecovery::folderFaults_data() {
   QTest::addColumn<int>("own");             // the slot the first edit goes to
   QTest::addColumn<QStringList>("tables");  // the folder's tables and temporary files at the end
 
-  const QString asked =
-      QStringLiteral("Таблицата от последната работа не е записана. Да се възстанови ли?");
   const QStringList oneTwo{"table-1.SPR", "table-2.SPR"};
   QStringList tenKept;
   for (int slot : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11})
     tenKept << QStringLiteral("table-%1.SPR").arg(slot);
-  QTest::newRow("writers killed") << "kill" << true << ""
-                                  << "" << 2 << oneTwo;
-  QTest::newRow("eleven tables left")
-      << "eleven" << false
-      << asked +
-             "\nПазят се още 9 незаписани таблици; те ще бъдат предлагани при следващите "
-             "стартирания."
-      << "11" << 11 << tenKept;
-  QTest::newRow("empty table left") << "empty" << true << ""
-                                    << "" << 1 << QStringList{"table-1.SPR"};
-  QTest::newRow("pipe in a slot") << "fifo" << false << ""
-                                  << "" << 2 << oneTwo;
-  QTest::newRow("link in a slot") << "link" << false << ""
-                                  << "" << 2 << oneTwo;
-  QTest::newRow("link as the name")
-      << "name-link" << false << asked << "5" << 1 << QStringList{"table-1.SPR"};
+  const auto Row = [](const char* name, const char* fault, bool startedWithFile,
+                      const QString& question, const char* restored, int own,
+                      const QStringList& tables) {
+    QTest::newRow(name) << QString(fault) << startedWithFile << question << QString(restored) << own
+                        << tables;
+  };
+  Row("writers killed", "kill", true, "", "", 2, oneTwo);
+  Row("eleven tables left", "eleven", false,
+      kRecoverQuestion +
+          "\nПазят се още 9 незаписани таблици; те ще бъдат предлагани при следващите "
+          "стартирания.",
+      "11", 11, tenKept);
+  Row("empty table left", "empty", true, "", "", 1, {"table-1.SPR"});
+  Row("pipe in a slot", "fifo", false, "", "", 2, oneTwo);
+  Row("link in a slot", "link", false, "", "", 2, oneTwo);
+  Row("link as the name", "name-link", false, kRecoverQuestion, "5", 1, {"table-1.SPR"});
 }
 
 void TestTableRecovery::folderFaults() {
@@ -541,22 +531,19 @@ void TestTableRecovery::defaultFolder_data() {
 void TestTableRecovery::defaultFolder() {
   QFETCH(QByteArray, stateHome);
   QFETCH(QString, folder);
+  // Sets a variable, or unsets it for "-".
+  const auto Set = [](const char* name, const QByteArray& value) {
+    value == "-" ? qunsetenv(name) : qputenv(name, value);
+  };
   const QByteArray home = qgetenv("HOME");
-  const std::optional<QByteArray> given = qEnvironmentVariableIsSet("XDG_STATE_HOME")
-                                              ? std::optional(qgetenv("XDG_STATE_HOME"))
-                                              : std::nullopt;
+  const QByteArray given =
+      qEnvironmentVariableIsSet("XDG_STATE_HOME") ? qgetenv("XDG_STATE_HOME") : QByteArray("-");
   const auto restore = qScopeGuard([&] {
-    qputenv("HOME", home);
-    if (given)
-      qputenv("XDG_STATE_HOME", *given);
-    else
-      qunsetenv("XDG_STATE_HOME");
+    Set("HOME", home);
+    Set("XDG_STATE_HOME", given);
   });
-  qputenv("HOME", "/home/tester");
-  if (stateHome == "-")
-    qunsetenv("XDG_STATE_HOME");
-  else
-    qputenv("XDG_STATE_HOME", stateHome);
+  Set("HOME", "/home/tester");
+  Set("XDG_STATE_HOME", stateHome);
   QCOMPARE(DefaultRecoveryFolder(), folder);
 }
 
