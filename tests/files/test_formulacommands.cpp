@@ -12,7 +12,6 @@
 
 #include "errormessage.h"
 #include "faultydisk.h"
-#include "filenames.h"
 #include "formulacommands.h"
 #include "formulafile.h"
 #include "scripteddialogs.h"
