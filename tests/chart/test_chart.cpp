@@ -79,26 +79,23 @@ void TestChart::title_data() {
   QTest::addColumn<QString>("explanation");
   QTest::addColumn<QString>("expected");
   const QString fallback = QStringLiteral("Графика");
-  QTest::newRow("empty") << QString() << fallback;
-  QTest::newRow("blanks-only") << "     " << fallback;
-  QTest::newRow("plain") << "Разходи за март"
-                         << "Разходи за март";
-  QTest::newRow("leading-blanks-kept") << "   Отчет"
-                                       << "   Отчет";
-  QTest::newRow("trailing-blanks-kept") << "Отчет  "
-                                        << "Отчет  ";
-  QTest::newRow("leading-tab") << "\tОтчет" << fallback;
-  QTest::newRow("leading-nul") << QString(QChar(0)) + "Отчет" << fallback;
-  QTest::newRow("punctuation-first") << "!Отчет"
-                                     << "!Отчет";
+  const auto Row = [](const char* name, const QString& explanation, const QString& expected) {
+    QTest::newRow(name) << explanation << expected;
+  };
+  Row("empty", QString(), fallback);
+  Row("blanks-only", "     ", fallback);
+  Row("plain", "Разходи за март", "Разходи за март");
+  Row("leading-blanks-kept", "   Отчет", "   Отчет");
+  Row("trailing-blanks-kept", "Отчет  ", "Отчет  ");
+  Row("leading-tab", "\tОтчет", fallback);
+  Row("leading-nul", QString(QChar(0)) + "Отчет", fallback);
+  Row("punctuation-first", "!Отчет", "!Отчет");
   // Only what can be seen is laid out: the first line, and of a garbage one its start.
-  QTest::newRow("first-line-only") << "Отчет\r\nвтори ред"
-                                   << "Отчет";
-  QTest::newRow("longest-kept-whole") << QString(512, u'Ж') << QString(512, u'Ж');
-  QTest::newRow("endless-cut") << QString(100000, u'Ж') << QString(512, u'Ж') + u'…';
-  QTest::newRow("no-half-character")
-      << QString(511, u'Ж') + QString::fromUtf8("\xF0\x9D\x9C\x8B") + u'Ж'
-      << QString(511, u'Ж') + u'…';
+  Row("first-line-only", "Отчет\r\nвтори ред", "Отчет");
+  Row("longest-kept-whole", QString(512, u'Ж'), QString(512, u'Ж'));
+  Row("endless-cut", QString(100000, u'Ж'), QString(512, u'Ж') + u'…');
+  Row("no-half-character", QString(511, u'Ж') + QString::fromUtf8("\xF0\x9D\x9C\x8B") + u'Ж',
+      QString(511, u'Ж') + u'…');
 }
 
 void TestChart::title() {

@@ -113,21 +113,19 @@ void TestFileChooser::sortStrings_data() {
   QTest::addColumn<int>("count");
   QTest::addColumn<bool>("descending");
   QTest::addColumn<QStringList>("sorted");
-  QTest::newRow("digits-upper-lower") << QStringList{"B.SPR", "a.SPR", "10.SPR"} << 3 << false
-                                      << QStringList{"10.SPR", "B.SPR", "a.SPR"};
-  QTest::newRow("latin-before-cyrillic")
-      << QStringList{"я", "Я", "z", "Z", "1"} << 5 << false << QStringList{"1", "Z", "z", "Я", "я"};
-  QTest::newRow("prefix-first") << QStringList{"ab", "a", "abc", "a"} << 4 << false
-                                << QStringList{"a", "a", "ab", "abc"};
-  QTest::newRow("descending") << QStringList{"b", "c", "a", "B"} << 4 << true
-                              << QStringList{"c", "b", "a", "B"};
-  QTest::newRow("count-limits-range")
-      << QStringList{"c", "b", "a"} << 2 << false << QStringList{"b", "c", "a"};
-  QTest::newRow("count-zero") << QStringList{"b", "a"} << 0 << false << QStringList{"b", "a"};
-  QTest::newRow("count-one") << QStringList{"b", "a"} << 1 << false << QStringList{"b", "a"};
-  QTest::newRow("surrogates-by-code-unit")
-      << QStringList{QStringLiteral("\uFF01"), QString::fromUtf8("\xF0\x9F\x98\x80")} << 2 << false
-      << QStringList{QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("\uFF01")};
+  const auto Row = [](const char* name, const QStringList& texts, int count, bool descending,
+                      const QStringList& sorted) {
+    QTest::newRow(name) << texts << count << descending << sorted;
+  };
+  Row("digits-upper-lower", {"B.SPR", "a.SPR", "10.SPR"}, 3, false, {"10.SPR", "B.SPR", "a.SPR"});
+  Row("latin-before-cyrillic", {"я", "Я", "z", "Z", "1"}, 5, false, {"1", "Z", "z", "Я", "я"});
+  Row("prefix-first", {"ab", "a", "abc", "a"}, 4, false, {"a", "a", "ab", "abc"});
+  Row("descending", {"b", "c", "a", "B"}, 4, true, {"c", "b", "a", "B"});
+  Row("count-limits-range", {"c", "b", "a"}, 2, false, {"b", "c", "a"});
+  Row("count-zero", {"b", "a"}, 0, false, {"b", "a"});
+  Row("count-one", {"b", "a"}, 1, false, {"b", "a"});
+  Row("surrogates-by-code-unit", {QStringLiteral("\uFF01"), QString::fromUtf8("\xF0\x9F\x98\x80")},
+      2, false, {QString::fromUtf8("\xF0\x9F\x98\x80"), QStringLiteral("\uFF01")});
 }
 
 void TestFileChooser::sortStrings() {
@@ -164,23 +162,19 @@ void TestFileChooser::matchesPattern_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("pattern");
   QTest::addColumn<bool>("matches");
-  QTest::newRow("lower-case-file") << QStringLiteral("abc.spr") << QStringLiteral("*.SPR") << true;
-  QTest::newRow("cyrillic-case") << QStringLiteral("ФАЙЛ.SPR") << QStringLiteral("файл.spr")
-                                 << true;
-  QTest::newRow("suffix-after-extension")
-      << QStringLiteral("abc.SPR.bak") << QStringLiteral("*.SPR") << false;
-  QTest::newRow("star-dot-star-no-extension")
-      << QStringLiteral("README") << QStringLiteral("*.*") << true;
-  QTest::newRow("several-patterns")
-      << QStringLiteral("a.txt") << QStringLiteral("*.SPR; *.TXT") << true;
-  QTest::newRow("question-one-character")
-      << QStringLiteral("a.SPR") << QStringLiteral("?.SPR") << true;
-  QTest::newRow("question-not-two") << QStringLiteral("ab.SPR") << QStringLiteral("?.SPR") << false;
-  QTest::newRow("regex-characters-literal")
-      << QStringLiteral("a+b.SPR") << QStringLiteral("a+b.*") << true;
-  QTest::newRow("brackets-literal")
-      << QStringLiteral("a1.SPR") << QStringLiteral("a[1].SPR") << false;
-  QTest::newRow("empty-pattern") << QStringLiteral("x") << QString() << false;
+  const auto Row = [](const char* name, const QString& file, const QString& pattern, bool matches) {
+    QTest::newRow(name) << file << pattern << matches;
+  };
+  Row("lower-case-file", "abc.spr", "*.SPR", true);
+  Row("cyrillic-case", "ФАЙЛ.SPR", "файл.spr", true);
+  Row("suffix-after-extension", "abc.SPR.bak", "*.SPR", false);
+  Row("star-dot-star-no-extension", "README", "*.*", true);
+  Row("several-patterns", "a.txt", "*.SPR; *.TXT", true);
+  Row("question-one-character", "a.SPR", "?.SPR", true);
+  Row("question-not-two", "ab.SPR", "?.SPR", false);
+  Row("regex-characters-literal", "a+b.SPR", "a+b.*", true);
+  Row("brackets-literal", "a1.SPR", "a[1].SPR", false);
+  Row("empty-pattern", "x", QString(), false);
 }
 
 void TestFileChooser::matchesPattern() {

@@ -26,45 +26,31 @@ void TestRowEditing::insertAtCaret_data() {
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("expected");
   QTest::addColumn<int>("expectedCaret");
-
-  QTest::newRow("empty-row") << "" << 0 << "SIN()"
-                             << "SIN()" << 4;
-  QTest::newRow("after-number") << "12" << 2 << "SIN()"
-                                << "12+SIN()" << 7;
-  QTest::newRow("after-operator") << "2*" << 2 << "COS()"
-                                  << "2*COS()" << 6;
-  QTest::newRow("pi-after-operator") << "2*" << 2 << "PI"
-                                     << "2*PI" << 4;
-  QTest::newRow("pi-never-plus") << "12" << 2 << "PI"
-                                 << "12PI" << 4;
-  QTest::newRow("pi-with-blanks") << "12" << 2 << " PI "
-                                  << "12 PI " << 6;
-  QTest::newRow("start-first-char-decides") << "5" << 0 << "SIN()"
-                                            << "+SIN()5" << 5;
-  QTest::newRow("start-before-operator") << "-5" << 0 << "SIN()"
-                                         << "SIN()-5" << 4;
-  QTest::newRow("after-comma") << "[1<2," << 5 << "LN()"
-                               << "[1<2,LN()" << 8;
-  QTest::newRow("after-square-bracket") << "[" << 1 << "LN()"
-                                        << "[LN()" << 4;
-  QTest::newRow("after-backslash") << "7\\" << 2 << "LN()"
-                                   << "7\\LN()" << 5;
-  QTest::newRow("after-closing-paren") << "(1)" << 3 << "LN()"
-                                       << "(1)+LN()" << 7;
-  QTest::newRow("middle-keeps-rest") << "1+2" << 2 << "SUM()"
-                                     << "1+SUM()2" << 6;
+  const auto Row = [](const char* name, const QString& box, int caret, const QString& text,
+                      const QString& expected, int expectedCaret) {
+    QTest::newRow(name) << box << caret << text << expected << expectedCaret;
+  };
+  Row("empty-row", "", 0, "SIN()", "SIN()", 4);
+  Row("after-number", "12", 2, "SIN()", "12+SIN()", 7);
+  Row("after-operator", "2*", 2, "COS()", "2*COS()", 6);
+  Row("pi-after-operator", "2*", 2, "PI", "2*PI", 4);
+  Row("pi-never-plus", "12", 2, "PI", "12PI", 4);
+  Row("pi-with-blanks", "12", 2, " PI ", "12 PI ", 6);
+  Row("start-first-char-decides", "5", 0, "SIN()", "+SIN()5", 5);
+  Row("start-before-operator", "-5", 0, "SIN()", "SIN()-5", 4);
+  Row("after-comma", "[1<2,", 5, "LN()", "[1<2,LN()", 8);
+  Row("after-square-bracket", "[", 1, "LN()", "[LN()", 4);
+  Row("after-backslash", "7\\", 2, "LN()", "7\\LN()", 5);
+  Row("after-closing-paren", "(1)", 3, "LN()", "(1)+LN()", 7);
+  Row("middle-keeps-rest", "1+2", 2, "SUM()", "1+SUM()2", 6);
   // The deciding character is read from the trimmed text at the caret's position, so leading
   // blanks shift it.
-  QTest::newRow("leading-blanks-shift") << "  12" << 4 << "SIN()"
-                                        << "  12SIN()" << 8;
-  QTest::newRow("caret-past-end-clamped") << "12" << 9 << "SIN()"
-                                          << "12+SIN()" << 7;
-  QTest::newRow("empty-text") << "12" << 1 << ""
-                              << "12" << 0;
+  Row("leading-blanks-shift", "  12", 4, "SIN()", "  12SIN()", 8);
+  Row("caret-past-end-clamped", "12", 9, "SIN()", "12+SIN()", 7);
+  Row("empty-text", "12", 1, "", "12", 0);
 
   const QString rest(200, u'7');
-  QTest::newRow("long-rest-kept") << "(" + rest << 1 << "LN()"
-                                  << "(LN()" + rest << 4;
+  Row("long-rest-kept", "(" + rest, 1, "LN()", "(LN()" + rest, 4);
 }
 
 void TestRowEditing::insertAtCaret() {

@@ -28,46 +28,30 @@ void TestTableState::formatResult_data() {
   QTest::addColumn<QString>("expected");
 
   const double inf = std::numeric_limits<double>::infinity();
-  QTest::newRow("half-up-2.675") << 2.675 << 2 << "."
-                                 << "2.68";
-  QTest::newRow("half-up-1.005") << 1.005 << 2 << "."
-                                 << "1.01";
-  QTest::newRow("half-up-0.125") << 0.125 << 2 << "."
-                                 << "0.13";
-  QTest::newRow("neg-half-away") << -2.5 << 0 << "."
-                                 << "-3";
-  QTest::newRow("pos-half-away") << 2.5 << 0 << "."
-                                 << "3";
-  QTest::newRow("fifteen-digits") << (0.1 + 0.2) << 15 << "."
-                                  << "0.300000000000000";
-  QTest::newRow("no-exponent") << 1e20 << 2 << "."
-                               << "100000000000000000000.00";
-  QTest::newRow("default-4") << 14.0 << 4 << "."
-                             << "14.0000";
-  QTest::newRow("no-grouping") << 1234567.891 << 2 << "."
-                               << "1234567.89";
-  QTest::newRow("tiny-not-zero") << 0.00001 << 4 << "."
-                                 << "0.0000";
-  QTest::newRow("tiny-negative-no-sign") << -0.00001 << 4 << "."
-                                         << "0.0000";
-  QTest::newRow("zero") << 0.0 << 2 << "."
-                        << "0.00";
-  QTest::newRow("carry-into-new-digit") << 9.999 << 2 << "."
-                                        << "10.00";
-  QTest::newRow("comma-separator") << 1.5 << 1 << ","
-                                   << "1,5";
-  QTest::newRow("sqr2") << 1.4142135623731 << 2 << "."
-                        << "1.41";
-  QTest::newRow("small-round-up") << 0.0005 << 3 << "."
-                                  << "0.001";
-  QTest::newRow("digits-above-15-clamped") << 1.0 << 20 << "."
-                                           << "1.000000000000000";
-  QTest::newRow("plus-infinity") << inf << 4 << "."
-                                 << "∞";
-  QTest::newRow("minus-infinity") << -inf << 4 << "."
-                                  << "-∞";
-  QTest::newRow("nan") << std::nan("") << 4 << "."
-                       << "не е число";
+  const auto Row = [](const char* name, double value, int digits, const char* separator,
+                      const char* expected) {
+    QTest::newRow(name) << value << digits << QString(separator) << QString(expected);
+  };
+  Row("half-up-2.675", 2.675, 2, ".", "2.68");
+  Row("half-up-1.005", 1.005, 2, ".", "1.01");
+  Row("half-up-0.125", 0.125, 2, ".", "0.13");
+  Row("neg-half-away", -2.5, 0, ".", "-3");
+  Row("pos-half-away", 2.5, 0, ".", "3");
+  Row("fifteen-digits", 0.1 + 0.2, 15, ".", "0.300000000000000");
+  Row("no-exponent", 1e20, 2, ".", "100000000000000000000.00");
+  Row("default-4", 14.0, 4, ".", "14.0000");
+  Row("no-grouping", 1234567.891, 2, ".", "1234567.89");
+  Row("tiny-not-zero", 0.00001, 4, ".", "0.0000");
+  Row("tiny-negative-no-sign", -0.00001, 4, ".", "0.0000");
+  Row("zero", 0.0, 2, ".", "0.00");
+  Row("carry-into-new-digit", 9.999, 2, ".", "10.00");
+  Row("comma-separator", 1.5, 1, ",", "1,5");
+  Row("sqr2", 1.4142135623731, 2, ".", "1.41");
+  Row("small-round-up", 0.0005, 3, ".", "0.001");
+  Row("digits-above-15-clamped", 1.0, 20, ".", "1.000000000000000");
+  Row("plus-infinity", inf, 4, ".", "∞");
+  Row("minus-infinity", -inf, 4, ".", "-∞");
+  Row("nan", std::nan(""), 4, ".", "не е число");
 }
 
 void TestTableState::formatResult() {
@@ -86,35 +70,28 @@ void TestTableState::fitResult_data() {
   QTest::addColumn<int>("width");
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QString>("toolTip");
-
-  QTest::newRow("fits-as-is") << 1234.5 << 2 << 7 << "1234,50"
-                              << "";
-  QTest::newRow("drops-one-decimal") << 1234.56 << 2 << 6 << "1234,6"
-                                     << "1234,56";
-  QTest::newRow("drops-all-decimals") << 1234.56 << 4 << 4 << "1235"
-                                      << "1234,5600";
-  QTest::newRow("rounds-again-carry") << 99999.96 << 2 << 6 << "100000"
-                                      << "99999,96";
-  QTest::newRow("1e30-exponent") << 1e30 << 4 << 28 << "1,0000E+30"
-                                 << "1000000000000000000000000000000,0000";
-  QTest::newRow("exponent-keeps-sign") << -1e25 << 4 << 12 << "-1,0000E+25"
-                                       << "-10000000000000000000000000,0000";
-  QTest::newRow("minus-and-one-kept") << -1e25 << 4 << 29 << "-10000000000000000000000000,0"
-                                      << "-10000000000000000000000000,0000";
-  QTest::newRow("mantissa-as-fits") << 1.23456789e30 << 15 << 10 << "1,2346E+30"
-                                    << "1234567890000000000000000000000,000000000000000";
-  QTest::newRow("mantissa-rounds-up") << 9.99996e20 << 4 << 9 << "1,000E+21"
-                                      << "999996000000000000000,0000";
-  QTest::newRow("no-decimals-chosen") << 4.5e22 << 0 << 8 << "5E+22"
-                                      << "45000000000000000000000";
-  QTest::newRow("15-decimals-big") << 123456789012345678.0 << 15 << 19 << "123456789012346000"
-                                   << "123456789012346000,000000000000000";
-  QTest::newRow("nothing-fits-shortest")
-      << -7.7e100 << 2 << 3 << "-8E+100"
-      << "-77000000000000000000000000000000000000000000000000"
-         "000000000000000000000000000000000000000000000000000,00";
-  QTest::newRow("tiny-shows-zero") << 0.00001 << 4 << 6 << "0,0000"
-                                   << "";
+  const auto Row = [](const char* name, double value, int digits, int width, const char* shown,
+                      const char* toolTip) {
+    QTest::newRow(name) << value << digits << width << QString(shown) << QString(toolTip);
+  };
+  Row("fits-as-is", 1234.5, 2, 7, "1234,50", "");
+  Row("drops-one-decimal", 1234.56, 2, 6, "1234,6", "1234,56");
+  Row("drops-all-decimals", 1234.56, 4, 4, "1235", "1234,5600");
+  Row("rounds-again-carry", 99999.96, 2, 6, "100000", "99999,96");
+  Row("1e30-exponent", 1e30, 4, 28, "1,0000E+30", "1000000000000000000000000000000,0000");
+  Row("exponent-keeps-sign", -1e25, 4, 12, "-1,0000E+25", "-10000000000000000000000000,0000");
+  Row("minus-and-one-kept", -1e25, 4, 29, "-10000000000000000000000000,0",
+      "-10000000000000000000000000,0000");
+  Row("mantissa-as-fits", 1.23456789e30, 15, 10, "1,2346E+30",
+      "1234567890000000000000000000000,000000000000000");
+  Row("mantissa-rounds-up", 9.99996e20, 4, 9, "1,000E+21", "999996000000000000000,0000");
+  Row("no-decimals-chosen", 4.5e22, 0, 8, "5E+22", "45000000000000000000000");
+  Row("15-decimals-big", 123456789012345678.0, 15, 19, "123456789012346000",
+      "123456789012346000,000000000000000");
+  Row("nothing-fits-shortest", -7.7e100, 2, 3, "-8E+100",
+      "-77000000000000000000000000000000000000000000000000"
+      "000000000000000000000000000000000000000000000000000,00");
+  Row("tiny-shows-zero", 0.00001, 4, 6, "0,0000", "");
 }
 
 void TestTableState::fitResult() {
@@ -165,20 +142,16 @@ void TestTableState::fileNames_data() {
   QTest::addColumn<QString>("typed");
   QTest::addColumn<QString>("name");
   QTest::addColumn<bool>("plain");
-  QTest::newRow("extension-added") << "abc"
-                                   << "abc.SPR" << true;
-  QTest::newRow("own-extension") << "abc.txt"
-                                 << "abc.txt" << true;
-  QTest::newRow("several-stops") << "a.b.c"
-                                 << "a.b.c" << true;
-  QTest::newRow("dot") << "."
-                       << "." << false;
-  QTest::newRow("dotdot") << ".."
-                          << ".." << false;
-  QTest::newRow("slash") << "../x"
-                         << "../x" << false;
-  QTest::newRow("backslash") << "a\\b"
-                             << "a\\b.SPR" << false;
+  const auto Row = [](const char* name, const char* typed, const char* full, bool plain) {
+    QTest::newRow(name) << QString(typed) << QString(full) << plain;
+  };
+  Row("extension-added", "abc", "abc.SPR", true);
+  Row("own-extension", "abc.txt", "abc.txt", true);
+  Row("several-stops", "a.b.c", "a.b.c", true);
+  Row("dot", ".", ".", false);
+  Row("dotdot", "..", "..", false);
+  Row("slash", "../x", "../x", false);
+  Row("backslash", "a\\b", "a\\b.SPR", false);
 }
 
 void TestTableState::fileNames() {
@@ -197,22 +170,16 @@ void TestTableState::userLocale_data() {
   QTest::addColumn<int>("order");
   QTest::addColumn<QString>("separator");
   QTest::addColumn<QString>("formula");
-
-  QTest::newRow("bulgarian") << "bg_BG"
-                             << "," << int(DateOrder::DayMonthYear) << "."
-                             << "DAY(13.02.2001)";
-  QTest::newRow("german") << "de_DE"
-                          << "," << int(DateOrder::DayMonthYear) << "."
-                          << "DAY(13.02.2001)";
-  QTest::newRow("british") << "en_GB"
-                           << "." << int(DateOrder::DayMonthYear) << "/"
-                           << "DAY(13/02/2001)";
-  QTest::newRow("american") << "en_US"
-                            << "." << int(DateOrder::MonthDayYear) << "/"
-                            << "DAY(02/13/2001)";
-  QTest::newRow("swedish") << "sv_SE"
-                           << "," << int(DateOrder::YearMonthDay) << "-"
-                           << "DAY(2001-02-13)";
+  const auto Row = [](const char* name, const char* locale, const char* point, DateOrder order,
+                      const char* separator, const char* formula) {
+    QTest::newRow(name) << QString(locale) << QString(point) << int(order) << QString(separator)
+                        << QString(formula);
+  };
+  Row("bulgarian", "bg_BG", ",", DateOrder::DayMonthYear, ".", "DAY(13.02.2001)");
+  Row("german", "de_DE", ",", DateOrder::DayMonthYear, ".", "DAY(13.02.2001)");
+  Row("british", "en_GB", ".", DateOrder::DayMonthYear, "/", "DAY(13/02/2001)");
+  Row("american", "en_US", ".", DateOrder::MonthDayYear, "/", "DAY(02/13/2001)");
+  Row("swedish", "sv_SE", ",", DateOrder::YearMonthDay, "-", "DAY(2001-02-13)");
 }
 
 void TestTableState::userLocale() {
