@@ -14,9 +14,6 @@ class TestCalculator : public QObject {
   void startScreen();
   void buttons_data();
   void buttons();
-  void accessibleNames_data();
-  void accessibleNames();
-  void tabOrder();
   void enterRow_data();
   void enterRow();
   void wrongFormula_data();
@@ -74,6 +71,30 @@ void TestCalculator::startScreen() {
                qPrintable(button->objectName() + u' ' + other->objectName()));
   }
   QCOMPARE(spoken.size(), 50);
+
+  // Tab walks the rows, the two fields, the commands, then the function buttons.
+  QStringList walked;
+  for (int i = 0; i < 37; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    walked << QApplication::focusWidget()->objectName();
+  }
+  QCOMPARE(walked.first(), QStringLiteral("Formula_1"));
+  QCOMPARE(walked.sliced(22),
+           QStringList({"Formula_23", "Formula_24", "txtH", "txtR", "cmdReadFile", "cmdNew",
+                        "cmdSaveFile", "cmdInsert", "cmdDel", "cmdRecalc", "cmdDiagram", "cmdPrint",
+                        "cmdHelp", "cmdExit", "cmdSin"}));
+
+  // What a screen reader says for the rows and fields: name|description.
+  f.Enter(0, QStringLiteral("2+3"));
+  QStringList said;
+  for (const char* control : {"Formula_0", "Formula_1", "lblSuma_0", "txtH", "txtR", "Picture1"}) {
+    auto* widget = f.window.findChild<QWidget*>(control);
+    QVERIFY2(widget, control);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    said << accessible->text(QAccessible::Name) + u'|' + accessible->text(QAccessible::Description);
+  }
+  QCOMPARE(said, QStringList({"Ред 1|Резултат: 5.0000", "Ред 2|", "Резултат, ред 1|", "Обяснение|",
+                              "Закръгления (max 15)|", "Панел с бутони|"}));
 }
 
 // A button's facts: caption (empty: an icon), tool tip, spoken name and description, place,
@@ -161,50 +182,6 @@ void TestCalculator::buttons() {
   QCOMPARE(log.Run([&] { QTest::mouseClick(clicked, Qt::LeftButton); }, ran), ran);
   QCOMPARE(f.window.isVisible(), ran != QStringList{QStringLiteral("close")});
   if (!inserts.isEmpty()) QCOMPARE(f.Box(4)->text(), inserts);
-}
-
-// What a screen reader says for the rows and fields: their name and description.
-void TestCalculator::accessibleNames_data() {
-  QTest::addColumn<QString>("control");
-  QTest::addColumn<QString>("name");
-  QTest::addColumn<QString>("description");
-  // clang-format off
-  QTest::newRow("Formula_0") << "Formula_0" << "Ред 1" << "Резултат: 5.0000";
-  QTest::newRow("Formula_1") << "Formula_1" << "Ред 2" << "";
-  QTest::newRow("lblSuma_0") << "lblSuma_0" << "Резултат, ред 1" << "";
-  QTest::newRow("txtH") << "txtH" << "Обяснение" << "";
-  QTest::newRow("txtR") << "txtR" << "Закръгления (max 15)" << "";
-  QTest::newRow("Picture1") << "Picture1" << "Панел с бутони" << "";
-  // clang-format on
-}
-
-void TestCalculator::accessibleNames() {
-  QFETCH(QString, control);
-  QFETCH(QString, name);
-  QFETCH(QString, description);
-  CalculatorFixture f;
-  f.Enter(0, QStringLiteral("2+3"));
-  auto* widget = f.window.findChild<QWidget*>(control);
-  QVERIFY(widget);
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-  QCOMPARE(accessible->text(QAccessible::Name), name);
-  QCOMPARE(accessible->text(QAccessible::Description), description);
-}
-
-// Tab walks the rows, the two fields, the commands, then the function buttons.
-void TestCalculator::tabOrder() {
-  CalculatorFixture f;
-  QStringList walked;
-  f.Box(0)->setFocus();
-  for (int i = 0; i < 37; ++i) {
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    walked << QApplication::focusWidget()->objectName();
-  }
-  QCOMPARE(walked.sliced(22),
-           QStringList({"Formula_23", "Formula_24", "txtH", "txtR", "cmdReadFile", "cmdNew",
-                        "cmdSaveFile", "cmdInsert", "cmdDel", "cmdRecalc", "cmdDiagram", "cmdPrint",
-                        "cmdHelp", "cmdExit", "cmdSin"}));
-  QCOMPARE(walked.first(), QStringLiteral("Formula_1"));
 }
 
 // A key in a row: Enter stores the formula, shows its result and moves down (not past the last
