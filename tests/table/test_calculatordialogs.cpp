@@ -109,54 +109,48 @@ void TestCalculatorDialogs::windowQuestion() {
 }
 
 // The question before something is destroyed: Да and Не, and Enter alone keeps it. The one
-// that may be put off: Esc and the close box put it off, only a click acts.
+// that may be put off: Esc and the close box put it off, only a click acts. Each is asked with
+// the text and captions of `seen`, and shows the title, the text, the buttons and the default.
 void TestCalculatorDialogs::yesNoQuestion_data() {
-  QTest::addColumn<bool>("clickYes");   // else Enter on the default button
-  QTest::addColumn<QString>("putOff");  // "Esc", "close" or a caption to click; empty: Да/Не
-  QTest::addColumn<int>("choice");
-  QTest::newRow("Да clicked") << true << "" << 0;
-  QTest::newRow("Enter takes Не") << false << "" << 0;
-  QTest::newRow("Esc puts off") << false << "Esc" << int(Dialogs::Choice::Later);
-  QTest::newRow("close box puts off") << false << "close" << int(Dialogs::Choice::Later);
-  QTest::newRow("Изтрий clicked") << false << "Изтрий" << int(Dialogs::Choice::Second);
+  QTest::addColumn<QString>("press");  // a caption clicked, "Enter", "Esc" or "close"
+  QTest::addColumn<int>("answer");     // Да/Не: 1 for Да; else the choice
+  QTest::addColumn<QStringList>("seen");
+  const QStringList yesNo{"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"};
+  const QStringList later{"Verodazava 2.0", "?", "Възстанови", "По-късно", "Изтрий", "Възстанови"};
+  // clang-format off
+  QTest::newRow("Да clicked") << "Да" << 1 << yesNo;
+  QTest::newRow("Enter takes Не") << "Enter" << 0 << yesNo;
+  QTest::newRow("Esc puts off") << "Esc" << int(Dialogs::Choice::Later) << later;
+  QTest::newRow("close box puts off") << "close" << int(Dialogs::Choice::Later) << later;
+  QTest::newRow("Изтрий clicked") << "Изтрий" << int(Dialogs::Choice::Second) << later;
+  // clang-format on
 }
 
 void TestCalculatorDialogs::yesNoQuestion() {
-  QFETCH(bool, clickYes);
-  QFETCH(QString, putOff);
-  QFETCH(int, choice);
+  QFETCH(QString, press);
+  QFETCH(QStringList, seen);
   QtDialogs dialogs;
-  QStringList seen;
+  QStringList got;
   AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
-    seen << box->windowTitle() << box->text();
-    const QString press = putOff.isEmpty() && clickYes ? QStringLiteral("Да") : putOff;
+    got << box->windowTitle() << box->text();
     QAbstractButton* pressed = nullptr;
     for (QAbstractButton* button : box->buttons()) {
-      seen << button->text();
+      got << button->text();
       if (button->text() == press) pressed = button;
     }
-    seen << (box->defaultButton() ? box->defaultButton()->text() : QString());
-    if (putOff == u"close")
+    got << (box->defaultButton() ? box->defaultButton()->text() : QString());
+    if (press == u"close")
       box->close();
     else if (pressed)
       pressed->click();
     else
-      QTest::keyClick(box, putOff.isEmpty() ? Qt::Key_Return : Qt::Key_Escape);
+      QTest::keyClick(box, press == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
   });
-  if (!putOff.isEmpty()) {
-    QCOMPARE(int(dialogs.FirstSecondOrLater(QStringLiteral("?"), QStringLiteral("Възстанови"),
-                                            QStringLiteral("Изтрий"), QStringLiteral("По-късно"),
-                                            nullptr)),
-             choice);
-    QCOMPARE(seen.last(), QStringLiteral("Възстанови"));  // the default
-    seen = seen.sliced(2, 3);
-    seen.sort();
-    QCOMPARE(seen, QStringList({"Възстанови", "Изтрий", "По-късно"}));
-    return;
-  }
-  const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
-  QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
-  QCOMPARE(yes, clickYes);
+  QTEST(seen.size() == 5
+            ? int(dialogs.YesNo(seen[1], false, nullptr))
+            : int(dialogs.FirstSecondOrLater(seen[1], seen[2], seen[4], seen[3], nullptr)),
+        "answer");
+  QCOMPARE(got, seen);
 }
 
 // Each box opens over the window it belongs to, even in the moment after another dialog has
