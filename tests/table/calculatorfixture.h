@@ -84,6 +84,24 @@ struct CalculatorFixture {
     }
   }
 
+  // What `act` did, on a window whose row 5 holds "2*3", stored and not yet calculated: the
+  // commands that the windows above carry out, the questions asked (answered "no", as many as
+  // `expected` lists), and a recalculation or an inserted row seen in the records.
+  QStringList Run(const std::function<void()>& act, const QStringList& expected) {
+    for (int i = 0; i < expected.filter(QStringLiteral("? ")).size(); ++i)
+      scripted.AnswerQuestion(false);
+    scripted.ClearLog();
+    ran.clear();
+    const bool calculated = state.rows[4].result == 6;
+    const bool inserted = state.rows[5].DisplayText() == u"2*3";
+    act();
+    for (const ScriptedDialogs::Asked& asked : scripted.Log())
+      ran << QStringLiteral("? ") + asked.text;
+    if (!calculated && state.rows[4].result == 6) ran << QStringLiteral("recalc");
+    if (!inserted && state.rows[5].DisplayText() == u"2*3") ran << QStringLiteral("insert");
+    return ran;
+  }
+
   TableState state;
   ScriptedDialogs scripted;
   QStringList ran;
@@ -114,34 +132,4 @@ struct CalculatorFixture {
             .tableChanged = run("", &C::tableChanged),
             .emptyTableCleared = run("", &C::emptyTableCleared)};
   }
-};
-
-// What a command did, on a window whose row 5 holds "2*3", stored and not yet calculated: the
-// commands that the windows above carry out, the questions asked (answered "no"), and a
-// recalculation or an inserted row seen in the records.
-class CommandLog {
- public:
-  explicit CommandLog(CalculatorFixture& f) : m_f(f) {
-    f.state.rows[4].SetFormula(u"2*3");
-    f.window.MakeScreen();
-  }
-
-  // Runs `act`, answering "no" to as many questions as `expected` lists, and tells what ran.
-  QStringList Run(const std::function<void()>& act, const QStringList& expected) {
-    for (int i = 0; i < expected.filter(QStringLiteral("? ")).size(); ++i)
-      m_f.scripted.AnswerQuestion(false);
-    m_f.scripted.ClearLog();
-    m_f.ran.clear();
-    const bool calculated = m_f.state.rows[4].result == 6;
-    const bool inserted = m_f.state.rows[5].DisplayText() == u"2*3";
-    act();
-    for (const ScriptedDialogs::Asked& asked : m_f.scripted.Log())
-      m_f.ran << QStringLiteral("? ") + asked.text;
-    if (!calculated && m_f.state.rows[4].result == 6) m_f.ran << QStringLiteral("recalc");
-    if (!inserted && m_f.state.rows[5].DisplayText() == u"2*3") m_f.ran << QStringLiteral("insert");
-    return m_f.ran;
-  }
-
- private:
-  CalculatorFixture& m_f;
 };

@@ -36,29 +36,37 @@ void TestCalculatorDialogs::initTestCase() {
 }
 
 // The window's questions in the real box: OK or Отказ, by a click or a key. The box takes the
-// focus from the row while it is open; a row to be deleted stays red under it.
+// focus from the row while it is open; a row to be deleted stays red under it. A new table
+// clears every record and keeps the explanation, the file name and the digits.
 void TestCalculatorDialogs::windowQuestion_data() {
-  QTest::addColumn<QString>("keys");    // pressed in row 1
+  QTest::addColumn<QString>("keys");
+  QTest::addColumn<int>("row");         // where they are pressed
   QTest::addColumn<QString>("answer");  // a button clicked, or a key pressed in the box
   QTest::addColumn<bool>("cleared");
   QTest::addColumn<QString>("text");
   QTest::addColumn<QColor>("colour");  // the row's while the box is open
   // clang-format off
-  QTest::newRow("ok-clears") << "Ctrl+N" << "ok" << true << "Изчиства таблицата?" << kYellow;
-  QTest::newRow("cancel-keeps") << "Ctrl+N" << "cancel" << false << "Изчиства таблицата?" << kYellow;
-  QTest::newRow("Enter takes OK") << "Ctrl+N" << "Enter" << true << "Изчиства таблицата?" << kYellow;
-  QTest::newRow("Esc takes Отказ") << "Ctrl+N" << "Esc" << false << "Изчиства таблицата?" << kYellow;
-  QTest::newRow("delete, cancel keeps") << "Ctrl+Del" << "cancel" << false << "Изтрива ред 1 ?" << kRed;
+  QTest::newRow("ok-clears") << "Ctrl+N" << 5 << "ok" << true << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("cancel-keeps") << "Ctrl+N" << 5 << "cancel" << false << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("Enter takes OK") << "Ctrl+N" << 0 << "Enter" << true << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("Esc takes Отказ") << "Ctrl+N" << 0 << "Esc" << false << "Изчиства таблицата?" << kYellow;
+  QTest::newRow("delete, cancel keeps") << "Ctrl+Del" << 0 << "cancel" << false << "Изтрива ред 1 ?" << kRed;
   // clang-format on
 }
 
 void TestCalculatorDialogs::windowQuestion() {
   QFETCH(QString, keys);
   QFETCH(QString, answer);
+  QFETCH(int, row);
   QtDialogs dialogs;
   CalculatorFixture f(&dialogs);
   f.state.rows[0].SetFormula(u"1");
   f.state.rows[0].result = 1;
+  f.state.rows[kHiddenRecord].SetFormula(u"9");
+  f.state.rows[26].result = 4;
+  f.state.lastFileName = QStringLiteral("A.SPR");
+  f.window.SetExplanationField(QStringLiteral("Сметка"));
+  f.window.RoundingField()->setText(QStringLiteral("2"));
   f.window.MakeScreen();
 
   QString title, text, cancelText;
@@ -71,13 +79,14 @@ void TestCalculatorDialogs::windowQuestion() {
     icon = box->icon();
     buttons = box->standardButtons();
     cancelText = box->button(QMessageBox::Cancel)->text();
-    colour = f.BoxColour(0);
+    colour = f.BoxColour(row);
     if (answer == u"Enter" || answer == u"Esc")
       QTest::keyClick(box, answer == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
     else
       box->button(answer == u"ok" ? QMessageBox::Ok : QMessageBox::Cancel)->click();
   });
-  QTest::keySequence(f.Box(0), QKeySequence(keys));
+  f.Box(row)->setFocus();
+  QTest::keySequence(f.Box(row), QKeySequence(keys));
   QCOMPARE(title, QStringLiteral("Verodazava 2.0"));
   QTEST(text, "text");
   QCOMPARE(icon, QMessageBox::NoIcon);
@@ -85,64 +94,63 @@ void TestCalculatorDialogs::windowQuestion() {
   QCOMPARE(cancelText.remove(u'&'), QStringLiteral("Отказ"));
   QTEST(colour, "colour");
   QFETCH(bool, cleared);
-  QCOMPARE(f.state.rows[0].IsCleared(), cleared);
-  QCOMPARE(f.Result(0), cleared ? QString() : QStringLiteral("1.0000 "));
+  for (int k = 0; k < kRecordCount; ++k)
+    QCOMPARE(f.state.rows[k].IsCleared(), cleared || (k > 0 && k != kHiddenRecord));
+  QCOMPARE(f.state.rows[26].result, cleared ? 0.0 : 4.0);
+  QCOMPARE(f.Result(0), cleared ? QString() : QStringLiteral("1.00 "));
+  QCOMPARE(QStringList({f.state.explanation, f.state.lastFileName,
+                        QString::number(f.state.roundingDigits)}),
+           QStringList({"Сметка", "A.SPR", "2"}));
   // The desktop gives the window the focus back; the offscreen platform needs to be asked.
   f.window.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&f.window));
-  QCOMPARE(QApplication::focusWidget(), f.Box(0));
-  QCOMPARE(f.BoxColour(0), kYellow);
+  QCOMPARE(QApplication::focusWidget(), f.Box(cleared ? 0 : row));
+  QCOMPARE(f.BoxColour(cleared ? 0 : row), kYellow);
 }
 
 // The question before something is destroyed: Да and Не, and Enter alone keeps it. The one
-// that may be put off: Esc and the close box put it off, only a click acts.
+// that may be put off: Esc and the close box put it off, only a click acts. Each is asked with
+// the text and captions of `seen`, and shows the title, the text, the buttons and the default.
 void TestCalculatorDialogs::yesNoQuestion_data() {
-  QTest::addColumn<bool>("clickYes");   // else Enter on the default button
-  QTest::addColumn<QString>("putOff");  // "Esc", "close" or a caption to click; empty: Да/Не
-  QTest::addColumn<int>("choice");
-  QTest::newRow("Да clicked") << true << "" << 0;
-  QTest::newRow("Enter takes Не") << false << "" << 0;
-  QTest::newRow("Esc puts off") << false << "Esc" << int(Dialogs::Choice::Later);
-  QTest::newRow("close box puts off") << false << "close" << int(Dialogs::Choice::Later);
-  QTest::newRow("Изтрий clicked") << false << "Изтрий" << int(Dialogs::Choice::Second);
+  QTest::addColumn<QString>("press");  // a caption clicked, "Enter", "Esc" or "close"
+  QTest::addColumn<int>("answer");     // Да/Не: 1 for Да; else the choice
+  QTest::addColumn<QStringList>("seen");
+  const QStringList yesNo{"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"};
+  const QStringList later{"Verodazava 2.0", "?", "Възстанови", "По-късно", "Изтрий", "Възстанови"};
+  // clang-format off
+  QTest::newRow("Да clicked") << "Да" << 1 << yesNo;
+  QTest::newRow("Enter takes Не") << "Enter" << 0 << yesNo;
+  QTest::newRow("Esc puts off") << "Esc" << int(Dialogs::Choice::Later) << later;
+  QTest::newRow("close box puts off") << "close" << int(Dialogs::Choice::Later) << later;
+  QTest::newRow("Изтрий clicked") << "Изтрий" << int(Dialogs::Choice::Second) << later;
+  // clang-format on
 }
 
 void TestCalculatorDialogs::yesNoQuestion() {
-  QFETCH(bool, clickYes);
-  QFETCH(QString, putOff);
-  QFETCH(int, choice);
+  QFETCH(QString, press);
+  QFETCH(QStringList, seen);
   QtDialogs dialogs;
-  QStringList seen;
+  QStringList got;
   AnswerNextModal<QMessageBox>([&](QMessageBox* box) {
-    seen << box->windowTitle() << box->text();
-    const QString press = putOff.isEmpty() && clickYes ? QStringLiteral("Да") : putOff;
+    got << box->windowTitle() << box->text();
     QAbstractButton* pressed = nullptr;
     for (QAbstractButton* button : box->buttons()) {
-      seen << button->text();
+      got << button->text();
       if (button->text() == press) pressed = button;
     }
-    seen << (box->defaultButton() ? box->defaultButton()->text() : QString());
-    if (putOff == u"close")
+    got << (box->defaultButton() ? box->defaultButton()->text() : QString());
+    if (press == u"close")
       box->close();
     else if (pressed)
       pressed->click();
     else
-      QTest::keyClick(box, putOff.isEmpty() ? Qt::Key_Return : Qt::Key_Escape);
+      QTest::keyClick(box, press == u"Enter" ? Qt::Key_Return : Qt::Key_Escape);
   });
-  if (!putOff.isEmpty()) {
-    QCOMPARE(int(dialogs.FirstSecondOrLater(QStringLiteral("?"), QStringLiteral("Възстанови"),
-                                            QStringLiteral("Изтрий"), QStringLiteral("По-късно"),
-                                            nullptr)),
-             choice);
-    QCOMPARE(seen.last(), QStringLiteral("Възстанови"));  // the default
-    seen = seen.sliced(2, 3);
-    seen.sort();
-    QCOMPARE(seen, QStringList({"Възстанови", "Изтрий", "По-късно"}));
-    return;
-  }
-  const bool yes = dialogs.YesNo(QStringLiteral("Да бъде ли заменен?"), false, nullptr);
-  QCOMPARE(seen, QStringList({"Verodazava 2.0", "Да бъде ли заменен?", "Да", "Не", "Не"}));
-  QCOMPARE(yes, clickYes);
+  QTEST(seen.size() == 5
+            ? int(dialogs.YesNo(seen[1], false, nullptr))
+            : int(dialogs.FirstSecondOrLater(seen[1], seen[2], seen[4], seen[3], nullptr)),
+        "answer");
+  QCOMPARE(got, seen);
 }
 
 // Each box opens over the window it belongs to, even in the moment after another dialog has

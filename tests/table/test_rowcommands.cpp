@@ -2,7 +2,7 @@
 
 #include "calculatorfixture.h"
 
-// The row commands: recalculation, delete, insert and new table.
+// The row commands: recalculation, delete and insert.
 class TestRowCommands : public QObject {
   Q_OBJECT
  private slots:
@@ -13,8 +13,6 @@ class TestRowCommands : public QObject {
   void deleteOrInsert_data();
   void deleteOrInsert();
   void noCurrentRow();
-  void newTable_data();
-  void newTable();
 
  private:
   std::unique_ptr<ModalGuard> m_guard;
@@ -126,39 +124,6 @@ void TestRowCommands::noCurrentRow() {
   QCOMPARE(f.window.CurrentRow(), -1);
   f.Box(6)->setFocus();
   QCOMPARE(f.window.CurrentRow(), 6);
-}
-
-void TestRowCommands::newTable_data() {
-  QTest::addColumn<bool>("ok");
-  QTest::newRow("ok") << true;
-  QTest::newRow("cancel") << false;
-}
-
-void TestRowCommands::newTable() {
-  QFETCH(bool, ok);
-  CalculatorFixture f;
-  f.Enter(0, QStringLiteral("2"));
-  f.state.rows[kHiddenRecord].SetFormula(u"9");
-  f.state.rows[26].result = 4;
-  f.state.lastFileName = QStringLiteral("A.SPR");
-  f.window.SetExplanationField(QStringLiteral("Сметка"));
-  f.window.RoundingField()->setText(QStringLiteral("2"));
-  f.Box(5)->setFocus();
-
-  f.scripted.AnswerQuestion(ok);
-  f.Click("cmdNew");
-  for (int k = 0; k < kRecordCount; ++k)
-    QCOMPARE(f.state.rows[k].IsCleared(), ok || (k > 0 && k != kHiddenRecord));
-  QCOMPARE(f.state.rows[26].result, ok ? 0.0 : 4.0);
-  QCOMPARE(f.Box(0)->text(), ok ? QString() : QStringLiteral("2"));
-  QCOMPARE(f.Result(0), ok ? QString() : QStringLiteral("2.00 "));
-  QCOMPARE(f.state.explanation, QStringLiteral("Сметка"));
-  QCOMPARE(f.state.lastFileName, QStringLiteral("A.SPR"));
-  QCOMPARE(f.state.roundingDigits, 2);
-  if (ok) {
-    QCOMPARE(QApplication::focusWidget(), f.Box(0));
-    QCOMPARE(f.window.CurrentRow(), 0);
-  }
 }
 
 QTEST_MAIN(TestRowCommands)
