@@ -61,6 +61,11 @@ unsigned EntryKind(const QString& path) {
   return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & S_IFMT : 0;
 }
 
+unsigned Permissions(const QString& path) {
+  struct stat entry {};
+  return ::stat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & 07777 : 0;
+}
+
 bool PlantEntry(const QString& kind, const QString& path) {
   const QByteArray name = QFile::encodeName(path);
   if (kind == u"fifo") return ::mkfifo(name.constData(), 0666) == 0;
