@@ -9,6 +9,7 @@
 #include <csignal>
 #include <optional>
 
+#include "../report/pdftools.h"
 #include "faultydisk.h"
 
 // Where standard input comes from and output goes, when not from and to the test.
@@ -264,18 +265,11 @@ void TestCommandLine::pdfIsTheReport() {
   QCOMPARE(run.err, QString());
   QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"budget.pdf"});
   QCOMPARE(Permissions(pdf), 0604u);  // the replaced file's mode is kept
-  QProcess text;
-  text.start(QStringLiteral("pdftotext"), {"-layout", pdf, "-"});
-  QVERIFY(text.waitForFinished());
-  const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+  const QString printed = pdftools::Text(pdf);
   QVERIFY2(printed.contains(QStringLiteral("Бюджет за май")), qPrintable(printed));
   QVERIFY2(printed.contains(QRegularExpression(QStringLiteral("3 +SUM\\(1\\)\\*2 +28\\.0000"))),
            qPrintable(printed));
-
-  QProcess fonts;
-  fonts.start(QStringLiteral("pdffonts"), {pdf});
-  QVERIFY(fonts.waitForFinished());
-  QVERIFY(QString::fromUtf8(fonts.readAllStandardOutput()).contains(QStringLiteral("Mono")));
+  QVERIFY(pdftools::Fonts(pdf).join(u' ').contains(u"Mono"));
 }
 
 void TestCommandLine::pdfFailureLeavesNoFile_data() {
