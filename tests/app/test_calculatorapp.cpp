@@ -41,8 +41,8 @@ class TestCalculatorApp : public QObject {
 
   std::unique_ptr<QTemporaryDir> m_dir;
   QString m_previousDir;
-  std::unique_ptr<QPrinter> m_printer;
-  std::unique_ptr<FixedPrintTarget> m_target;
+  QPrinter m_printer;
+  FixedPrintTarget m_target{m_printer};
   std::unique_ptr<TableState> m_state;
   std::unique_ptr<ScriptedDialogs> m_dialogs;
   std::unique_ptr<CalculatorApp> m_app;
@@ -57,13 +57,11 @@ void TestCalculatorApp::init() {
   m_previousDir = QDir::currentPath();
   QDir::setCurrent(m_dir->path());
 
-  m_printer = std::make_unique<QPrinter>();
-  m_printer->setOutputFormat(QPrinter::PdfFormat);
-  m_printer->setOutputFileName(m_dir->filePath(QStringLiteral("print.pdf")));
-  m_target = std::make_unique<FixedPrintTarget>(*m_printer);
+  m_printer.setOutputFormat(QPrinter::PdfFormat);
+  m_printer.setOutputFileName(m_dir->filePath(QStringLiteral("print.pdf")));
   m_state = std::make_unique<TableState>(m_dir->path());
   m_dialogs = std::make_unique<ScriptedDialogs>();
-  m_app = std::make_unique<CalculatorApp>(*m_state, *m_dialogs, *m_target, UserLocale{});
+  m_app = std::make_unique<CalculatorApp>(*m_state, *m_dialogs, m_target, UserLocale{});
   m_app->Window().show();
   m_app->Window().activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&m_app->Window()));

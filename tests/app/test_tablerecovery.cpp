@@ -310,7 +310,6 @@ void TestTableRecovery::fileCommandsSettleIt() {
   QVERIFY(QFile::exists(Slot(1, ".SPR")));
 
   const QStringList words = command.split(u' ');
-  frmCalculator& window = program->app.Window();
   if (words[0] == u"save") {
     program->dialogs.AnswerInput(words.value(1, QStringLiteral("b")));
     QTest::keyClick(program->Box(1), Qt::Key_F2);
@@ -324,7 +323,7 @@ void TestTableRecovery::fileCommandsSettleIt() {
   } else {
     for (int i = 0; i < words.size(); ++i) {
       program->dialogs.AnswerQuestion(true);
-      window.NewTable();
+      program->app.Window().NewTable();
     }
   }
   program->recovery.Flush();
