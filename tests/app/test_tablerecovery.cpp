@@ -207,12 +207,9 @@ void TestTableRecovery::editsKeepTheFileBytes() {
       } else {
         program->Box(word[1].toInt())->setFocus();
         QTest::keyClick(program->Box(word[1].toInt()), Qt::Key_Home);
-        if (word[0] == u"delete") {
-          program->dialogs.AnswerQuestion(true);
-          window.DeleteRow();
-        } else {
-          window.InsertRow();
-        }
+        if (word[0] == u"insert") window.InsertRow();
+        if (word[0] == u"delete") program->dialogs.AnswerQuestion(true);
+        if (word[0] == u"delete") window.DeleteRow();
       }
     }
     QTest::keyClick(program->Box(0), Qt::Key_Escape);
