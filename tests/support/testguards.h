@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QObject>
 #include <QPointer>
@@ -9,11 +10,12 @@
 #include <QWidget>
 
 // Watches for modal dialogs that a test did not route through the dialog seam: each one is
-// recorded and rejected, so the test fails instead of hanging.
+// recorded and rejected, so the test fails instead of hanging. A test that answers real
+// dialogs itself gives them `patienceMs` to be answered before the guard steps in.
 class ModalGuard : public QObject {
   Q_OBJECT
  public:
-  ModalGuard();
+  explicit ModalGuard(int patienceMs = 0, QObject* parent = nullptr);
   // Titles of the unexpected dialogs seen since the last call; the list is then emptied.
   QStringList TakeSeen();
 
@@ -21,6 +23,9 @@ class ModalGuard : public QObject {
   void Check();
   QTimer m_timer;
   QStringList m_seen;
+  int m_patienceMs;
+  QPointer<QWidget> m_waiting;  // the modal dialog open since m_since
+  QElapsedTimer m_since;
 };
 
 // Hands the next real modal dialog, once the event loop has opened it, to `answer` as a Box;
