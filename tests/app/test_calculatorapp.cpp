@@ -36,8 +36,17 @@ class TestCalculatorApp : public QObject {
   void startFileFillsTheTable();
 
  private:
-  void Enter(int row, const QString& formula);
-  void Click(const char* name);
+  void Enter(int row, const QString& formula) {
+    QLineEdit* box = m_app->Window().FormulaBox(row);
+    box->setFocus();
+    box->setText(formula);
+    QTest::keyClick(box, Qt::Key_Return);
+  }
+  void Click(const char* name) {
+    auto* button = m_app->Window().findChild<QPushButton*>(QLatin1String(name));
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
+  }
 
   std::unique_ptr<QTemporaryDir> m_dir;
   QString m_previousDir;
@@ -75,19 +84,6 @@ void TestCalculatorApp::cleanup() {
   QCOMPARE(m_dialogs->Pending(), 0);
   QDir::setCurrent(m_previousDir);
   m_dir.reset();
-}
-
-void TestCalculatorApp::Enter(int row, const QString& formula) {
-  QLineEdit* box = m_app->Window().FormulaBox(row);
-  box->setFocus();
-  box->setText(formula);
-  QTest::keyClick(box, Qt::Key_Return);
-}
-
-void TestCalculatorApp::Click(const char* name) {
-  auto* button = m_app->Window().findChild<QPushButton*>(QLatin1String(name));
-  QVERIFY2(button, name);
-  QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void TestCalculatorApp::reportAndChartWindowsFollowTheTable() {

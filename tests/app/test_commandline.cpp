@@ -37,20 +37,16 @@ class TestCommandLine : public QObject {
   void pdfFailureLeavesNoFile();
   void fileNameNotInUtf8_data();
   void fileNameNotInUtf8();
-
- private:
-  struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-  };
-  static Run Start(const QStringList& arguments, const QByteArray& input = {},
-                   const QStringList& environment = {}, const Streams& streams = {});
 };
 
-TestCommandLine::Run TestCommandLine::Start(const QStringList& arguments, const QByteArray& input,
-                                            const QStringList& environment,
-                                            const Streams& streams) {
+struct Run {
+  int status = -1;  // also when the program did not start or did not end by itself
+  QString out;
+  QString err;
+};
+
+Run Start(const QStringList& arguments, const QByteArray& input = {},
+          const QStringList& environment = {}, const Streams& streams = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
   env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
