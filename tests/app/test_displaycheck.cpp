@@ -58,14 +58,13 @@ void TestDisplayCheck::decides() {
   QFETCH(QString, message);
 
   QStringList asked;
-  const DisplayProbes probes{[&](const QString& name) {
-                               asked.append(QStringLiteral("x") + name);
-                               return x11Answers;
-                             },
-                             [&](const QString& path) {
-                               asked.append(QStringLiteral("w") + path);
-                               return waylandAnswers;
-                             }};
+  const auto Probe = [&asked](const char* letter, bool answers) {
+    return [&asked, letter, answers](const QString& name) {
+      asked << letter + name;
+      return answers;
+    };
+  };
+  const DisplayProbes probes{Probe("x", x11Answers), Probe("w", waylandAnswers)};
   const auto missing =
       MissingDisplayMessage({platform, display, wayland, QStringLiteral("/run/user/7")}, probes);
   QCOMPARE(asked.join(u' '), probed);

@@ -36,10 +36,9 @@ bool ScopedTmpfs::FillUp() {
   const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   const QByteArray block(4096, 'f');
-  int error = 0;
-  while (error == 0) {
-    if (::write(fd, block.constData(), static_cast<size_t>(block.size())) < 0) error = errno;
+  while (::write(fd, block.constData(), static_cast<size_t>(block.size())) >= 0) {
   }
+  const int error = errno;
   // Single bytes too, so that not even the tail of a block is left.
   while (::write(fd, "f", 1) == 1) {
   }
@@ -59,6 +58,11 @@ QStringList DirectoryEntries(const QString& directory) {
 unsigned EntryKind(const QString& path) {
   struct stat entry {};
   return ::lstat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & S_IFMT : 0;
+}
+
+unsigned Permissions(const QString& path) {
+  struct stat entry {};
+  return ::stat(QFile::encodeName(path).constData(), &entry) == 0 ? entry.st_mode & 07777 : 0;
 }
 
 bool PlantEntry(const QString& kind, const QString& path) {

@@ -29,6 +29,8 @@ class ScopedTmpfs {
 
 // What stands at a path, not following a link: its file type bits (S_IFIFO, ...), 0 for none.
 unsigned EntryKind(const QString& path);
+// Its permission bits (07777) as stat gives them, 0 when there is nothing.
+unsigned Permissions(const QString& path);
 
 // Makes a special entry at `path`: "fifo", "socket" (bound, then its listener closed) or
 // "device" (root only; the numbers of /dev/null, so a write that got through harms nothing).

@@ -21,36 +21,38 @@ void ScriptedDialogs::Unexpected(const Asked& asked) {
   QTest::qFail(what.constData(), __FILE__, __LINE__);
 }
 
+// Records what was asked and hands out the next answer; none left fails the test.
+template <class T>
+T ScriptedDialogs::Next(std::deque<T>& answers, const Asked& asked, T unanswered) {
+  m_log.append(asked);
+  if (answers.empty()) {
+    Unexpected(asked);
+    return unanswered;
+  }
+  T answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
 bool ScriptedDialogs::Question(const QString& text, const QString& title) {
-  return NextAnswer({QStringLiteral("question"), text, title, {}});
+  return Next(m_questions, {QStringLiteral("question"), text, title, {}}, false);
 }
 
 // The default button is recorded as the default text: "Да" or "Не"; the parent as the title.
 bool ScriptedDialogs::YesNo(const QString& text, bool yesIsDefault, QWidget* parent) {
-  return NextAnswer({QStringLiteral("yesno"), text, parent ? parent->objectName() : QString(),
-                     yesIsDefault ? QStringLiteral("Да") : QStringLiteral("Не")});
+  return Next(m_questions,
+              {QStringLiteral("yesno"), text, parent ? parent->objectName() : QString(),
+               yesIsDefault ? QStringLiteral("Да") : QStringLiteral("Не")},
+              false);
 }
 
 Dialogs::Choice ScriptedDialogs::FirstSecondOrLater(const QString& text, const QString& first,
                                                     const QString& second, const QString& later,
                                                     QWidget* parent) {
-  m_log.append({QStringLiteral("choice"), text, parent ? parent->objectName() : QString(),
-                QStringList{first, second, later}.join(u'|')});
-  if (m_choices.empty()) Unexpected(m_log.last());
-  const Choice answer = m_choices.empty() ? Choice::Later : m_choices.front();
-  if (!m_choices.empty()) m_choices.pop_front();
-  return answer;
-}
-
-bool ScriptedDialogs::NextAnswer(const Asked& asked) {
-  m_log.append(asked);
-  if (m_questions.empty()) {
-    Unexpected(asked);
-    return false;
-  }
-  const bool answer = m_questions.front();
-  m_questions.pop_front();
-  return answer;
+  return Next(m_choices,
+              {QStringLiteral("choice"), text, parent ? parent->objectName() : QString(),
+               QStringList{first, second, later}.join(u'|')},
+              Choice::Later);
 }
 
 void ScriptedDialogs::Message(const QString& text, const QString& title) {
@@ -59,37 +61,13 @@ void ScriptedDialogs::Message(const QString& text, const QString& title) {
 
 QString ScriptedDialogs::InputBox(const QString& prompt, const QString& title,
                                   const QString& defaultText) {
-  const Asked asked{QStringLiteral("input"), prompt, title, defaultText};
-  m_log.append(asked);
-  if (m_inputs.empty()) {
-    Unexpected(asked);
-    return {};
-  }
-  QString answer = m_inputs.front();
-  m_inputs.pop_front();
-  return answer;
+  return Next(m_inputs, {QStringLiteral("input"), prompt, title, defaultText}, QString());
 }
 
 QString ScriptedDialogs::ChooseFile(const QString& pattern) {
-  const Asked asked{QStringLiteral("file"), pattern, {}, {}};
-  m_log.append(asked);
-  if (m_files.empty()) {
-    Unexpected(asked);
-    return {};
-  }
-  QString answer = m_files.front();
-  m_files.pop_front();
-  return answer;
+  return Next(m_files, {QStringLiteral("file"), pattern, {}, {}}, QString());
 }
 
 std::optional<QFont> ScriptedDialogs::ChooseFont(const QFont& initial) {
-  const Asked asked{QStringLiteral("font"), initial.family(), {}, {}};
-  m_log.append(asked);
-  if (m_fonts.empty()) {
-    Unexpected(asked);
-    return std::nullopt;
-  }
-  std::optional<QFont> answer = m_fonts.front();
-  m_fonts.pop_front();
-  return answer;
+  return Next(m_fonts, {QStringLiteral("font"), initial.family(), {}, {}}, std::optional<QFont>());
 }

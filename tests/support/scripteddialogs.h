@@ -46,8 +46,8 @@ class ScriptedDialogs final : public Dialogs {
 
  private:
   void Unexpected(const Asked& asked);
-
-  bool NextAnswer(const Asked& asked);
+  template <class T>
+  T Next(std::deque<T>& answers, const Asked& asked, T unanswered);
 
   QList<Asked> m_log;
   std::deque<bool> m_questions;
