@@ -280,7 +280,7 @@ void TestChart::printImageHidesButtons() {
 // Printed into a PDF file, or not: the printer cannot start where a file stands in place of
 // the PDF's folder (so even as root), or the user gives up.
 void TestChart::print_data() {
-  QTest::addColumn<QString>("folder");  // the PDF's, under a folder that holds a file "file"
+  QTest::addColumn<QString>("folder");  // of chart.pdf; "file/" names a plain file
   QTest::addColumn<bool>("refused");
   QTest::addColumn<QString>("message");  // empty: none
   QTest::addColumn<int>("pages");
