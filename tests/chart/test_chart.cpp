@@ -2,7 +2,6 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
-#include <QFile>
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
@@ -15,7 +14,7 @@
 
 #include "diagram.h"
 #include "diagramowner.h"
-#include "errormessage.h"
+#include "faultydisk.h"
 #include "fixedprinttarget.h"
 #include "scripteddialogs.h"
 #include "tablestate.h"
@@ -66,13 +65,14 @@ class TestChart : public QObject {
   void snapshot();
   void exitDestroys();
   void printImageHidesButtons();
-  void printToPdf();
-  void printFailures_data();
-  void printFailures();
+  void print_data();
+  void print();
 
  private:
   std::unique_ptr<ModalGuard> m_guard;
   ScriptedDialogs m_dialogs;
+  QPrinter m_printer;
+  FixedPrintTarget m_target{m_printer};
 };
 
 void TestChart::title_data() {
@@ -103,9 +103,7 @@ void TestChart::title() {
   QFETCH(QString, expected);
   TableState state;
   state.explanation = explanation;
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  const Diagram window(state, m_dialogs, target);
+  const Diagram window(state, m_dialogs, m_target);
   QCOMPARE(window.Chart()->title(), expected);
   QVERIFY(!window.Chart()->legend()->isVisible());
 }
@@ -137,9 +135,7 @@ void TestChart::values() {
   state.rows[0].result = 90;
   state.rows[2].result = 448;
   state.rows[record].result = result;
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  const Diagram window(state, m_dialogs, target);
+  const Diagram window(state, m_dialogs, m_target);
 
   QBarSet* bars = BarsOf(window);
   QVERIFY(bars);
@@ -175,9 +171,7 @@ void TestChart::valueAxis() {
   TableState state;
   state.rows[3].result = low;
   state.rows[11].result = high;
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  const Diagram window(state, m_dialogs, target);
+  const Diagram window(state, m_dialogs, m_target);
   QValueAxis* axis = ValueAxisOf(window);
   QVERIFY(axis);
   QVERIFY(axis->min() <= std::min(0.0, low));
@@ -187,9 +181,7 @@ void TestChart::valueAxis() {
 
 void TestChart::layout() {
   TableState state;
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  Diagram window(state, m_dialogs, target);
+  Diagram window(state, m_dialogs, m_target);
   QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
   QCOMPARE(window.size(), QSize(757, 497));
   QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -210,9 +202,7 @@ void TestChart::snapshot() {
   TableState state;
   state.rows[0].result = 1;
   state.explanation = QStringLiteral("Първо");
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  DiagramOwner owner(m_dialogs, target);
+  DiagramOwner owner(m_dialogs, m_target);
   QVERIFY(!owner.Window());
 
   owner.Open(state);
@@ -241,9 +231,7 @@ void TestChart::snapshot() {
 
 void TestChart::exitDestroys() {
   TableState state;
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  DiagramOwner owner(m_dialogs, target);
+  DiagramOwner owner(m_dialogs, m_target);
   owner.Open(state);
   QPointer<Diagram> window = owner.Window();
   QVERIFY(window);
@@ -266,9 +254,7 @@ void TestChart::exitDestroys() {
 void TestChart::printImageHidesButtons() {
   TableState state;
   state.rows[0].result = 10;
-  QPrinter printer;
-  FixedPrintTarget target(printer);
-  Diagram window(state, m_dialogs, target);
+  Diagram window(state, m_dialogs, m_target);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
 
@@ -291,65 +277,46 @@ void TestChart::printImageHidesButtons() {
   QVERIFY(window.ExitButton()->isVisible());
 }
 
-void TestChart::printToPdf() {
+// Printed into a PDF file, or not: the printer cannot start where a file stands in place of
+// the PDF's folder (so even as root), or the user gives up.
+void TestChart::print_data() {
+  QTest::addColumn<QString>("folder");  // of chart.pdf; "file/" names a plain file
+  QTest::addColumn<bool>("refused");
+  QTest::addColumn<QString>("message");  // empty: none
+  QTest::addColumn<int>("pages");
+  QTest::newRow("printed") << QString() << false << QString() << 1;
+  QTest::newRow("printer-cannot-start") << "file/" << false << "482: Грешка на принтера" << 0;
+  QTest::newRow("user-gave-up") << "file/" << true << QString() << 0;
+}
+
+void TestChart::print() {
+  QFETCH(QString, folder);
+  QFETCH(bool, refused);
+  QFETCH(QString, message);
+  QFETCH(int, pages);
   QTemporaryDir dir;
   QVERIFY(dir.isValid());
+  WriteAll(dir.filePath(QStringLiteral("file")), "");
   TableState state;
   state.rows[0].result = 25;
   state.rows[1].result = -10;
   QPrinter printer;
   printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("chart.pdf")));
-  FixedPrintTarget target(printer);
+  printer.setOutputFileName(dir.filePath(folder + QStringLiteral("chart.pdf")));
+  FixedPrintTarget target(printer, refused);
   Diagram window(state, m_dialogs, target);
   window.show();
   m_dialogs.ClearLog();
 
   QTest::mouseClick(window.PrintButton(), Qt::LeftButton);
-  QVERIFY(m_dialogs.Log().isEmpty());
   QVERIFY(window.PrintButton()->isVisible());
   QVERIFY(window.ExitButton()->isVisible());
-  QFile pdf(printer.outputFileName());
-  QVERIFY(pdf.open(QIODevice::ReadOnly));
-  const QByteArray bytes = pdf.readAll();
-  QVERIFY(bytes.startsWith("%PDF"));
-  QVERIFY(bytes.contains("/Subtype /Image"));
-  QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
-}
-
-void TestChart::printFailures_data() {
-  QTest::addColumn<bool>("refused");
-  QTest::newRow("printer-cannot-start") << false;
-  QTest::newRow("user-gave-up") << true;
-}
-
-void TestChart::printFailures() {
-  QFETCH(bool, refused);
-  QTemporaryDir dir;
-  QVERIFY(dir.isValid());
-  // A file where a directory should be: the PDF cannot be written even as root.
-  QFile blocker(dir.filePath(QStringLiteral("file")));
-  QVERIFY(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  QPrinter printer;
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(dir.filePath(QStringLiteral("file/chart.pdf")));
-  FixedPrintTarget target(printer, refused);
-  TableState state;
-  Diagram window(state, m_dialogs, target);
-  window.show();
-  m_dialogs.ClearLog();
-
-  QVERIFY(!window.Print());
-  QVERIFY(window.PrintButton()->isVisible());
-  QVERIFY(window.ExitButton()->isVisible());
-  const auto messages = m_dialogs.Of(QStringLiteral("message"));
-  if (refused) {
-    QVERIFY(messages.isEmpty());
-  } else {
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages.front().text, QStringLiteral("482: Грешка на принтера"));
-  }
+  QCOMPARE(m_dialogs.Log().size(), message.isEmpty() ? 0 : 1);
+  if (!message.isEmpty()) QCOMPARE(m_dialogs.Of(QStringLiteral("message")).front().text, message);
+  const QByteArray bytes = ReadAll(printer.outputFileName());
+  QCOMPARE(bytes.startsWith("%PDF"), pages > 0);
+  QCOMPARE(bytes.contains("/Subtype /Image"), pages > 0);
+  QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), pages);
 }
 
 QTEST_MAIN(TestChart)

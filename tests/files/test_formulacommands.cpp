@@ -22,10 +22,8 @@ class TestFormulaCommands : public QObject {
   void init();
   void saveNames_data();
   void saveNames();
-  void saveCancelledWritesNothing();
   void saveFailureIsReported_data();
   void saveFailureIsReported();
-  void saveReplacesExistingFile();
   void saveFaults_data();
   void saveFaults();
   void saveReportsLostCharacters();
@@ -35,7 +33,6 @@ class TestFormulaCommands : public QObject {
   void readWithoutFileKeepsTable();
   void readEmptyFileKeepsExplanation();
   void readNeverWaitsForAPipe();
-  void readOpensEntryWhateverItsCase();
   void saveThenReadRestoresTable();
 
  private:
@@ -50,20 +47,24 @@ void TestFormulaCommands::init() {
   m_state.startDirectory = m_dir->path();
 }
 
+// Saving again under the last name replaces that file unasked; a cancelled name writes nothing
+// and leaves the table as it was.
 void TestFormulaCommands::saveNames_data() {
   QTest::addColumn<QString>("previous");
   QTest::addColumn<QString>("answer");
-  QTest::addColumn<QString>("written");
-  QTest::newRow("extension-added")
-      << QString() << QStringLiteral("abc") << QStringLiteral("abc.SPR");
-  QTest::newRow("other-extension-kept")
-      << QStringLiteral("abc.SPR") << QStringLiteral("abc.txt") << QStringLiteral("abc.txt");
-  QTest::newRow("several-stops-kept")
-      << QStringLiteral("x") << QStringLiteral("a.b.c") << QStringLiteral("a.b.c");
-  QTest::newRow("case-kept") << QString() << QStringLiteral("Отчет.spr")
-                             << QStringLiteral("Отчет.spr");
-  QTest::newRow("blanks-kept") << QString() << QStringLiteral(" a b") << QStringLiteral(" a b.SPR");
-  QTest::newRow("trailing-stop") << QString() << QStringLiteral("abc.") << QStringLiteral("abc.");
+  QTest::addColumn<QString>("written");  // empty: nothing
+  const auto Row = [](const char* name, const char* previous, const char* answer,
+                      const char* written) {
+    QTest::newRow(name) << QString(previous) << QString(answer) << QString(written);
+  };
+  Row("extension-added", "", "abc", "abc.SPR");
+  Row("other-extension-kept", "abc.SPR", "abc.txt", "abc.txt");
+  Row("several-stops-kept", "x", "a.b.c", "a.b.c");
+  Row("case-kept", "", "Отчет.spr", "Отчет.spr");
+  Row("blanks-kept", "", " a b", " a b.SPR");
+  Row("trailing-stop", "", "abc.", "abc.");
+  Row("saved-again-replaces", "abc.SPR", "abc", "abc.SPR");
+  Row("cancelled", "old.SPR", "", "");
 }
 
 void TestFormulaCommands::saveNames() {
@@ -71,33 +72,26 @@ void TestFormulaCommands::saveNames() {
   QFETCH(QString, answer);
   QFETCH(QString, written);
   m_state.lastFileName = previous;
+  if (previous == written) WriteAll(m_dir->filePath(written), QByteArray(20000, 'x'));
   ScriptedDialogs dialogs;
   dialogs.AnswerInput(answer);
   SaveFormulaFile(m_state, dialogs);
 
-  QCOMPARE(dialogs.Log().size(), 1);
+  QCOMPARE(dialogs.Log().size(), 1);  // no question before replacing, no message
   const ScriptedDialogs::Asked asked = dialogs.Log().first();
   QCOMPARE(asked.text, QStringLiteral("Въведете име на файла."));
   QCOMPARE(asked.title, QStringLiteral("Запис на справка"));
   QCOMPARE(asked.defaultText, previous);
-  QCOMPARE(DirectoryEntries(m_dir->path()), QStringList{written});
-  QCOMPARE(m_state.lastFileName, written);
+  QCOMPARE(DirectoryEntries(m_dir->path()),
+           written.isEmpty() ? QStringList() : QStringList{written});
+  QCOMPARE(m_state.lastFileName, written.isEmpty() ? previous : written);
   // An empty explanation is saved as one blank, in the table too.
-  QCOMPARE(m_state.explanation, QStringLiteral(" "));
+  QCOMPARE(m_state.explanation, written.isEmpty() ? QString() : QStringLiteral(" "));
+  if (written.isEmpty()) return;
   const QByteArray bytes = ReadAll(QDir(m_dir->path()).filePath(written));
   QVERIFY(bytes.startsWith("\" \"\r\n\"" + QByteArray(kFormulaWidth, '\0') + "\"\r\n"));
   QCOMPARE(bytes.count("\r\n"), 27);
-}
-
-void TestFormulaCommands::saveCancelledWritesNothing() {
-  m_state.lastFileName = QStringLiteral("old.SPR");
-  ScriptedDialogs dialogs;
-  dialogs.AnswerInput(QString());
-  SaveFormulaFile(m_state, dialogs);
-  QVERIFY(DirectoryEntries(m_dir->path()).isEmpty());
-  QCOMPARE(m_state.lastFileName, QStringLiteral("old.SPR"));
-  QCOMPARE(m_state.explanation, QString());
-  QCOMPARE(dialogs.Of("message").size(), 0);
+  QCOMPARE(bytes.size(), 6739);  // the blank explanation and 26 records of 255 NULs, whole
 }
 
 // A name outside the start directory or a path that cannot be written: reported, nothing left
@@ -150,18 +144,6 @@ void TestFormulaCommands::saveFailureIsReported() {
   QCOMPARE(m_state.explanation, QStringLiteral(" "));
 }
 
-void TestFormulaCommands::saveReplacesExistingFile() {
-  const QString path = m_dir->filePath("abc.SPR");
-  WriteAll(path, QByteArray(20000, 'x'));
-  m_state.explanation = QStringLiteral("ново");
-  ScriptedDialogs dialogs;
-  dialogs.AnswerInput(QStringLiteral("abc"));
-  SaveFormulaFile(m_state, dialogs);
-  QCOMPARE(dialogs.Log().size(), 1);  // no question before replacing
-  QCOMPARE(ReadAll(path), EncodeFormulaFile(m_state).bytes);
-  QCOMPARE(DirectoryEntries(m_dir->path()), QStringList{"abc.SPR"});
-}
-
 // Faults made for real: a full or read-only file system, a name the system refuses, links
 // planted at the name, a pipe, a socket or a device node there. The old file, the link's
 // target and whatever is no file must come through untouched.
@@ -173,27 +155,26 @@ void TestFormulaCommands::saveFaults_data() {
 
   const QString full = QStringLiteral("61: Дискът е пълен");
   const QString readOnly = QStringLiteral("70: Достъпът е отказан");
-  QTest::newRow("full disk, old file")
-      << "full" << true << full << QStringList{"abc.SPR", "filler"};
-  QTest::newRow("full disk, new file") << "full" << false << full << QStringList{"filler"};
-  QTest::newRow("read-only, old file") << "read-only" << true << readOnly << QStringList{"abc.SPR"};
-  QTest::newRow("read-only, new file") << "read-only" << false << readOnly << QStringList();
-  QTest::newRow("name too long") << "long-name" << false
-                                 << QStringLiteral("52: Неправилно име на файл") << QStringList();
-  QTest::newRow("link to a file outside") << "link" << false << QString() << QStringList{"abc.SPR"};
-  QTest::newRow("link to nothing outside")
-      << "dangling-link" << false << QString() << QStringList{"abc.SPR"};
   const QString notAFile =
       QStringLiteral("58: Под това име има папка, устройство или канал, а не файл");
-  QTest::newRow("pipe") << "fifo" << false << notAFile << QStringList{"abc.SPR"};
-  QTest::newRow("socket") << "socket" << false << notAFile << QStringList{"abc.SPR"};
-  QTest::newRow("device node") << "device" << false << notAFile << QStringList{"abc.SPR"};
+  const auto Row = [](const char* name, const char* fault, bool oldFile, const QString& message,
+                      const QStringList& entries) {
+    QTest::newRow(name) << QString(fault) << oldFile << message << entries;
+  };
+  Row("full disk, old file", "full", true, full, {"abc.SPR", "filler"});
+  Row("full disk, new file", "full", false, full, {"filler"});
+  Row("read-only, old file", "read-only", true, readOnly, {"abc.SPR"});
+  Row("read-only, new file", "read-only", false, readOnly, {});
+  Row("name too long", "long-name", false, QStringLiteral("52: Неправилно име на файл"), {});
+  Row("link to a file outside", "link", false, "", {"abc.SPR"});
+  Row("link to nothing outside", "dangling-link", false, "", {"abc.SPR"});
+  Row("pipe", "fifo", false, notAFile, {"abc.SPR"});
+  Row("socket", "socket", false, notAFile, {"abc.SPR"});
+  Row("device node", "device", false, notAFile, {"abc.SPR"});
   // Only the writer's own names, and only when old enough that no write can still be at work.
-  QTest::newRow("temporaries of a killed save")
-      << "temporaries" << false << QString()
-      << QStringList{".verodazava-OLD.tmp", ".verodazava-new.tmp", "abc.SPR"};
-  QTest::newRow("link to a pipe") << "link-to-fifo" << false << notAFile
-                                  << QStringList{"abc.SPR", "pipe"};
+  Row("temporaries of a killed save", "temporaries", false, "",
+      {".verodazava-OLD.tmp", ".verodazava-new.tmp", "abc.SPR"});
+  Row("link to a pipe", "link-to-fifo", false, notAFile, {"abc.SPR", "pipe"});
 }
 
 void TestFormulaCommands::saveFaults() {
@@ -405,17 +386,6 @@ void TestFormulaCommands::readNeverWaitsForAPipe() {
   QVERIFY2(longest < 1000, qPrintable(QStringLiteral("a read waited %1 ms").arg(longest)));
 }
 
-void TestFormulaCommands::readOpensEntryWhateverItsCase() {
-  WriteAll(m_dir->filePath("Lower.spr"), "\"a\"\r\n\"1\"\r\n");
-  WriteAll(m_dir->filePath("other.SPR"), "\"b\"\r\n\"2\"\r\n");
-  ScriptedDialogs dialogs;
-  dialogs.AnswerFile(QStringLiteral("LOWER.SPR"));
-  QVERIFY(ReadFormulaFile(m_state, dialogs, {}).status.ok());
-  QCOMPARE(m_state.rows[0].Trimmed(), QStringLiteral("1"));
-  // The save prompt then offers the file that was read, not a new upper-case twin.
-  QCOMPARE(m_state.lastFileName, QStringLiteral("Lower.spr"));
-}
-
 void TestFormulaCommands::saveThenReadRestoresTable() {
   m_state.explanation = QStringLiteral("Курсов проект");
   m_state.rows[0].SetFormula(QStringLiteral("25+65"));
@@ -429,8 +399,11 @@ void TestFormulaCommands::saveThenReadRestoresTable() {
 
   m_state.ClearRows();
   m_state.explanation.clear();
+  WriteAll(m_dir->filePath("other.SPR"), "\"b\"\r\n\"2\"\r\n");
+  // Found whatever its case; the next save offers the file that was read, not an upper-case twin.
   dialogs.AnswerFile(QStringLiteral("ROUND.SPR"));
   QVERIFY(ReadFormulaFile(m_state, dialogs, {}).status.ok());
+  QCOMPARE(m_state.lastFileName, QStringLiteral("round.SPR"));
   QCOMPARE(m_state.explanation, saved.explanation);
   for (int k = 0; k < kRecordCount; ++k)
     QCOMPARE(m_state.rows[static_cast<size_t>(k)].formula,

@@ -63,10 +63,7 @@ class TestHelp : public QObject {
 };
 
 void TestHelp::helpText() {
-  const QString text = help::HelpText();
-  QCOMPARE(text, ExpectedHelp());
-  QCOMPARE(text.size(), 2096);
-  QCOMPARE(text.count(QStringLiteral("\r\n")), 19);
+  QCOMPARE(help::HelpText(), ExpectedHelp());
   QCOMPARE(help::kHelpLineCount, 19);
 }
 
@@ -77,7 +74,6 @@ void TestHelp::shownWindow() {
   QCOMPARE(window->size(), QSize(800, 400));
   QCOMPARE(window->windowTitle(), QStringLiteral("Помощна информация"));
   QPlainTextEdit* text = window->TextBox();
-  QCOMPARE(text->pos(), QPoint(8, 10));
   QCOMPARE(text->toPlainText(),
            ExpectedHelp().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
   QCOMPARE(text->verticalScrollBar()->value(), 0);

@@ -100,42 +100,28 @@ void TestPrintTarget::pdfFaults_data() {
   QTest::addColumn<bool>("written");         // a complete PDF stands at the name
 
   const QString full = QStringLiteral("61: Дискът е пълен");
+  const QString reserved = QStringLiteral(
+      "Името „%1“ е запазено за файлове с формули (.SPR). Изберете друго име за PDF файла.");
   const QStringList kept{"a.PDF"};
-  QTest::newRow("existing file kept on Не") << false << "a.PDF"
-                                            << "file" << 0 << false << QString() << kept << false;
-  QTest::newRow("existing file replaced on Да")
-      << false << "a.PDF"
-      << "file" << 1 << false << QString() << kept << true;
-  QTest::newRow("chart over existing file on Да")
-      << true << "a.PDF"
-      << "file" << 1 << false << QString() << kept << true;
-  QTest::newRow("link replaced, never its target")
-      << false << "a.PDF"
-      << "link" << 1 << false << QString() << kept << true;
-  QTest::newRow("formula file refused")
-      << false << "budget.SPR"
-      << "file" << -1 << false
-      << QStringLiteral(
-             "Името „budget.SPR“ е запазено за файлове с формули (.SPR). Изберете "
-             "друго име за PDF файла.")
-      << QStringList{"budget.SPR"} << false;
-  QTest::newRow("formula name in lower case refused")
-      << false << "b.spr"
-      << "" << -1 << false
-      << QStringLiteral(
-             "Името „b.spr“ е запазено за файлове с формули (.SPR). Изберете "
-             "друго име за PDF файла.")
-      << QStringList() << false;
-  QTest::newRow("FIFO refused, never replaced")
-      << false << "f.PDF"
-      << "fifo" << -1 << false
-      << QStringLiteral("58: Под това име има папка, устройство или канал, а не файл")
-      << QStringList{"f.PDF"} << false;
-  QTest::newRow("full disk, report")
-      << false << "a.PDF"
-      << "file" << 1 << true << full << QStringList{"a.PDF", "filler"} << false;
-  QTest::newRow("full disk, chart") << true << "c.PDF"
-                                    << "" << -1 << true << full << QStringList{"filler"} << false;
+  const auto Row = [](const char* tag, bool chart, const char* name, const char* before,
+                      int replace, bool fullDisk, const QString& message,
+                      const QStringList& entries, bool written) {
+    QTest::newRow(tag) << chart << QString(name) << QString(before) << replace << fullDisk
+                       << message << entries << written;
+  };
+  Row("existing file kept on Не", false, "a.PDF", "file", 0, false, "", kept, false);
+  Row("existing file replaced on Да", false, "a.PDF", "file", 1, false, "", kept, true);
+  Row("chart over existing file on Да", true, "a.PDF", "file", 1, false, "", kept, true);
+  Row("link replaced, never its target", false, "a.PDF", "link", 1, false, "", kept, true);
+  Row("formula file refused", false, "budget.SPR", "file", -1, false, reserved.arg("budget.SPR"),
+      {"budget.SPR"}, false);
+  Row("formula name in lower case refused", false, "b.spr", "", -1, false, reserved.arg("b.spr"),
+      {}, false);
+  Row("FIFO refused, never replaced", false, "f.PDF", "fifo", -1, false,
+      QStringLiteral("58: Под това име има папка, устройство или канал, а не файл"), {"f.PDF"},
+      false);
+  Row("full disk, report", false, "a.PDF", "file", 1, true, full, {"a.PDF", "filler"}, false);
+  Row("full disk, chart", true, "c.PDF", "", -1, true, full, {"filler"}, false);
 }
 
 void TestPrintTarget::pdfFaults() {
